@@ -1,0 +1,210 @@
+#include "game_loop.h"
+
+#include <math.h>
+#include <string.h>
+
+#include "bonus.h"
+#include "creatures.h"
+#include "geometry.h"
+#include "graphics_bank.h"
+#include "gun.h"
+#include "media.h"
+#include "panel.h"
+#include "particles.h"
+#include "planes.h"
+#include "platform.h"
+#include "random.h"
+#include "screens.h"
+#include "shots.h"
+#include "submarine.h"
+#include "weapons.h"
+
+GameState game;
+
+static const Uint32 FRAME_MS = 25;
+
+// The next frame deadline lives for the whole run of the program.
+static Uint32 next_deadline = FRAME_MS;
+
+void wait_frame()
+{
+    Uint32 now = platform_ticks();
+    if ((Sint32)now < (Sint32)next_deadline) platform_delay(next_deadline - now);
+    next_deadline = platform_ticks() + FRAME_MS;
+}
+
+void reset_frame_pacing()
+{
+    next_deadline = FRAME_MS;
+}
+
+void draw_crosshair(int n)
+{
+    SDL_Surface* picture = bank.zamerovac[n];
+    if (picture == NULL) return;
+    draw_bitmap(picture, game.screen, game.mouse_x - picture->w / 2, game.mouse_y - picture->h / 2);
+}
+
+void begin_level(LevelRun& run)
+{
+    game.frame = 0;
+    game.level_start_ms = platform_ticks();
+    memset(&run, 0, sizeof run);
+    run.event.type = SDL_NOEVENT;
+    run.result = LEVEL_PLAYING;
+    run.next_enemy_plane_frame = 0;
+    for (int i = 0; i < SHOT_CAPACITY; i++) shot_pool.slots[i].active = 0;
+    for (int i = 0; i < CREATURE_CAPACITY; i++) creatures[i].active = 0;
+    SDL_ShowCursor(0);
+}
+
+static void read_keys(FrameInput& input)
+{
+    const Uint8* keys = platform_key_state();
+    input.key_escape = keys[SDLK_ESCAPE] != 0;
+    input.key_p = keys[SDLK_p] != 0;
+    input.key_left = keys[SDLK_LEFT] != 0;
+    input.key_right = keys[SDLK_RIGHT] != 0;
+    input.key_tab = keys[SDLK_TAB] != 0;
+}
+
+FrameInput read_frame_input(LevelRun& run)
+{
+    // Only the last event of the frame counts, and it stays in force in the
+    // frames that bring no new event: a button held still keeps firing.
+    SDL_Event event;
+    while (platform_poll_event(&event)) run.event = event;
+    FrameInput input;
+    memset(&input, 0, sizeof input);
+    input.event_type = run.event.type;
+    if (run.event.type == SDL_MOUSEBUTTONDOWN || run.event.type == SDL_MOUSEBUTTONUP)
+        input.button = run.event.button.button;
+    read_keys(input);
+    return input;
+}
+
+static void call_air_support(const FrameInput& input)
+{
+    if (input.event_type == SDL_MOUSEBUTTONDOWN && (input.button == SDL_BUTTON_RIGHT || input.button == SDL_BUTTON_MIDDLE)
+        && game.laser_energy > 0 && !planes[SUPPORT_PLANE_SLOT].active) {
+        planes[SUPPORT_PLANE_SLOT].launch(game.mouse_x, game.mouse_y, random_value() % 8, 1, game.screen);
+        if (planes[SUPPORT_PLANE_SLOT].active) game.laser_energy -= 1;
+    }
+}
+
+static void launch_enemy_plane(LevelRun& run)
+{
+    if (planes[ENEMY_PLANE_SLOT].active || enemy_plane <= 0 || run.next_enemy_plane_frame > game.frame) return;
+    planes[ENEMY_PLANE_SLOT].launch(submarine.x, submarine.y, random_value() % 8, 0, game.screen);
+    run.next_enemy_plane_frame = game.frame + enemy_plane;
+}
+
+static int pointer_distance_from_submarine()
+{
+    long long dx = submarine.x - game.mouse_x;
+    long long dy = (long long)((submarine.y - game.mouse_y) / FLATTEN);
+    return (int)sqrt((double)(dx * dx + dy * dy));
+}
+
+static void draw_reach_crosshair()
+{
+    int reach = weapon_at(submarine.weapon).dostrel + bonus_effects.dostrel;
+    draw_crosshair(pointer_distance_from_submarine() > reach ? 1 : 0);
+}
+
+static int creatures_pending()
+{
+    int last = creature_type_last < CREATURE_TYPE_CAPACITY ? creature_type_last : CREATURE_TYPE_CAPACITY - 1;
+    for (int t = 0; t <= last; t++)
+        if (creature_types[t].finished < creature_types[t].pocet) return 1;
+    return 0;
+}
+
+static int any_creature_active()
+{
+    for (int i = 0; i < CREATURE_CAPACITY; i++)
+        if (creatures[i].active) return 1;
+    return 0;
+}
+
+static void check_level_end(LevelRun& run)
+{
+    run.creatures_pending = creatures_pending();
+    if (!any_creature_active() && run.creatures_pending == 0) run.result = LEVEL_WON;
+    if (submarine.active == 0) run.result = LEVEL_OVER;
+}
+
+static void regenerate_submarine()
+{
+    submarine.zivoty += bonus_effects.zivoty;
+    if (submarine.zivoty > submarine.max_zivoty) submarine.zivoty = submarine.max_zivoty;
+}
+
+void play_frame(LevelRun& run, FrameInput& input)
+{
+    run.fire_click = 0;
+    run.creatures_pending = 0;
+    if (input.event_type == SDL_MOUSEMOTION) platform_mouse_state(&game.mouse_x, &game.mouse_y);
+
+    for (int i = 0; i < PLANE_CAPACITY; i++)
+        if (planes[i].active == 1) planes[i].update(submarine, game.screen);
+
+    if (input.event_type == SDL_MOUSEBUTTONDOWN && input.button == SDL_BUTTON_LEFT) run.fire_click = 1;
+    call_air_support(input);
+
+    if (input.key_escape) run.result = LEVEL_OVER;
+    if (input.key_p) {
+        show_pause_screen();
+        read_keys(input);  // the pause has drained events: the keys held now are the ones that count
+    }
+    game.show_tally = 1;
+
+    launch_enemy_plane(run);
+    schedule_creatures(submarine.stred_x, submarine.stred_y);
+    sum_bonus_effects();
+    draw_seabed(game.screen);
+    for (int i = 0; i < SHOT_CAPACITY; i++) shot_pool.slots[i].move();
+    if (submarine.active == 1)
+        submarine.step(input.key_left, input.key_right, run.fire_click, input.key_tab, 1);
+    update_particles(game.screen);
+    if (submarine.active == 1) submarine.draw(game.screen);
+    resolve_hits(submarine);
+    for (int i = 0; i < BONUS_SLOTS; i++) bonuses[i].draw(game.screen);
+    update_creatures(submarine, game.screen);
+    for (int i = 0; i < SHOT_CAPACITY; i++) shot_pool.slots[i].draw(game.screen);
+    for (int i = 0; i < PLANE_CAPACITY; i++)
+        if (planes[i].active == 1) planes[i].draw(game.screen);
+    draw_reach_crosshair();
+    draw_panel(game.screen, submarine.weapon, submarine);
+    if (game.screen != NULL) SDL_Flip(game.screen);
+
+    game.frame += 1;
+    wait_frame();
+    cool_gun();
+    regenerate_submarine();
+    check_level_end(run);
+}
+
+void finish_level(LevelRun& run)
+{
+    (void)run;
+    stop_all_sounds();
+    game.level_end_ms = platform_ticks();
+}
+
+int run_level()
+{
+    LevelRun run;
+    begin_level(run);
+    show_announcement_screen();
+    while (run.result == LEVEL_PLAYING) {
+        FrameInput input = read_frame_input(run);
+        play_frame(run, input);
+    }
+    finish_level(run);
+    if (run.result == LEVEL_WON)
+        show_level_completed_screen();
+    else
+        show_game_over_screen();
+    return run.result;
+}

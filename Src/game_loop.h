@@ -1,0 +1,60 @@
+#ifndef ABYSSOR_GAME_LOOP_H
+#define ABYSSOR_GAME_LOOP_H
+
+#include <SDL/SDL.h>
+
+// The run-time state that the whole game shares.
+struct GameState {
+    SDL_Surface* screen;   // the 640 x 480 x 16 surface everything is drawn on
+    int mouse_x, mouse_y;  // pointer position; kept between levels
+    int frame;             // frames completed in the current level
+    Uint32 level_start_ms; // clock when the level was entered
+    Uint32 level_end_ms;   // clock when play of the level ended
+    int level_index;       // current level in the level catalogue
+    int score;
+    int laser_energy;      // air-support calls left
+    int show_tally;        // lets the panel draw the creatures still to destroy
+};
+
+extern GameState game;
+
+enum LevelResult {
+    LEVEL_PLAYING = 0,
+    LEVEL_OVER = 1,  // submarine lost, Escape, or the last level won
+    LEVEL_WON = 2
+};
+
+// What one frame takes from the player: the last event drained (which stays
+// in force in frames without events) and the keys held.
+struct FrameInput {
+    Uint8 event_type;    // SDL event type of the last event, SDL_NOEVENT when none yet
+    Uint8 button;        // its mouse button, for button events
+    Uint8 key_escape, key_p, key_left, key_right, key_tab;
+};
+
+// The state of one run of a level that outlives a frame.
+struct LevelRun {
+    SDL_Event event;            // the last event drained, kept from frame to frame
+    int result;                 // LEVEL_PLAYING while the level goes on
+    int fire_click;             // left button pressed in this frame
+    int creatures_pending;      // some creature kind is not yet exhausted
+    int next_enemy_plane_frame;
+};
+
+// Plays the loaded level from its announcement to its end screen.
+int run_level();
+
+// The parts of run_level, so that tests can drive a level frame by frame.
+void begin_level(LevelRun& run);  // clocks, pools and cursor; no announcement
+FrameInput read_frame_input(LevelRun& run);  // drains the events, reads the keys
+void play_frame(LevelRun& run, FrameInput& input);  // one frame, flip and pacing included
+void finish_level(LevelRun& run);  // sounds stopped, level time taken
+
+// At most one frame every 25 ms; a slow frame starts the next one at once.
+void wait_frame();
+void reset_frame_pacing();  // for tests: the next deadline back to 25 ms
+
+// Draws crosshair n (0 within reach, 1 beyond) centred on the pointer.
+void draw_crosshair(int n);
+
+#endif

@@ -1,0 +1,18 @@
+#ifndef ABYSSOR_GUN_H
+#define ABYSSOR_GUN_H
+
+struct Submarine;
+
+// Heat of the submarine's gun; it lives for the whole run of the program.
+extern int GunHeat;
+
+// The gun's share of the submarine step.
+void gun_switch_weapon(Submarine& submarine, int switch_key);
+// Measures the aim; returns 1 when the pointer lies within reach.
+int gun_fire_request(Submarine& submarine, int fire, int* aim_angle);
+void gun_volley(Submarine& submarine, int aim_angle, int heat_flag);
+
+// Heat lost every frame, with the overheat warning.
+void cool_gun();
+
+#endif

@@ -1,0 +1,150 @@
+#include "main.h"
+
+#include <stdio.h>
+
+#include "bonus.h"
+#include "creatures.h"
+#include "game_loop.h"
+#include "geometry.h"
+#include "graphics_bank.h"
+#include "intro.h"
+#include "level.h"
+#include "media.h"
+#include "menu.h"
+#include "panel.h"
+#include "planes.h"
+#include "settings.h"
+#include "submarine.h"
+#include "topten.h"
+#include "weapons.h"
+
+CommandLine command_line;
+int menu_loaded = 0;
+
+enum OuterState { RUNNING = 0, LEAVING = 1, START_FAILED = 2 };
+
+void parse_switches(int argc, char** argv)
+{
+    settings.sound = 0;
+    for (int i = 0; i < argc; i++) {
+        const char* argument = argv[i];
+        if (argument == NULL) continue;
+        // "-SW" asks for the default software surface: nothing to set.
+        if (SDL_strstr(argument, "-HW") != NULL) settings.video_flags |= SDL_HWSURFACE;
+        if (SDL_strstr(argument, "-DB") != NULL) settings.video_flags |= SDL_DOUBLEBUF;
+        if (SDL_strstr(argument, "-FS") != NULL) settings.video_flags |= SDL_FULLSCREEN;
+        if (SDL_strstr(argument, "-SND") != NULL) settings.sound = 1;
+        if (SDL_strstr(argument, "-EF1") != NULL) command_line.effect1 = 1;
+        if (SDL_strstr(argument, "-EF2") != NULL) command_line.effect2 = 1;
+    }
+}
+
+static void open_audio()
+{
+    if (Mix_OpenAudio(11025, AUDIO_U8, 2, 1024) != 0) {
+        fprintf(stderr, "Warning: Couldn't set 11025 Hz 8-bit audio\n- Reason: %s\n", SDL_GetError());
+        settings.sound = 0;
+    }
+}
+
+int start_up()
+{
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_NOPARACHUTE) < 0)
+        fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());
+    load_settings("SCRIPT/misc.scr");
+    if (settings.sound == 1) open_audio();
+    SDL_WM_SetCaption("ABYSSOR", "ABYSSOR");
+    game.screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, settings.video_flags);
+    load_level_catalogue("SCRIPT/levels.scr");
+    load_topten("SCRIPT/topten.scr");
+    sort_topten();
+    load_menu("SCRIPT/menu.scr");
+    load_intro("SCRIPT/in.scr");
+    if (game.screen == NULL) {
+        fprintf(stderr, "Chyba pri vytvareni video surfacu\n");
+        return 1;
+    }
+    menu_loaded = 1;
+    settings.efekt01 = command_line.effect1;
+    settings.efekt02 = command_line.effect2;
+    return 0;
+}
+
+void free_level()
+{
+    free_bonuses();
+    free_planes();
+    free_creatures();
+    free_images();
+    free_submarine(submarine);
+    free_panel();
+    free_weapons();
+}
+
+void write_fps_report(const char* path)
+{
+    FILE* report = fopen(path, "w");
+    if (report == NULL) return;
+    // A level that took no measurable time still gives a report without
+    // dividing by zero.
+    if (game.level_start_ms == game.level_end_ms) game.level_end_ms = game.level_start_ms + 1;
+    Uint32 elapsed = game.level_end_ms - game.level_start_ms;
+    double fps = game.frame / ((double)elapsed / 1000.0);
+    fprintf(report, "ABYSSOR v0.2 -= Tarvik software =-\n");
+    fprintf(report, "--------------------------\n");
+    fprintf(report, "fps : %f\n\n", fps);
+    fprintf(report, "TIME : %d\n", (int)elapsed);
+    fprintf(report, "FRAMES : %d\n", game.frame);
+    fclose(report);
+}
+
+// One game: levels follow one another until one is lost, the player leaves
+// or the catalogue ends; then the high-score table may take a name.
+static void play_game()
+{
+    int result = LEVEL_PLAYING;
+    while (result == LEVEL_PLAYING) {
+        load_level();
+        result = run_level();
+        if (result == LEVEL_WON) {
+            game.level_index += 1;
+            result = LEVEL_PLAYING;
+            if (game.level_index >= levels.count) result = LEVEL_OVER;
+        }
+        if (result == LEVEL_OVER) {
+            if (topten_qualifies(game.score)) enter_name(game.screen);
+            result = LEVEL_OVER;
+        }
+        free_level();
+    }
+}
+
+static void leave_game()
+{
+    play_outro(game.screen);
+    save_topten("SCRIPT/topten.scr");
+    write_fps_report("fps.txt");
+    stop_all_sounds();
+    Mix_CloseAudio();
+}
+
+int game_main(int argc, char** argv)
+{
+    parse_switches(argc, argv);
+    int state = start_up() != 0 ? START_FAILED : RUNNING;
+    if (state == RUNNING) play_intro(game.screen);
+    while (state == RUNNING) {
+        if (menu_loaded == 1)
+            menu_loaded = 0;
+        else
+            load_menu("SCRIPT/menu.scr");
+        if (run_main_menu(game.screen) == 2)
+            play_game();
+        else
+            state = LEAVING;
+        free_menu();
+    }
+    if (state == LEAVING) leave_game();
+    SDL_Quit();
+    return 0;
+}

@@ -1,0 +1,23 @@
+#ifndef ABYSSOR_MAIN_H
+#define ABYSSOR_MAIN_H
+
+// Effect switches of the command line, held until start-up ends.
+struct CommandLine {
+    int effect1;
+    int effect2;
+};
+
+extern CommandLine command_line;
+extern int menu_loaded;
+
+void parse_switches(int argc, char** argv);
+// Returns 0, or 1 when the video surface cannot be created.
+int start_up();
+// Releases everything a level loaded.
+void free_level();
+// Writes the frame-rate report of the level played last.
+void write_fps_report(const char* path);
+// The whole program: start-up, intro, menu and games, and the way out.
+int game_main(int argc, char** argv);
+
+#endif

@@ -1,0 +1,46 @@
+#ifndef ABYSSOR_MEDIA_H
+#define ABYSSOR_MEDIA_H
+
+#include <SDL/SDL.h>
+#include <SDL/SDL_mixer.h>
+
+// Mixer channels by kind of sound, so that sounds of one kind cut each other
+// off instead of piling up.
+enum SoundChannel {
+    CHANNEL_SURFACING = 0,  // a creature reaching the surface
+    CHANNEL_HIT = 1,        // shots hitting, creatures dying
+    CHANNEL_SUBMARINE = 2,  // the submarine's death and collisions
+    CHANNEL_SHOT = 3,       // firing and splashes
+    CHANNEL_ANNOUNCE = 4,   // bonuses, screens, menu, overheat warning
+    CHANNEL_PLANE = 5       // plane engines
+};
+
+// Loads a BMP picture. With colour_key 1 its transparent colour is the first
+// byte of its pixel data (the top-left pixel of a palettised picture).
+// Returns NULL, after one error line, when the picture cannot be loaded.
+SDL_Surface* load_bitmap(const char* path, int colour_key);
+
+// Loads a WAV sound; NULL at once, silently, while audio is off or when the
+// name contains "NULL".
+Mix_Chunk* load_sound(const char* path);
+
+// Plays a sound 1 + repeats times on a channel (repeats -1: until stopped).
+// Does nothing while audio is off or for an empty sound.
+void play_sound(Mix_Chunk* sound, int channel, int repeats);
+
+// Halts every channel (while audio is on).
+void stop_all_sounds();
+
+// Draws the part (sx, sy, sw, sh) of a bitmap with its top-left corner at
+// (dx, dy). An empty bitmap or target draws nothing; the blit clips to both.
+void draw_bitmap_part(SDL_Surface* bitmap, int sx, int sy, int sw, int sh,
+                      SDL_Surface* target, int dx, int dy);
+
+// Draws a whole bitmap with its top-left corner at (dx, dy).
+void draw_bitmap(SDL_Surface* bitmap, SDL_Surface* target, int dx, int dy);
+
+// Builds an SDL rectangle from ints, holding each value inside the range of
+// its 16-bit field so that far-off coordinates never wrap onto the screen.
+SDL_Rect make_rect(int x, int y, int w, int h);
+
+#endif

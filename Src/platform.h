@@ -1,0 +1,50 @@
+#ifndef ABYSSOR_PLATFORM_H
+#define ABYSSOR_PLATFORM_H
+
+#include <SDL/SDL.h>
+
+// All input and time of the game pass through these calls: the event queue,
+// the keyboard table, the mouse, the millisecond clock and delays. Normally
+// they are SDL's own; a test installs a ScriptedInput and then drives the
+// game frame by frame without a window or a real clock.
+
+const int SCRIPTED_QUEUE_SIZE = 256;
+
+struct ScriptedInput {
+    SDL_Event queue[SCRIPTED_QUEUE_SIZE];
+    int head;
+    int count;
+    Uint8 keys[SDLK_LAST];   // held keys, kept up to date by the key events drained
+    int mouse_x, mouse_y;    // pointer, kept up to date by the motion events drained
+    Uint8 buttons;
+    Uint32 clock_ms;         // advances only through delays and the tick hook
+    int delays;              // number of delay calls made
+    // Called at every delay with the delay's length, after the clock has
+    // advanced: the test's chance to change the input between frames.
+    void (*on_delay)(ScriptedInput& input, Uint32 ms, void* user);
+    void* user;
+    int unicode;             // key presses translated to characters
+};
+
+// Installs scripted input (NULL returns to SDL). The record is not copied.
+void platform_use_scripted(ScriptedInput* input);
+ScriptedInput* platform_scripted();
+
+// Helpers for tests filling a ScriptedInput.
+void scripted_reset(ScriptedInput& input);
+void scripted_push(ScriptedInput& input, const SDL_Event& event);
+void scripted_push_key(ScriptedInput& input, SDLKey key, int pressed, Uint16 unicode);
+void scripted_push_motion(ScriptedInput& input, int x, int y);
+void scripted_push_button(ScriptedInput& input, Uint8 button, int pressed);
+
+int platform_poll_event(SDL_Event* event);
+// Waits for the next event. Returns 0 when no event can come (an SDL error,
+// or an empty scripted queue): callers stop waiting then.
+int platform_wait_event(SDL_Event* event);
+Uint8* platform_key_state();
+Uint8 platform_mouse_state(int* x, int* y);
+Uint32 platform_ticks();
+void platform_delay(Uint32 ms);
+void platform_enable_unicode(int enable);
+
+#endif

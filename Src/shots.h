@@ -1,0 +1,51 @@
+#ifndef ABYSSOR_SHOTS_H
+#define ABYSSOR_SHOTS_H
+
+#include <SDL/SDL.h>
+
+struct Submarine;
+
+const int SHOT_CAPACITY = 499;
+
+// One projectile in flight, or the splash of one that has ended.
+struct Shot {
+    float exact_x, exact_y;
+    int x, y;          // ground point: shadow and hits
+    int height;        // sprite offset above the ground point; negative is up
+    float vx, vy;
+    float ax, ay;
+    int start_x, start_y;
+    int weapon;
+    int active;
+    int max_speed;
+    int angle;
+    int arc_divisor, arc_linear, arc_constant;
+    int splash_frame;
+    int distance;
+    int outcome;       // 0 none, 1 landed, 2 running
+    int hit_creature;
+    int owner;         // -1 submarine and planes, else the firing creature's id
+    int splash_sound_done;
+
+    int launch(int x, int y, int height, int angle, int weapon,
+               int arc_divisor, int arc_linear, int arc_constant, int owner);
+    void updateHeight();
+    void move();
+    void draw(SDL_Surface* surface);
+    int drawSplash(SDL_Surface* surface);
+};
+
+struct ShotPool {
+    Shot slots[SHOT_CAPACITY];
+};
+
+extern ShotPool shot_pool;
+
+// The first free slot at or after `from`, or -1.
+int find_free_shot(int from);
+// Resolves the hits of every shot that has ended in this frame.
+void resolve_hits(Submarine& submarine);
+// Frees every slot with its splash finished and its sound played.
+void reset_shot_pool();
+
+#endif

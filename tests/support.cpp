@@ -1,0 +1,148 @@
+#include "support.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "game_loop.h"
+
+TempDir::TempDir()
+{
+    char pattern[] = "/tmp/abyssor-test-XXXXXX";
+    char* made = mkdtemp(pattern);
+    if (made == NULL) abort();
+    path_ = made;
+    char current[4096];
+    if (getcwd(current, sizeof current) != NULL) previous_ = current;
+    if (chdir(path_.c_str()) != 0) abort();
+}
+
+TempDir::~TempDir()
+{
+    if (!previous_.empty() && chdir(previous_.c_str()) != 0) abort();
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void write_file(const std::string& path, const std::string& content)
+{
+    std::filesystem::path target(path);
+    if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+}
+
+std::string read_file(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+bool file_exists(const std::string& path)
+{
+    return std::filesystem::exists(path);
+}
+
+TestScreen::TestScreen()
+{
+    SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE);
+    surface = SDL_SetVideoMode(640, 480, 16, 0);
+    game.screen = surface;
+}
+
+TestScreen::~TestScreen()
+{
+    game.screen = NULL;
+    SDL_Quit();
+}
+
+void write_bmp8(const std::string& path, int w, int h, const std::vector<Uint8>& pixels,
+                const std::vector<PaletteColour>& palette)
+{
+    std::filesystem::path target(path);
+    if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path());
+    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 8, 0, 0, 0, 0);
+    SDL_Color colours[256];
+    for (int i = 0; i < 256; i++) colours[i].r = colours[i].g = colours[i].b = colours[i].unused = 0;
+    for (const PaletteColour& colour : palette) {
+        colours[colour.index].r = colour.r;
+        colours[colour.index].g = colour.g;
+        colours[colour.index].b = colour.b;
+    }
+    SDL_SetColors(surface, colours, 0, 256);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++)
+            ((Uint8*)surface->pixels)[y * surface->pitch + x] = pixels[y * w + x];
+    SDL_SaveBMP(surface, path.c_str());
+    SDL_FreeSurface(surface);
+}
+
+void write_solid_bmp(const std::string& path, int w, int h, Uint8 r, Uint8 g, Uint8 b)
+{
+    std::vector<Uint8> pixels(w * h, 1);
+    pixels[0] = 0;
+    write_bmp8(path, w, h, pixels, {{0, 0, 0, 0}, {1, r, g, b}});
+}
+
+static void put_le(std::string& out, unsigned value, int bytes)
+{
+    for (int i = 0; i < bytes; i++) out.push_back((char)((value >> (8 * i)) & 0xff));
+}
+
+void write_wav(const std::string& path, int samples)
+{
+    std::string wav = "RIFF";
+    put_le(wav, 36 + samples, 4);
+    wav += "WAVEfmt ";
+    put_le(wav, 16, 4);
+    put_le(wav, 1, 2);      // PCM
+    put_le(wav, 1, 2);      // mono
+    put_le(wav, 11025, 4);
+    put_le(wav, 11025, 4);  // bytes per second
+    put_le(wav, 1, 2);      // block align
+    put_le(wav, 8, 2);      // bits
+    wav += "data";
+    put_le(wav, samples, 4);
+    for (int i = 0; i < samples; i++) wav.push_back((char)(128 + ((i / 10) % 2 ? 40 : -40)));
+    write_file(path, wav);
+}
+
+Uint32 pixel_at(SDL_Surface* surface, int x, int y)
+{
+    SDL_LockSurface(surface);
+    const Uint8* row = (const Uint8*)surface->pixels + y * surface->pitch;
+    Uint32 value = 0;
+    switch (surface->format->BytesPerPixel) {
+    case 1: value = row[x]; break;
+    case 2: value = ((const Uint16*)row)[x]; break;
+    case 4: value = ((const Uint32*)row)[x]; break;
+    default: break;
+    }
+    SDL_UnlockSurface(surface);
+    return value;
+}
+
+void colour_at(SDL_Surface* surface, int x, int y, Uint8* r, Uint8* g, Uint8* b)
+{
+    SDL_GetRGB(pixel_at(surface, x, y), surface->format, r, g, b);
+}
+
+Uint32 map_colour(SDL_Surface* surface, Uint8 r, Uint8 g, Uint8 b)
+{
+    return SDL_MapRGB(surface->format, r, g, b);
+}
+
+int main(int argc, char** argv)
+{
+    // Every test runs headless.
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

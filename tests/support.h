@@ -1,0 +1,80 @@
+#ifndef ABYSSOR_TEST_SUPPORT_H
+#define ABYSSOR_TEST_SUPPORT_H
+
+#include <SDL/SDL.h>
+
+#include <string>
+#include <vector>
+
+// A fresh temporary folder that is the working directory while it lives, so
+// that tests can lay out SCRIPT/ and media the way the game finds them.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    std::string previous_;
+};
+
+void write_file(const std::string& path, const std::string& content);
+std::string read_file(const std::string& path);
+bool file_exists(const std::string& path);
+
+// Opens the 640 x 480 x 16 screen on SDL's dummy driver and makes it the
+// game's screen. Closes it again at the end of the test.
+class TestScreen {
+public:
+    TestScreen();
+    ~TestScreen();
+    SDL_Surface* surface;
+};
+
+// Writes an 8-bit palettised BMP. Pixels are palette indices, row by row;
+// the palette holds colours (r, g, b) for the indices given, black elsewhere.
+struct PaletteColour {
+    int index;
+    Uint8 r, g, b;
+};
+void write_bmp8(const std::string& path, int w, int h, const std::vector<Uint8>& pixels,
+                const std::vector<PaletteColour>& palette);
+// A w x h picture in one palette index (colour given) with the top-left pixel
+// in index 0 (black), handy for colour keys.
+void write_solid_bmp(const std::string& path, int w, int h, Uint8 r, Uint8 g, Uint8 b);
+
+// Writes a short 8-bit mono WAV at 11025 Hz.
+void write_wav(const std::string& path, int samples);
+
+Uint32 pixel_at(SDL_Surface* surface, int x, int y);
+void colour_at(SDL_Surface* surface, int x, int y, Uint8* r, Uint8* g, Uint8* b);
+Uint32 map_colour(SDL_Surface* surface, Uint8 r, Uint8 g, Uint8 b);
+
+// Runs a call with standard output and standard error captured apart.
+struct Captured {
+    std::string out;
+    std::string err;
+};
+template <typename Call>
+Captured capture(Call call);
+
+#include <gtest/gtest.h>
+
+template <typename Call>
+Captured capture(Call call)
+{
+    fflush(stdout);
+    fflush(stderr);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    call();
+    fflush(stdout);
+    fflush(stderr);
+    Captured result;
+    result.out = testing::internal::GetCapturedStdout();
+    result.err = testing::internal::GetCapturedStderr();
+    return result;
+}
+
+#endif

@@ -1,0 +1,98 @@
+# Shared helpers of the window tests: a private X display, the game started
+# from a copy of the run folder, keys and clicks through xdotool, screenshots
+# and pixel reads through ImageMagick.
+#
+# A test script sources this file with the run folder as its first argument
+# and the folder for its screenshots as its second.
+set -euo pipefail
+
+RUN_DIR=$(cd "$1" && pwd)
+SHOT_DIR=$2
+mkdir -p "$SHOT_DIR"
+WORK=$(mktemp -d /tmp/abyssor-e2e-XXXXXX)
+cp -r "$RUN_DIR"/. "$WORK"/
+XVFB_PID=""
+GAME_PID=""
+WID=""
+
+e2e_cleanup() {
+    if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then kill "$GAME_PID" 2>/dev/null || true; fi
+    if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
+    rm -rf "$WORK"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -f "$WORK/stdout.txt" ]; then echo "--- game stdout (tail)" >&2; tail -20 "$WORK/stdout.txt" >&2; fi
+    if [ -f "$WORK/stderr.txt" ]; then echo "--- game stderr (tail)" >&2; tail -20 "$WORK/stderr.txt" >&2; fi
+    exit 1
+}
+
+# Starts Xvfb on a free display and waits until it answers.
+start_display() {
+    local fifo="$WORK/.display"
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local number
+    read -r -t 20 number <"$fifo" || fail "Xvfb did not start"
+    export DISPLAY=":$number"
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+    fail "display $DISPLAY does not answer"
+}
+
+# Starts the game in the copied run folder with the given switches and waits
+# for its window.
+start_game() {
+    (cd "$WORK" && exec env SDL_AUDIODRIVER=dummy ./abyssor "$@" >stdout.txt 2>stderr.txt) &
+    GAME_PID=$!
+    WID=$(timeout 20 xdotool search --sync --name '^ABYSSOR$' | head -1) || fail "the game window did not appear"
+    # Without a window manager the keyboard follows the pointer.
+    xdotool mousemove --window "$WID" 320 240
+    sleep 0.3
+}
+
+game_running() { kill -0 "$GAME_PID" 2>/dev/null; }
+
+# Holds a key long enough for the game to see it in its key table.
+hold_key() {
+    local key=$1 seconds=${2:-0.15}
+    xdotool keydown "$key"
+    sleep "$seconds"
+    xdotool keyup "$key"
+    sleep 0.1
+}
+
+tap_key() { hold_key "$1" 0.08; }
+
+move_mouse() { xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.05; }
+
+click() { xdotool click "$1"; sleep 0.05; }
+
+# Saves a screenshot of the game window as $SHOT_DIR/<name>.png.
+shot() {
+    import -window "$WID" "$SHOT_DIR/$1.png" 2>/dev/null || fail "screenshot $1 failed"
+}
+
+# Prints "r,g,b" of one pixel of a screenshot.
+pixel() {
+    convert "$SHOT_DIR/$1.png" -format '%[fx:int(255*p{'"$2"','"$3"'}.r+0.5)],%[fx:int(255*p{'"$2"','"$3"'}.g+0.5)],%[fx:int(255*p{'"$2"','"$3"'}.b+0.5)]' info:
+}
+
+# Number of distinct colours of a screenshot: a blank window has one.
+colour_count() { convert "$SHOT_DIR/$1.png" -format '%k' info:; }
+
+# Mean difference of two screenshots (0 = identical).
+shot_difference() {
+    compare -metric MAE "$SHOT_DIR/$1.png" "$SHOT_DIR/$2.png" null: 2>&1 | sed 's/ .*//' || true
+}
+
+# Waits up to N seconds for the game to end.
+wait_exit() {
+    local seconds=$1
+    for _ in $(seq $((seconds * 10))); do game_running || return 0; sleep 0.1; done
+    fail "the game did not end within $seconds s"
+}
+
+work_file() { cat "$WORK/$1"; }

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <SDL/SDL_mixer.h>
+
+#include <string>
+
+#include "media.h"
+#include "settings.h"
+#include "support.h"
+
+namespace {
+
+class MediaTest : public ::testing::Test {
+protected:
+    void SetUp() override { settings = GameSettings(); }
+    void TearDown() override
+    {
+        if (audio_open) Mix_CloseAudio();
+    }
+    void open_audio()
+    {
+        SDL_InitSubSystem(SDL_INIT_AUDIO);
+        ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
+        audio_open = true;
+        settings.sound = 1;
+    }
+    TestScreen screen;
+    TempDir dir;
+    bool audio_open = false;
+};
+
+// A 4 x 2 picture: index 7 at the top-left corner and at (2, 1), index 1 elsewhere.
+void write_keyed_picture()
+{
+    write_bmp8("GFX/keyed.bmp", 4, 2, {7, 1, 1, 1, 1, 1, 7, 1}, {{1, 200, 40, 40}, {7, 0, 255, 0}});
+}
+
+}  // namespace
+
+TEST_F(MediaTest, ColourKeyMakesEveryPixelOfTheTopLeftIndexTransparent)
+{
+    write_keyed_picture();
+    SDL_Surface* picture = load_bitmap("GFX/keyed.bmp", 1);
+    ASSERT_NE(nullptr, picture);
+    SDL_FillRect(screen.surface, NULL, map_colour(screen.surface, 0, 0, 255));
+    draw_bitmap(picture, screen.surface, 10, 10);
+    Uint32 blue = map_colour(screen.surface, 0, 0, 255);
+    Uint32 red = map_colour(screen.surface, 200, 40, 40);
+    EXPECT_EQ(blue, pixel_at(screen.surface, 10, 10));
+    EXPECT_EQ(blue, pixel_at(screen.surface, 12, 11));
+    EXPECT_EQ(red, pixel_at(screen.surface, 11, 10));
+    SDL_FreeSurface(picture);
+}
+
+TEST_F(MediaTest, WithoutTheKeyEveryPixelIsDrawn)
+{
+    write_keyed_picture();
+    SDL_Surface* picture = load_bitmap("GFX/keyed.bmp", 0);
+    ASSERT_NE(nullptr, picture);
+    draw_bitmap(picture, screen.surface, 10, 10);
+    EXPECT_EQ(map_colour(screen.surface, 0, 255, 0), pixel_at(screen.surface, 10, 10));
+    EXPECT_EQ(map_colour(screen.surface, 0, 255, 0), pixel_at(screen.surface, 12, 11));
+    SDL_FreeSurface(picture);
+}
+
+TEST_F(MediaTest, MissingPictureGivesOneErrorLineWithTheReason)
+{
+    SDL_Surface* picture = NULL;
+    Captured output = capture([&] { picture = load_bitmap("GFX/none.bmp", 1); });
+    EXPECT_EQ(nullptr, picture);
+    EXPECT_EQ("", output.out);
+    EXPECT_EQ("Nemohu nahrat soubor : GFX/none.bmp. Chyba: Couldn't open GFX/none.bmp\n", output.err);
+}
+
+TEST_F(MediaTest, EmptyPictureDrawsNothing)
+{
+    SDL_FillRect(screen.surface, NULL, 0);
+    draw_bitmap(NULL, screen.surface, 0, 0);
+    draw_bitmap_part(NULL, 0, 0, 10, 10, screen.surface, 0, 0);
+    EXPECT_EQ(0u, pixel_at(screen.surface, 0, 0));
+}
+
+TEST_F(MediaTest, FarOffCoordinatesNeverWrapOntoTheScreen)
+{
+    write_solid_bmp("GFX/solid.bmp", 8, 8, 255, 255, 255);
+    SDL_Surface* picture = load_bitmap("GFX/solid.bmp", 0);
+    SDL_FillRect(screen.surface, NULL, 0);
+    // 65636 would wrap to 100 in a 16-bit field.
+    draw_bitmap(picture, screen.surface, 65636, 100);
+    EXPECT_EQ(0u, pixel_at(screen.surface, 100, 100));
+    SDL_Rect rect = make_rect(40000, -40000, -5, 70000);
+    EXPECT_EQ(32767, rect.x);
+    EXPECT_EQ(-32768, rect.y);
+    EXPECT_EQ(0, rect.w);
+    EXPECT_EQ(65535, rect.h);
+    SDL_FreeSurface(picture);
+}
+
+TEST_F(MediaTest, SoundsWithNullInTheNameAreEmptyWithoutAWord)
+{
+    open_audio();
+    Captured output = capture([] {
+        EXPECT_EQ(nullptr, load_sound("SFX/NULL.wav"));
+        EXPECT_EQ(nullptr, load_sound("NULL"));
+    });
+    EXPECT_EQ("", output.out);
+    EXPECT_EQ("", output.err);
+}
+
+TEST_F(MediaTest, WithAudioOffNoSoundFileIsTouched)
+{
+    settings.sound = 0;
+    write_wav("SFX/ping.wav", 2000);
+    Captured output = capture([] {
+        EXPECT_EQ(nullptr, load_sound("SFX/ping.wav"));
+        EXPECT_EQ(nullptr, load_sound("SFX/missing.wav"));
+        play_sound(NULL, 4, 0);
+        stop_all_sounds();
+    });
+    EXPECT_EQ("", output.out);
+    EXPECT_EQ("", output.err);
+}
+
+TEST_F(MediaTest, LoadedSoundIsLoggedAndMissingOneReported)
+{
+    open_audio();
+    write_wav("SFX/ping.wav", 2000);
+    Mix_Chunk* ping = NULL;
+    Captured output = capture([&] {
+        ping = load_sound("SFX/ping.wav");
+        EXPECT_EQ(nullptr, load_sound("SFX/missing.wav"));
+    });
+    ASSERT_NE(nullptr, ping);
+    EXPECT_EQ("Nahran zvuk SFX/ping.wav\n", output.out);
+    EXPECT_EQ("Nemohu nahrat soubor : SFX/missing.wav !!!\n", output.err);
+    Mix_FreeChunk(ping);
+}
+
+TEST_F(MediaTest, SecondSoundOnAChannelCutsTheFirstOff)
+{
+    open_audio();
+    write_wav("SFX/long.wav", 100000);
+    write_wav("SFX/other.wav", 100000);
+    Mix_Chunk* first = load_sound("SFX/long.wav");
+    Mix_Chunk* second = load_sound("SFX/other.wav");
+    play_sound(first, 4, 0);
+    EXPECT_EQ(first, Mix_GetChunk(4));
+    play_sound(second, 4, 0);
+    EXPECT_EQ(second, Mix_GetChunk(4));
+    EXPECT_EQ(1, Mix_Playing(4));
+    EXPECT_EQ(0, Mix_Playing(3));
+    stop_all_sounds();
+    EXPECT_EQ(0, Mix_Playing(-1));
+    Mix_FreeChunk(first);
+    Mix_FreeChunk(second);
+}
+
+TEST_F(MediaTest, RepeatsMakeTheSoundLoop)
+{
+    open_audio();
+    write_wav("SFX/engine.wav", 200);
+    Mix_Chunk* engine = load_sound("SFX/engine.wav");
+    play_sound(engine, 5, -1);
+    SDL_Delay(200);  // many times the sound's length: a looping sound still plays
+    EXPECT_EQ(1, Mix_Playing(5));
+    stop_all_sounds();
+    Mix_FreeChunk(engine);
+}

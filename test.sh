@@ -5,8 +5,9 @@
 # short fuzz runs.
 set -eu
 cd "$(dirname "$0")"
-ABYSSOR_SANITIZED=1 sh tools/setup.sh
+ABYSSOR_TEST_BUILDS=1 sh tools/setup.sh
 jobs=$(nproc 2>/dev/null || echo 2)
 ctest --test-dir build --output-on-failure -j "$jobs"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+sh fuzz/run.sh build-fuzz 90
 echo "All tests passed."

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs whatever the game needs that this Debian machine lacks, then
 # configures and builds the game (run folder included) in build/, and with
-# ABYSSOR_SANITIZED=1 also the sanitizer build in build-asan/.
+# ABYSSOR_TEST_BUILDS=1 also the sanitizer build in build-asan/ and the
+# fuzzers in build-fuzz/.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -28,7 +29,9 @@ fi
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
-if [ "${ABYSSOR_SANITIZED:-0}" = 1 ]; then
+if [ "${ABYSSOR_TEST_BUILDS:-0}" = 1 ]; then
     cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DABYSSOR_SANITIZE=ON -DABYSSOR_BENCHMARKS=OFF >/dev/null
     cmake --build build-asan -j "$jobs"
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DABYSSOR_FUZZ=ON >/dev/null
+    cmake --build build-fuzz -j "$jobs"
 fi

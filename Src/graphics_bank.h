@@ -28,16 +28,18 @@ struct GraphicsBank {
     AnimStrip vybuch[VYBUCH_CAPACITY];    // explosions
     int vybuch_last;
     SDL_Surface* zamerovac[ZAMEROVAC_CAPACITY];  // crosshairs: 0 within reach, 1 beyond
-    int zamerovac_count;
+    int zamerovac_count;  // next free crosshair slot; every load starts again at 0
     SDL_Surface* misc[MISC_CAPACITY];     // level completed, announcement, game over, pause
     int misc_x[MISC_CAPACITY];
     int misc_y[MISC_CAPACITY];
-    int misc_count;
+    int misc_count;       // next free misc slot; every load starts again at 0
     int seabed_period;     // frames per seabed step; -1 still
     int seabed_index;      // back-and-forth state, kept for the whole run
     int seabed_direction;
 };
 
+// Starts with every slot empty (one frame, no period), every table without
+// entries and the seabed at its first picture moving forward.
 extern GraphicsBank bank;
 
 void load_images(const char* path);

@@ -29,4 +29,8 @@ int level_script_path(const char* file, char* path, int level);
 // Loads the seven scripts of the current level behind the progress bar.
 void load_level();
 
+// The same, with the progress (per cent, before every script and 100 at the
+// end) handed to show_progress instead of the loading screen.
+void load_level_showing(void (*show_progress)(int percentage));
+
 #endif

@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "game_loop.h"
+#include "graphics_bank.h"
+#include "level.h"
+#include "main.h"
+#include "menu.h"
+#include "platform.h"
+#include "support.h"
+
+namespace {
+
+const char* CATALOGUE = "SCRIPT/levels.scr";
+
+Captured load_catalogue(const std::string& text)
+{
+    write_file(CATALOGUE, text);
+    return capture([] { load_level_catalogue(CATALOGUE); });
+}
+
+}  // namespace
+
+TEST(LevelCatalogue, ReadsOneLevelPerLineInPlayingOrder)
+{
+    TempDir dir;
+    game.level_index = 5;
+    Captured log = load_catalogue("LEVEL01 ALFA 100\nLEVEL02 BETA 250\r\nLEVEL03 GAMA 400\n");
+    EXPECT_EQ("", log.out);
+    EXPECT_EQ("", log.err);
+    ASSERT_EQ(3, levels.count);
+    EXPECT_EQ(0, game.level_index);
+    EXPECT_STREQ("LEVEL01", levels.entries[0].dir);
+    EXPECT_STREQ("BETA", levels.entries[1].code);
+    EXPECT_EQ(400, levels.entries[2].credit);
+}
+
+TEST(LevelCatalogue, ACutShortLastEntryStillCounts)
+{
+    TempDir dir;
+    load_catalogue("LEVEL01 ALFA 100\nLEVEL02 BETA");
+    ASSERT_EQ(2, levels.count);
+    EXPECT_STREQ("BETA", levels.entries[1].code);
+    EXPECT_EQ(0, levels.entries[1].credit);
+
+    load_catalogue("LEVEL01 ALFA 100\nLEVEL09\n");
+    ASSERT_EQ(2, levels.count);
+    EXPECT_STREQ("LEVEL09", levels.entries[1].dir);
+    // The missing code keeps what the entry held.
+    EXPECT_STREQ("BETA", levels.entries[1].code);
+}
+
+TEST(LevelCatalogue, ACreditThatIsNotANumberShiftsTheRestOfTheFile)
+{
+    TempDir dir;
+    load_catalogue("LEVEL01 ALFA sto\nLEVEL02 BETA 250\n");
+    ASSERT_EQ(3, levels.count);
+    EXPECT_EQ(0, levels.entries[0].credit);
+    EXPECT_STREQ("sto", levels.entries[1].dir);
+    EXPECT_STREQ("LEVEL02", levels.entries[1].code);
+    EXPECT_STREQ("BETA", levels.entries[2].dir);
+    EXPECT_STREQ("250", levels.entries[2].code);
+}
+
+TEST(LevelCatalogue, AMissingCatalogueIsReportedAndHoldsNoLevel)
+{
+    TempDir dir;
+    game.level_index = 3;
+    Captured log = capture([] { load_level_catalogue("SCRIPT/levels.scr"); });
+    EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/levels.scr\n", log.err);
+    EXPECT_EQ(0, levels.count);
+    EXPECT_EQ(0, game.level_index);
+}
+
+TEST(LevelCatalogue, MoreThanAHundredLevelsAreReportedAndLeftOut)
+{
+    TempDir dir;
+    std::string text;
+    for (int i = 0; i < 103; i++) text += "L" + std::to_string(i) + " K" + std::to_string(i) + " 1\n";
+    Captured log = load_catalogue(text);
+    EXPECT_EQ("script: SCRIPT/levels.scr : Prilis mnoho levelu !!!\n", log.err);
+    EXPECT_EQ(LEVEL_CAPACITY, levels.count);
+    EXPECT_STREQ("L99", levels.entries[99].dir);
+}
+
+TEST(LevelCatalogue, OverLongNamesAndCodesAreCutToTheirFields)
+{
+    TempDir dir;
+    std::string dir_name(250, 'd');
+    std::string code(40, 'k');
+    load_catalogue(dir_name + " " + code + " 7\nL2 B 8\n");
+    ASSERT_EQ(2, levels.count);
+    EXPECT_EQ(std::string(199, 'd'), levels.entries[0].dir);
+    EXPECT_EQ(std::string(31, 'k'), levels.entries[0].code);
+    EXPECT_EQ(7, levels.entries[0].credit);
+    EXPECT_STREQ("L2", levels.entries[1].dir);
+}
+
+TEST(LevelCatalogue, BuildsTheScriptPathOfAnExistingLevel)
+{
+    TempDir dir;
+    load_catalogue("LEVEL01 ALFA 100\nLEVEL02 BETA 250\n");
+    char path[LEVEL_PATH_SIZE];
+    EXPECT_EQ(25, level_script_path("images.scr", path, 0));
+    EXPECT_STREQ("SCRIPT/LEVEL01/images.scr", path);
+    EXPECT_EQ(23, level_script_path("delo.scr", path, 1));
+    EXPECT_STREQ("SCRIPT/LEVEL02/delo.scr", path);
+}
+
+TEST(LevelCatalogue, RefusesTheScriptPathOfALevelThatDoesNotExist)
+{
+    TempDir dir;
+    load_catalogue("LEVEL01 ALFA 100\n");
+    char path[LEVEL_PATH_SIZE] = "unchanged";
+    Captured log = capture([&] {
+        EXPECT_EQ(2, level_script_path("images.scr", path, 1));
+        EXPECT_EQ(2, level_script_path("images.scr", path, -1));
+    });
+    EXPECT_EQ("Pokus o nahrani neexistujiciho levelu\nPokus o nahrani neexistujiciho levelu\n", log.err);
+    EXPECT_STREQ("unchanged", path);
+}
+
+namespace {
+
+struct ProgressStep {
+    int percentage;
+    int seabed_last;  // the graphics bank at that moment
+};
+
+std::vector<ProgressStep> progress_seen;
+
+void record_progress(int percentage)
+{
+    progress_seen.push_back({percentage, bank.dno_last});
+}
+
+}  // namespace
+
+TEST(LevelLoading, ShowsTheProgressBeforeEveryScriptThenHoldsTheFullBar)
+{
+    TempDir dir;
+    write_solid_bmp("GFX/dno.bmp", 16, 16, 0, 0, 200);
+    write_file("SCRIPT/L1/images.scr", "[*DNO] 4 GFX/dno.bmp [END]\n");
+    load_catalogue("L1 ALFA 0\n");
+    ScriptedInput input;
+    scripted_reset(input);
+    platform_use_scripted(&input);
+    progress_seen.clear();
+    capture([] { load_level_showing(record_progress); });
+    platform_use_scripted(NULL);
+
+    std::vector<int> percentages;
+    for (const ProgressStep& step : progress_seen) percentages.push_back(step.percentage);
+    EXPECT_EQ((std::vector<int>{0, 20, 20, 60, 80, 85, 95, 100}), percentages);
+    // The graphics are read between the first two steps.
+    EXPECT_EQ(-1, progress_seen[0].seabed_last);
+    EXPECT_EQ(0, progress_seen[1].seabed_last);
+    EXPECT_EQ(1, input.delays);
+    EXPECT_EQ(1000u, input.clock_ms);
+}
+
+TEST(LevelLoading, WithoutALevelNoScriptIsRead)
+{
+    TempDir dir;
+    capture([] { load_level_catalogue("SCRIPT/levels.scr"); });
+    ScriptedInput input;
+    scripted_reset(input);
+    platform_use_scripted(&input);
+    Captured log = capture([] { load_level(); });
+    platform_use_scripted(NULL);
+    std::string refused = "Pokus o nahrani neexistujiciho levelu\n";
+    EXPECT_EQ(refused + refused + refused + refused + refused + refused + refused, log.err);
+    EXPECT_EQ(1000u, input.clock_ms);
+}
+
+TEST(LevelLoading, LeavesTheFullBarOnTheLoadingScreen)
+{
+    TempDir dir;
+    TestScreen screen;
+    write_solid_bmp("GFX/loading.bmp", 200, 100, 0, 0, 200);
+    write_solid_bmp("GFX/bar.bmp", 100, 10, 200, 0, 0);
+    write_file("SCRIPT/menu.scr", "loading GFX/loading.bmp load_bar GFX/bar.bmp load_souradnice 50,40\n");
+    capture([] { load_menu("SCRIPT/menu.scr"); });
+    load_catalogue("L1 ALFA 0\n");
+    ScriptedInput input;
+    scripted_reset(input);
+    platform_use_scripted(&input);
+    capture([] { load_level(); });
+    platform_use_scripted(NULL);
+    // Loading picture centred at (220, 190); the bar at (270, 230), 100 wide.
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 225, 195));
+    EXPECT_EQ(map_colour(screen.surface, 200, 0, 0), pixel_at(screen.surface, 271, 231));
+    EXPECT_EQ(map_colour(screen.surface, 200, 0, 0), pixel_at(screen.surface, 369, 239));
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 370, 239));
+    EXPECT_EQ(0u, pixel_at(screen.surface, 10, 10));
+}
+
+namespace {
+
+// Copies the game's own data set from the run folder into the test's
+// folder; false when the run folder has not been built.
+bool copy_data_set()
+{
+    std::error_code failed;
+    for (const char* part : {"SCRIPT", "GFX", "SFX"}) {
+        std::filesystem::copy(std::string(ABYSSOR_RUN_DIR) + "/" + part, part,
+                              std::filesystem::copy_options::recursive, failed);
+        if (failed) return false;
+    }
+    return true;
+}
+
+// The screen pixel shows the picture's colour at (px, py).
+bool shows(SDL_Surface* screen, int x, int y, SDL_Surface* picture, int px, int py)
+{
+    Uint8 r, g, b;
+    colour_at(picture, px, py, &r, &g, &b);
+    return pixel_at(screen, x, y) == map_colour(screen, r, g, b);
+}
+
+}  // namespace
+
+TEST(LevelLoading, TheDataSetsFirstLevelLoadsBehindTheFullBar)
+{
+    TempDir dir;
+    TestScreen screen;
+    ASSERT_TRUE(copy_data_set()) << "the run folder " ABYSSOR_RUN_DIR " lacks the data set: build the game first";
+    capture([] {
+        load_level_catalogue("SCRIPT/levels.scr");
+        load_menu("SCRIPT/menu.scr");
+    });
+    ASSERT_GE(levels.count, 1);
+    ScriptedInput input;
+    scripted_reset(input);
+    platform_use_scripted(&input);
+    Captured log = capture([] { load_level(); });
+    platform_use_scripted(NULL);
+
+    std::string images = std::string("SCRIPT/") + levels.entries[0].dir + "/images.scr";
+    EXPECT_EQ(0u, log.out.find("script: " + images + " : NAHRAVAM BITMAPY DNA\n")) << log.out;
+    EXPECT_EQ("", log.err);
+    EXPECT_GE(bank.dno_last, 0);
+    EXPECT_EQ(1000u, input.clock_ms);
+
+    // The bar's last column shows at the bar's place inside the centred loading picture.
+    SDL_Surface* picture = menu_script.loading_picture;
+    SDL_Surface* bar = menu_script.bar_picture;
+    ASSERT_NE(nullptr, picture);
+    ASSERT_NE(nullptr, bar);
+    int x = 320 - picture->w / 2 + menu_script.bar_x;
+    int y = 240 - picture->h / 2 + menu_script.bar_y;
+    EXPECT_TRUE(shows(screen.surface, x + bar->w / 2, y + bar->h / 2, bar, bar->w / 2, bar->h / 2));
+    EXPECT_TRUE(shows(screen.surface, x + bar->w - 2, y + bar->h / 2, bar, bar->w - 2, bar->h / 2));
+    EXPECT_EQ(0u, pixel_at(screen.surface, 2, 2));
+
+    Captured freed = capture([] { free_level(); });
+    EXPECT_NE(std::string::npos, freed.out.find("UVOLNEN SKRIPT BITMAP Z PAMETI\n"));
+    EXPECT_EQ(-1, bank.dno_last);
+}

@@ -1,0 +1,469 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "game_loop.h"
+#include "menu.h"
+#include "platform.h"
+#include "settings.h"
+#include "support.h"
+
+namespace {
+
+const char* MENU = "SCRIPT/menu.scr";
+
+// Buttons stacked 50 pixels apart, 200 x 40 each.
+const char* BUTTONS =
+    "b_new_game 100,50,200,40\n"
+    "b_kod 100,100,200,40\n"
+    "b_top-ten 100,150,200,40\n"
+    "b_pomoc 100,200,200,40\n"
+    "b_exit 100,250,200,40\n";
+
+Captured load(const std::string& text)
+{
+    write_file(MENU, text);
+    return capture([] { load_menu(MENU); });
+}
+
+// A menu drawn in blue with every button highlighted in yellow, and a green
+// help picture.
+void menu_pictures()
+{
+    write_solid_bmp("GFX/main1.bmp", 640, 480, 0, 0, 200);
+    write_solid_bmp("GFX/main2.bmp", 640, 480, 200, 200, 0);
+    write_solid_bmp("GFX/help.bmp", 640, 480, 0, 200, 0);
+    write_solid_bmp("GFX/top.bmp", 640, 480, 200, 0, 200);
+    load(std::string("main1 GFX/main1.bmp main2 GFX/main2.bmp help GFX/help.bmp top_ten GFX/top.bmp\n") + BUTTONS);
+}
+
+struct Menu {
+    ScriptedInput input;
+    Menu()
+    {
+        scripted_reset(input);
+        platform_use_scripted(&input);
+    }
+    ~Menu() { platform_use_scripted(NULL); }
+    void press(SDLKey key) { scripted_push_key(input, key, 1, 0); }
+    void release(SDLKey key) { scripted_push_key(input, key, 0, 0); }
+    void tap(SDLKey key)
+    {
+        press(key);
+        release(key);
+    }
+};
+
+bool is_highlighted(SDL_Surface* screen, int item)
+{
+    return pixel_at(screen, 150, 60 + 50 * item) == map_colour(screen, 200, 200, 0);
+}
+
+}  // namespace
+
+TEST(MenuScript, ReadsEveryKeyAndReportsEachPicture)
+{
+    TempDir dir;
+    write_solid_bmp("GFX/main1.bmp", 64, 48, 0, 0, 200);
+    write_solid_bmp("GFX/load.bmp", 20, 10, 200, 0, 0);
+    write_solid_bmp("GFX/font.bmp", 30, 8, 255, 255, 255);
+    Captured log = load(std::string("Hlavni nabidka\n"
+                                    "main1 GFX/main1.bmp\nmain2 GFX/main1.bmp\ntop_ten GFX/main1.bmp\n"
+                                    "code GFX/main1.bmp\nloading GFX/load.bmp\nload_bar GFX/load.bmp\n"
+                                    "help GFX/main1.bmp\nfont GFX/font.bmp\nhigh_score GFX/main1.bmp\n"
+                                    "menu_sound SFX/menu.wav\nbutton_sound SFX/b.wav\npress_sound SFX/p.wav\n"
+                                    "gameover SFX/g.wav\nprepare SFX/r.wav\nlevel_completed SFX/l.wav\n"
+                                    "over_heat SFX/o.wav\n"
+                                    "load_souradnice 12,34\nhigh_souradnice 200,300\n"
+                                    "ten_souradnice 40,100,30\nc_pos 250,220,140\n")
+                        + BUTTONS);
+    EXPECT_EQ("SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"
+              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"
+              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"
+              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"
+              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/load.bmp\n"
+              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/load.bmp\n"
+              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"
+              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/font.bmp\n"
+              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n",
+              log.out);
+    // Audio is off: no sound is read, so the missing files say nothing.
+    EXPECT_EQ("", log.err);
+    EXPECT_NE(nullptr, menu_script.main_picture);
+    EXPECT_NE(nullptr, menu_script.highlight_picture);
+    EXPECT_NE(nullptr, menu_script.topten_picture);
+    EXPECT_NE(nullptr, menu_script.code_picture);
+    EXPECT_NE(nullptr, menu_script.help_picture);
+    EXPECT_NE(nullptr, menu_script.font);
+    EXPECT_NE(nullptr, menu_script.highscore_picture);
+    EXPECT_EQ(0u, menu_script.main_picture->flags & SDL_SRCCOLORKEY);
+    EXPECT_NE(0u, menu_script.loading_picture->flags & SDL_SRCCOLORKEY);
+    EXPECT_NE(0u, menu_script.bar_picture->flags & SDL_SRCCOLORKEY);
+    EXPECT_EQ(0u, menu_script.font->flags & SDL_SRCCOLORKEY);
+    EXPECT_EQ(12, menu_script.bar_x);
+    EXPECT_EQ(34, menu_script.bar_y);
+    EXPECT_EQ(200, menu_script.name_x);
+    EXPECT_EQ(300, menu_script.name_y);
+    EXPECT_EQ(40, menu_script.table_x);
+    EXPECT_EQ(100, menu_script.table_y);
+    EXPECT_EQ(30, menu_script.table_spacing);
+    EXPECT_EQ(250, menu_script.code_x);
+    EXPECT_EQ(220, menu_script.code_y);
+    EXPECT_EQ(140, menu_script.code_width);
+    for (int i = 0; i < MENU_ITEMS; i++) {
+        EXPECT_EQ(100, menu_script.buttons[i].x);
+        EXPECT_EQ(50 + 50 * i, menu_script.buttons[i].y);
+        EXPECT_EQ(200, menu_script.buttons[i].w);
+        EXPECT_EQ(40, menu_script.buttons[i].h);
+    }
+
+    free_menu();
+    EXPECT_EQ(nullptr, menu_script.main_picture);
+    EXPECT_EQ(nullptr, menu_script.font);
+    EXPECT_EQ(nullptr, menu_script.loading_picture);
+    EXPECT_EQ(nullptr, menu_script.highscore_picture);
+    // Positions stay for the next visit.
+    EXPECT_EQ(12, menu_script.bar_x);
+}
+
+TEST(MenuScript, KeysActInsideLongerWordsAndOneWordMayHoldSeveral)
+{
+    TempDir dir;
+    write_solid_bmp("a.bmp", 8, 8, 0, 0, 200);
+    write_solid_bmp("b.bmp", 16, 8, 0, 0, 200);
+    Captured log = load("xmain1x a.bmp main1+main2 a.bmp b.bmp b_exitb_kod 1,2,3,4 5,6,7,8");
+    EXPECT_EQ("SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa a.bmp\n"
+              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa a.bmp\n"
+              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa b.bmp\n",
+              log.out);
+    EXPECT_EQ(8, menu_script.main_picture->w);
+    EXPECT_EQ(16, menu_script.highlight_picture->w);
+    // "b_kod" is tested before "b_exit".
+    EXPECT_EQ(1, menu_script.buttons[ITEM_LEVEL_CODE].x);
+    EXPECT_EQ(5, menu_script.buttons[ITEM_LEAVE].x);
+    EXPECT_EQ(8, menu_script.buttons[ITEM_LEAVE].h);
+}
+
+TEST(MenuScript, AMissingPictureLeavesItsFieldEmptyWithoutTheLoadedLine)
+{
+    TempDir dir;
+    Captured log = load("help chybi.bmp");
+    EXPECT_EQ("", log.out);
+    EXPECT_EQ("Nemohu nahrat soubor : chybi.bmp. Chyba: Couldn't open chybi.bmp\n", log.err);
+    EXPECT_EQ(nullptr, menu_script.help_picture);
+}
+
+TEST(MenuScript, AnUnreadableFileLeavesTheRecordAsItWas)
+{
+    TempDir dir;
+    load("load_souradnice 3,4");
+    Captured log = capture([] { load_menu("SCRIPT/chybi.scr"); });
+    EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/chybi.scr\n", log.err);
+    EXPECT_EQ(3, menu_script.bar_x);
+}
+
+TEST(MenuScript, SoundsLoadWithAudioOnAndOnlyTheMenusOwnAreReleased)
+{
+    TempDir dir;
+    ASSERT_EQ(0, SDL_Init(SDL_INIT_AUDIO | SDL_INIT_NOPARACHUTE));
+    ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
+    settings.sound = 1;
+    write_wav("SFX/m.wav", 100);
+    Captured log = load("menu_sound SFX/m.wav button_sound SFX/m.wav press_sound SFX/m.wav "
+                        "prepare SFX/m.wav gameover NULL over_heat SFX/chybi.wav");
+    EXPECT_EQ("Nahran zvuk SFX/m.wav\nNahran zvuk SFX/m.wav\nNahran zvuk SFX/m.wav\nNahran zvuk SFX/m.wav\n",
+              log.out);
+    EXPECT_EQ("Nemohu nahrat soubor : SFX/chybi.wav !!!\n", log.err);
+    EXPECT_EQ(nullptr, menu_script.gameover_sound);
+    free_menu();
+    EXPECT_EQ(nullptr, menu_script.menu_sound);
+    EXPECT_EQ(nullptr, menu_script.button_sound);
+    EXPECT_EQ(nullptr, menu_script.press_sound);
+    EXPECT_NE(nullptr, menu_script.prepare_sound);
+    // Reading the menu again replaces the announcement it still holds.
+    load("prepare SFX/m.wav");
+    EXPECT_NE(nullptr, menu_script.prepare_sound);
+    Mix_CloseAudio();
+    settings.sound = 0;
+    SDL_Quit();
+}
+
+TEST(MainMenu, DrawsTheMenuWithTheHighlightedButton)
+{
+    TempDir dir;
+    TestScreen screen;
+    menu_pictures();
+    Menu menu;
+    menu.tap(SDLK_DOWN);
+    menu_script.highlighted = 0;
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    EXPECT_EQ(1, menu_script.highlighted);
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 400, 400));
+    EXPECT_FALSE(is_highlighted(screen.surface, 0));
+    EXPECT_TRUE(is_highlighted(screen.surface, 1));
+    EXPECT_FALSE(is_highlighted(screen.surface, 2));
+    // The button is copied exactly: its corners, not a pixel beyond.
+    EXPECT_EQ(map_colour(screen.surface, 200, 200, 0), pixel_at(screen.surface, 100, 100));
+    EXPECT_EQ(map_colour(screen.surface, 200, 200, 0), pixel_at(screen.surface, 299, 139));
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 300, 139));
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 299, 140));
+    EXPECT_EQ(0, SDL_ShowCursor(-1));
+}
+
+TEST(MainMenu, TheHighlightWrapsRoundBothEnds)
+{
+    TempDir dir;
+    TestScreen screen;
+    menu_pictures();
+    Menu menu;
+    menu_script.highlighted = 0;
+    menu.tap(SDLK_UP);
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    EXPECT_EQ(4, menu_script.highlighted);
+    EXPECT_TRUE(is_highlighted(screen.surface, 4));
+    menu.tap(SDLK_DOWN);
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    EXPECT_EQ(0, menu_script.highlighted);
+}
+
+TEST(MainMenu, LeavesThroughTheLastItem)
+{
+    TempDir dir;
+    TestScreen screen;
+    menu_pictures();
+    Menu menu;
+    menu_script.highlighted = 0;
+    menu.tap(SDLK_UP);
+    menu.press(SDLK_RETURN);
+    menu.tap(SDLK_DOWN);  // never read: the menu has ended
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
+    EXPECT_EQ(2, menu.input.count);
+}
+
+TEST(MainMenu, ANewGameStartsAtTheFirstLevelWithFullAirSupport)
+{
+    TempDir dir;
+    TestScreen screen;
+    menu_pictures();
+    Menu menu;
+    menu_script.highlighted = 0;
+    settings.laser = 3;
+    game.level_index = 4;
+    game.score = 900;
+    game.laser_energy = 0;
+    menu.press(SDLK_RETURN);
+    EXPECT_EQ(2, run_main_menu(screen.surface));
+    EXPECT_EQ(0, game.level_index);
+    EXPECT_EQ(0, game.score);
+    EXPECT_EQ(3, game.laser_energy);
+    EXPECT_EQ(-1, menu_script.chosen);
+}
+
+TEST(MainMenu, DownAndReturnInOnePassConfirmTheNewItem)
+{
+    TempDir dir;
+    TestScreen screen;
+    menu_pictures();
+    Menu menu;
+    menu_script.highlighted = 3;
+    // The first press moves to the last item; with Down still held, the
+    // Return press moves on round to the new game and confirms it.
+    menu.press(SDLK_DOWN);
+    menu.press(SDLK_RETURN);
+    EXPECT_EQ(2, run_main_menu(screen.surface));
+    EXPECT_EQ(0, menu_script.highlighted);
+}
+
+TEST(MainMenu, EveryEventLetsHeldKeysActAgain)
+{
+    TempDir dir;
+    TestScreen screen;
+    menu_pictures();
+    Menu menu;
+    menu_script.highlighted = 0;
+    menu.press(SDLK_DOWN);
+    scripted_push_motion(menu.input, 10, 10);
+    scripted_push_motion(menu.input, 11, 10);
+    menu.release(SDLK_DOWN);
+    scripted_push_motion(menu.input, 12, 10);
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    EXPECT_EQ(3, menu_script.highlighted);
+}
+
+TEST(MainMenu, HelpShowsUntilAKeyIsPressed)
+{
+    TempDir dir;
+    TestScreen screen;
+    menu_pictures();
+    Menu menu;
+    menu_script.highlighted = ITEM_HELP;
+    menu.press(SDLK_RETURN);
+    menu.release(SDLK_RETURN);
+    scripted_push_motion(menu.input, 5, 5);
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    // The help was still up: the release and the motion did not end it.
+    EXPECT_EQ(map_colour(screen.surface, 0, 200, 0), pixel_at(screen.surface, 400, 400));
+
+    menu.press(SDLK_RETURN);
+    menu.press(SDLK_SPACE);  // closes the help
+    menu.release(SDLK_RETURN);
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 400, 400));
+    EXPECT_TRUE(is_highlighted(screen.surface, ITEM_HELP));
+}
+
+TEST(MainMenu, TheTopTenShowsItsPictureUntilAKeyIsPressed)
+{
+    TempDir dir;
+    TestScreen screen;
+    menu_pictures();
+    Menu menu;
+    menu_script.highlighted = ITEM_TOP_TEN;
+    menu.press(SDLK_RETURN);
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    EXPECT_EQ(map_colour(screen.surface, 200, 0, 200), pixel_at(screen.surface, 400, 400));
+}
+
+TEST(MainMenu, AnUnknownLevelCodeKeepsTheMenuOnTheCodeItem)
+{
+    TempDir dir;
+    TestScreen screen;
+    menu_pictures();
+    Menu menu;
+    menu_script.highlighted = ITEM_LEVEL_CODE;
+    game.score = 77;
+    menu.press(SDLK_RETURN);
+    menu.release(SDLK_RETURN);
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    EXPECT_EQ(ITEM_LEVEL_CODE, menu_script.highlighted);
+    EXPECT_EQ(77, game.score);
+    EXPECT_TRUE(is_highlighted(screen.surface, ITEM_LEVEL_CODE));
+}
+
+TEST(MainMenu, WorksWithoutPictures)
+{
+    TestScreen screen;
+    Menu menu;
+    menu.tap(SDLK_DOWN);
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    menu_script.highlighted = ITEM_NEW_GAME;
+    menu.press(SDLK_RETURN);
+    EXPECT_EQ(2, run_main_menu(NULL));
+}
+
+namespace {
+
+// A 200 x 100 loading picture in blue and a 100 x 10 bar in red, the bar
+// 50, 40 from the picture's corner.
+void loading_pictures()
+{
+    write_solid_bmp("GFX/loading.bmp", 200, 100, 0, 0, 200);
+    write_solid_bmp("GFX/bar.bmp", 100, 10, 200, 0, 0);
+    load("loading GFX/loading.bmp load_bar GFX/bar.bmp load_souradnice 50,40\n");
+}
+
+bool is_red(SDL_Surface* screen, int x, int y)
+{
+    return pixel_at(screen, x, y) == map_colour(screen, 200, 0, 0);
+}
+
+}  // namespace
+
+TEST(LoadingScreen, FillsTheBarToThePercentage)
+{
+    TempDir dir;
+    TestScreen screen;
+    loading_pictures();
+    SDL_FillRect(screen.surface, NULL, map_colour(screen.surface, 0, 200, 0));
+
+    draw_loading_screen(screen.surface, 0);
+    EXPECT_EQ(0u, pixel_at(screen.surface, 5, 5));
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 221, 191));
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 271, 231));
+
+    draw_loading_screen(screen.surface, 20);
+    EXPECT_TRUE(is_red(screen.surface, 289, 235));
+    EXPECT_FALSE(is_red(screen.surface, 290, 235));
+
+    draw_loading_screen(screen.surface, 100);
+    EXPECT_TRUE(is_red(screen.surface, 369, 239));
+    EXPECT_FALSE(is_red(screen.surface, 370, 239));
+
+    draw_loading_screen(screen.surface, 500);
+    EXPECT_FALSE(is_red(screen.surface, 370, 239));
+}
+
+TEST(LoadingScreen, WithoutPicturesTheScreenIsCleared)
+{
+    TestScreen screen;
+    SDL_FillRect(screen.surface, NULL, map_colour(screen.surface, 0, 200, 0));
+    draw_loading_screen(screen.surface, 50);
+    EXPECT_EQ(0u, pixel_at(screen.surface, 320, 240));
+    draw_loading_screen(NULL, 50);
+}
+
+namespace {
+
+// Copies the game's own data set from the run folder into the test's
+// folder; false when the run folder has not been built.
+bool copy_data_set()
+{
+    std::error_code failed;
+    for (const char* part : {"SCRIPT", "GFX", "SFX"}) {
+        std::filesystem::copy(std::string(ABYSSOR_RUN_DIR) + "/" + part, part,
+                              std::filesystem::copy_options::recursive, failed);
+        if (failed) return false;
+    }
+    return true;
+}
+
+// Share (per cent) of a button's pixels on the screen that show the picture.
+int button_share(SDL_Surface* screen, SDL_Surface* picture, const MenuButton& button)
+{
+    int same = 0, all = 0;
+    for (int y = button.y; y < button.y + button.h; y += 3)
+        for (int x = button.x; x < button.x + button.w; x += 3) {
+            Uint8 r, g, b;
+            colour_at(picture, x, y, &r, &g, &b);
+            same += pixel_at(screen, x, y) == map_colour(screen, r, g, b);
+            all++;
+        }
+    return all > 0 ? 100 * same / all : 0;
+}
+
+}  // namespace
+
+TEST(MainMenu, TheDataSetsMenuHighlightsOneButtonAtATime)
+{
+    TempDir dir;
+    TestScreen screen;
+    ASSERT_TRUE(copy_data_set()) << "the run folder " ABYSSOR_RUN_DIR " lacks the data set: build the game first";
+    Captured log = capture([] { load_menu("SCRIPT/menu.scr"); });
+    EXPECT_EQ("", log.err);
+    ASSERT_NE(nullptr, menu_script.main_picture);
+    ASSERT_NE(nullptr, menu_script.highlight_picture);
+    for (SDL_Surface* picture : {menu_script.code_picture, menu_script.topten_picture, menu_script.help_picture,
+                                 menu_script.font, menu_script.highscore_picture, menu_script.loading_picture,
+                                 menu_script.bar_picture})
+        EXPECT_NE(nullptr, picture);
+    for (const MenuButton& button : menu_script.buttons) {
+        EXPECT_GE(button.x, 0);
+        EXPECT_GE(button.y, 0);
+        EXPECT_LE(button.x + button.w, menu_script.main_picture->w);
+        EXPECT_LE(button.y + button.h, menu_script.main_picture->h);
+    }
+
+    Menu menu;
+    menu_script.highlighted = 0;
+    menu.tap(SDLK_DOWN);
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    for (int item = 0; item < MENU_ITEMS; item++) {
+        SDL_Surface* expected = item == 1 ? menu_script.highlight_picture : menu_script.main_picture;
+        EXPECT_EQ(100, button_share(screen.surface, expected, menu_script.buttons[item])) << item;
+    }
+    // The two pictures differ where the buttons lie, or no highlight could be seen.
+    EXPECT_LT(button_share(screen.surface, menu_script.main_picture, menu_script.buttons[1]), 50);
+    free_menu();
+}

@@ -18,10 +18,19 @@ struct Particle {
 
 extern Particle particles[PARTICLE_CAPACITY];
 
-// Makes count + 1 particles (fewer when the pool is full).
+// Makes count + 1 particles (fewer when the pool is full) flying from (x, y)
+// at angle degrees (0 right, 90 down) give or take spread / 2, living
+// min_life ... max_life - 1 frames.
 void spawn_particles(int x, int y, int angle, float speed, int max_life, int min_life,
                      int strip, int count, int spread, int stain);
+// Moves and draws every live particle; particles that leave the surface or
+// reach their end frame die.
 void update_particles(SDL_Surface* surface);
+// Scales the velocity down to length max when it is longer.
 void limit_speed(float& vx, float& vy, int max);
+
+// Truncates toward zero, holding the result inside the int range (NaN gives
+// 0), so that a far-flung position never overflows.
+int truncate_to_int(double value);
 
 #endif

@@ -38,9 +38,15 @@ struct Submarine {
     void step(int left, int right, int fire, int switch_key, int heat_flag);
     void move(int left, int right);
     void spawnWake();
+    // The range ring, the submarine at its heading and, once its hit points
+    // are gone, its death explosion.
     void draw(SDL_Surface* surface);
     void drawRangeRing(SDL_Surface* surface);
     void playCollisionSound();
+    // The frame of the picture strip that shows the current heading.
+    int headingFrame() const;
+    void drawHeading(SDL_Surface* surface);
+    void explode(SDL_Surface* surface);
 };
 
 extern Submarine submarine;
@@ -48,7 +54,10 @@ extern Submarine submarine;
 // Speed along the ellipse beyond the constant drift; survives levels and games.
 extern float orbit_speed;
 
+// Reads "delo.scr" into the record; returns the index of the last section
+// found (-1 none, 0 the one submarine of a level).
 int load_submarine(const char* path, Submarine& submarine);
+// Releases the picture and sounds and empties the record.
 int free_submarine(Submarine& submarine);
 
 #endif

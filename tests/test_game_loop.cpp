@@ -254,6 +254,11 @@ protected:
         bank.zamerovac[1] = far_picture;
         weapon_catalogue.weapons[0].dostrel = 160;
         submarine.weapon = 0;
+        // The submarine step places it on its ellipse every frame: one of
+        // radius 0 keeps it at (320, 300).
+        submarine.stred_x = 320;
+        submarine.stred_y = 300;
+        submarine.radius = 0;
         submarine.x = 320;
         submarine.y = 300;
     }

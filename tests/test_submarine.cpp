@@ -1,0 +1,682 @@
+#include <gtest/gtest.h>
+
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "bonus.h"
+#include "creatures.h"
+#include "game_loop.h"
+#include "graphics_bank.h"
+#include "media.h"
+#include "particles.h"
+#include "platform.h"
+#include "random.h"
+#include "settings.h"
+#include "submarine.h"
+#include "support.h"
+#include "weapons.h"
+
+namespace {
+
+// A fresh submarine at rest on an ellipse round (320, 240) of radius 200.
+void sail_from(float uhel, int rychlost_otaceni)
+{
+    submarine.init(200, 320, 240, 0, rychlost_otaceni, 8, 0, 0, 10, 0);
+    submarine.uhel = uhel;
+    orbit_speed = 0.0f;
+    bonus_effects.rychlost_lodi = 0;
+}
+
+int live_particles()
+{
+    int live = 0;
+    for (const Particle& particle : particles) live += particle.active;
+    return live;
+}
+
+// Heading strips: frame k is solid in its own colour (the top-left pixel of
+// the strip is the transparent index 0).
+Uint8 frame_green(int k)
+{
+    return (Uint8)(24 * k + 8);
+}
+
+SDL_Surface* make_heading_strip(const char* path, int frames, int h)
+{
+    int w = frames * h;
+    std::vector<Uint8> pixels(w * h);
+    std::vector<PaletteColour> palette = {{0, 0, 0, 0}};
+    for (int k = 0; k < frames; k++) palette.push_back({k + 1, 248, frame_green(k), 0});
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) pixels[y * w + x] = (Uint8)(1 + x / h);
+    pixels[0] = 0;
+    write_bmp8(path, w, h, pixels, palette);
+    return load_bitmap(path, 1);
+}
+
+Uint32 frame_colour(SDL_Surface* surface, int k)
+{
+    return map_colour(surface, 248, frame_green(k), 0);
+}
+
+const char* const DELO =
+    "[*PONORKA_HRACE]\n"
+    "image GFX/ponorka.bmp\n"
+    "death_sound SND/smrt.wav\n"
+    "collision_sound SND/naraz.wav\n"
+    "radius 200\n"
+    "stred_x 320\n"
+    "stred_y 210\n"
+    "rychlost_otaceni 5\n"
+    "pocet_snimku 8\n"
+    "uhel 90\n"
+    "vybuch 1\n"
+    "zivoty 300\n"
+    "alpha 2\n"
+    "stit 3\n"
+    "[END]\n";
+
+const char* const DELO_LOG =
+    "script: delo.scr : NALEZENA NOVA PONORKA #0\n"
+    "script: delo.scr : bitmapa : GFX/ponorka.bmp ... nahrana\n"
+    "script: delo.scr : zvuk : SND/smrt.wav ... nahran\n"
+    "script: delo.scr : zvuk : SND/naraz.wav ... nahran\n"
+    "script: delo.scr : radius : 200\n"
+    "script: delo.scr : stred_x : 320\n"
+    "script: delo.scr : stred_y : 210\n"
+    "script: delo.scr : rychlost_otaceni : 5\n"
+    "script: delo.scr : pocet_snimku : 8\n"
+    "script: delo.scr : uhel : 90\n"
+    "script: delo.scr : vybuch : 1\n"
+    "script: delo.scr : zivoty : 300\n"
+    "script: delo.scr : alpha : 2\n"
+    "script: delo.scr : stit : 3\n"
+    "script: delo.scr : INICIALIZUJI PONORKU ... #0 ...OK\n";
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Movement
+
+TEST(SubmarineMovement, RightArrowSpeedsUpToTheTopSpeed)
+{
+    sail_from(0.0f, 5);
+    float uhel = 0.0f;
+    for (int i = 1; i <= 10; i++) {
+        submarine.move(0, 1);
+        EXPECT_EQ(0.5f * i, orbit_speed);
+        uhel += 0.5f * i + 0.1f;
+        EXPECT_EQ(uhel, submarine.uhel);
+    }
+    submarine.move(0, 1);  // 5.5 is held at 5
+    EXPECT_EQ(5.0f, orbit_speed);
+}
+
+TEST(SubmarineMovement, SpeedBonusRaisesTheTopOncePassed)
+{
+    sail_from(0.0f, 5);
+    bonus_effects.rychlost_lodi = 2;
+    float speed = 0.0f;
+    for (int i = 1; i <= 7; i++) {
+        submarine.move(0, 1);
+        speed += 0.7f;
+        EXPECT_EQ(speed, orbit_speed);
+    }
+    EXPECT_NEAR(4.9f, orbit_speed, 1e-5);
+    submarine.move(0, 1);  // 5.6 is beyond 5: the top with the bonus
+    EXPECT_EQ(7.0f, orbit_speed);
+    submarine.move(0, 1);
+    EXPECT_EQ(7.0f, orbit_speed);
+}
+
+TEST(SubmarineMovement, SpeedFadesWithoutKeysAndTheDriftStays)
+{
+    sail_from(10.0f, 5);
+    orbit_speed = 5.0f;
+    float speed = 5.0f, uhel = 10.0f;
+    for (int i = 0; i < 34; i++) {
+        submarine.move(0, 0);
+        speed *= 0.98f;
+        uhel += speed + 0.1f;
+        EXPECT_EQ(speed, orbit_speed);
+        EXPECT_EQ(uhel, submarine.uhel);
+    }
+    EXPECT_NEAR(2.5, orbit_speed, 0.03);
+}
+
+TEST(SubmarineMovement, AtRestOnlyTheDriftMovesIt)
+{
+    sail_from(0.0f, 5);
+    float uhel = 0.0f;
+    for (int i = 0; i < 10; i++) {
+        submarine.move(0, 0);
+        uhel += 0.0f + 0.1f;
+    }
+    EXPECT_EQ(0.0f, orbit_speed);
+    EXPECT_EQ(uhel, submarine.uhel);
+    EXPECT_NEAR(1.0f, submarine.uhel, 1e-5);
+}
+
+TEST(SubmarineMovement, LeftArrowSlowsDownToTheDriftButNeverBack)
+{
+    sail_from(0.0f, 5);
+    orbit_speed = 5.0f;
+    submarine.move(1, 0);
+    EXPECT_EQ(4.5f, orbit_speed);
+    for (int i = 0; i < 12; i++) submarine.move(1, 0);
+    EXPECT_EQ(0.0f, orbit_speed);
+    float before = submarine.uhel;
+    submarine.move(1, 0);
+    EXPECT_EQ(before + 0.1f, submarine.uhel);
+    // Both arrows: slow down to 0, then speed up once.
+    submarine.move(1, 1);
+    EXPECT_EQ(0.5f, orbit_speed);
+}
+
+TEST(SubmarineMovement, AngleWrapsIntoALap)
+{
+    sail_from(359.95f, 5);
+    submarine.move(0, 0);
+    EXPECT_NEAR(0.05f, submarine.uhel, 1e-4);
+    EXPECT_GE(submarine.uhel, 0.0f);
+
+    sail_from(-10.0f, 5);  // a script may start it below 0
+    submarine.move(0, 0);
+    EXPECT_NEAR(350.1f, submarine.uhel, 1e-4);
+
+    sail_from(1000000.0f, 5);
+    submarine.move(0, 0);
+    EXPECT_GE(submarine.uhel, 0.0f);
+    EXPECT_LE(submarine.uhel, 360.0f);
+}
+
+TEST(SubmarineMovement, SailsTheFlattenedEllipseWithTheGamesDegreeFactor)
+{
+    sail_from(0.0f, 5);
+    submarine.move(0, 0);  // 0.1 degrees: 519.9997 is truncated
+    EXPECT_EQ(519, submarine.x);
+    EXPECT_EQ(240, submarine.y);
+    EXPECT_EQ((float)(320 + 200 * cos(submarine.uhel * 0.0174)), submarine.exact_x);
+
+    // At 180.1 degrees the factor 0.0174 puts it just below the centre line
+    // (with pi / 180 it would be just above it).
+    sail_from(180.0f, 5);
+    submarine.move(0, 0);
+    EXPECT_EQ(120, submarine.x);
+    EXPECT_EQ(240, submarine.y);
+    EXPECT_NEAR(240.978, submarine.exact_y, 1e-3);
+
+    sail_from(90.0f, 5);
+    submarine.move(0, 0);
+    EXPECT_EQ(320, submarine.x);
+    EXPECT_EQ(364, submarine.y);  // 200 x 0.623 below the centre
+}
+
+TEST(SubmarineMovement, OrbitSpeedOutlivesTheLevel)
+{
+    sail_from(0.0f, 5);
+    submarine.move(0, 1);
+    capture([] { free_submarine(submarine); });
+    submarine.init(100, 320, 240, 0, 5, 8, 0, 0, 10, 0);
+    EXPECT_EQ(0.5f, orbit_speed);
+}
+
+// ---------------------------------------------------------------------------
+// Wake
+
+TEST(SubmarineWake, FoamFliesBothWaysAlongTheRadius)
+{
+    memset(particles, 0, sizeof particles);
+    random_reset();
+    game.frame = 40;
+    sail_from(0.0f, 5);
+    submarine.step(0, 0, 0, 0, 1);
+    ASSERT_EQ(8, live_particles());
+    // At rest the slack is 5 - 0 + 1: the foam flies at 1/6 and 1/12.
+    EXPECT_FLOAT_EQ(1.0f / 6, particles[0].vx);
+    EXPECT_FLOAT_EQ(1.0f / 6, particles[1].vx);
+    EXPECT_NEAR(-1.0 / 6, particles[2].vx, 1e-4);
+    EXPECT_NEAR(-1.0 / 6, particles[3].vx, 1e-4);
+    EXPECT_FLOAT_EQ(1.0f / 12, particles[4].vx);
+    EXPECT_NEAR(-1.0 / 12, particles[7].vx, 1e-4);
+    for (int i = 0; i < 4; i++) EXPECT_EQ(59, particles[i].end);
+    for (int i = 4; i < 8; i++) EXPECT_EQ(69, particles[i].end);
+    for (int i = 0; i < 8; i++) {
+        EXPECT_EQ(519, particles[i].ix);
+        EXPECT_EQ(240, particles[i].iy);
+    }
+}
+
+TEST(SubmarineWake, FullSpeedFoamFliesFaster)
+{
+    memset(particles, 0, sizeof particles);
+    sail_from(0.0f, 5);
+    orbit_speed = 5.0f;
+    submarine.step(0, 1, 0, 0, 1);
+    // At the top speed the slack is 1: the foam flies at 1 and 1/2 (unflattened).
+    EXPECT_NEAR(1.0, hypot(particles[0].vx, particles[0].vy / 0.623), 1e-5);
+    EXPECT_NEAR(1.0, hypot(particles[2].vx, particles[2].vy / 0.623), 1e-5);
+    EXPECT_NEAR(0.5, hypot(particles[4].vx, particles[4].vy / 0.623), 1e-5);
+}
+
+TEST(SubmarineWake, SpeedBonusOfOneAtFullSpeedKeepsTheFoamFinite)
+{
+    memset(particles, 0, sizeof particles);
+    sail_from(0.0f, 5);
+    bonus_effects.rychlost_lodi = 1;
+    orbit_speed = 6.0f;
+    submarine.spawnWake();
+    EXPECT_TRUE(std::isfinite(particles[0].vx));
+    EXPECT_NEAR(1.0, fabs(particles[0].vx), 1e-3);
+}
+
+// ---------------------------------------------------------------------------
+// Drawing
+
+class SubmarineDrawing : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        game.frame = 0;
+        weapon_catalogue.count = 1;
+        weapon_catalogue.weapons[0].dostrel = 0;
+        bonus_effects.dostrel = 0;
+        submarine.init(200, 320, 240, 0, 5, 8, 0, 0, 10, 0);
+        submarine.x = 100;
+        submarine.y = 100;
+    }
+    void TearDown() override
+    {
+        free_bitmap(submarine.image);
+        submarine.image = NULL;
+    }
+    Uint32 at(int x, int y) { return pixel_at(screen.surface, x, y); }
+    void draw_at(float uhel)
+    {
+        SDL_FillRect(screen.surface, NULL, 0);
+        submarine.uhel = uhel;
+        submarine.draw(screen.surface);
+    }
+    TempDir dir;
+    TestScreen screen;
+};
+
+TEST_F(SubmarineDrawing, HeadingChoosesTheFrame)
+{
+    submarine.image = make_heading_strip("ponorka.bmp", 8, 6);
+    draw_at(44.9f);
+    EXPECT_EQ(frame_colour(screen.surface, 0), at(101, 101));
+    EXPECT_EQ(frame_colour(screen.surface, 0), at(97, 99));  // the corner is at (x - 3, y - 3)
+    EXPECT_EQ(0u, at(96, 99));
+    EXPECT_EQ(0u, at(103, 99));
+    draw_at(45.0f);
+    EXPECT_EQ(frame_colour(screen.surface, 1), at(101, 101));
+    draw_at(359.9f);
+    EXPECT_EQ(frame_colour(screen.surface, 7), at(101, 101));
+}
+
+TEST_F(SubmarineDrawing, StripTooShortForTheAngleShowsNothing)
+{
+    submarine.image = make_heading_strip("ponorka.bmp", 7, 6);
+    submarine.pocet_snimku = 7;  // steps of 51 degrees: 357 asks for frame 7
+    draw_at(356.0f);
+    EXPECT_EQ(frame_colour(screen.surface, 6), at(101, 101));
+    draw_at(357.0f);
+    EXPECT_EQ(0u, at(101, 101));
+    EXPECT_EQ(0u, at(98, 98));
+}
+
+TEST_F(SubmarineDrawing, FrameCountsOutsideOneTo360StillDraw)
+{
+    submarine.image = make_heading_strip("ponorka.bmp", 8, 6);
+    submarine.pocet_snimku = 0;  // one picture for every heading
+    draw_at(200.0f);
+    EXPECT_EQ(frame_colour(screen.surface, 0), at(101, 101));
+    submarine.pocet_snimku = 1000;  // one frame per degree
+    draw_at(3.5f);
+    EXPECT_EQ(frame_colour(screen.surface, 3), at(101, 101));
+}
+
+TEST_F(SubmarineDrawing, SubmarineWithoutPictureShowsOnlyItsRing)
+{
+    weapon_catalogue.weapons[0].dostrel = 30;
+    draw_at(10.0f);
+    EXPECT_EQ(map_colour(screen.surface, 0, 230, 0), at(130, 100));
+    EXPECT_EQ(0u, at(101, 101));
+}
+
+TEST_F(SubmarineDrawing, RangeRingIsAGreenEllipseThroughTheReach)
+{
+    submarine.x = 320;
+    submarine.y = 240;
+    weapon_catalogue.weapons[0].dostrel = 40;
+    bonus_effects.dostrel = 10;
+    draw_at(0.0f);
+    // Dot 0 to the right at full reach, green 230; dot 90 below, flattened
+    // by 0.623 (31.15 pixels), green 230 - 100 = 130.
+    EXPECT_EQ(map_colour(screen.surface, 0, 230, 0), at(370, 240));
+    EXPECT_EQ(map_colour(screen.surface, 0, 130, 0), at(320, 271));
+    EXPECT_EQ(0u, at(371, 240));
+    EXPECT_EQ(0u, at(320, 272));
+    int dots = 0;
+    for (int y = 200; y < 280; y++)
+        for (int x = 260; x < 380; x++) {
+            Uint8 r, g, b;
+            colour_at(screen.surface, x, y, &r, &g, &b);
+            if (r || g || b) {
+                dots++;
+                EXPECT_EQ(0, r);
+                EXPECT_EQ(0, b);
+            }
+        }
+    EXPECT_GT(dots, 200);
+    EXPECT_LE(dots, 360);
+}
+
+TEST_F(SubmarineDrawing, RingBrightnessTravelsAndWrapsAbove255)
+{
+    submarine.x = 320;
+    submarine.y = 240;
+    weapon_catalogue.weapons[0].dostrel = 50;
+    game.frame = 90;
+    draw_at(0.0f);
+    EXPECT_EQ(map_colour(screen.surface, 0, 130, 0), at(370, 240));
+    // At frame 270 dot 0 would be 329 bright: as an 8-bit value that is 73.
+    game.frame = 270;
+    draw_at(0.0f);
+    EXPECT_EQ(map_colour(screen.surface, 0, 73, 0), at(370, 240));
+    game.frame = 360 + 90;
+    draw_at(0.0f);
+    EXPECT_EQ(map_colour(screen.surface, 0, 130, 0), at(370, 240));
+}
+
+TEST_F(SubmarineDrawing, RegainedHitPointsStopTheExplosion)
+{
+    submarine.image = make_heading_strip("ponorka.bmp", 8, 6);
+    bank.vybuch[0].bitmap = make_heading_strip("vybuch.bmp", 3, 6);
+    bank.vybuch[0].frames = 3;
+    submarine.zivoty = 0;
+    draw_at(10.0f);
+    EXPECT_EQ(0, submarine.explosion_frame);
+    EXPECT_EQ(frame_colour(screen.surface, 0), at(101, 101));  // explosion frame 0
+    submarine.zivoty = 1;
+    draw_at(50.0f);
+    EXPECT_EQ(0, submarine.explosion_frame);
+    EXPECT_EQ(frame_colour(screen.surface, 1), at(101, 101));  // the submarine at 50 degrees
+    EXPECT_EQ(1, submarine.active);
+    free_strip(bank.vybuch[0]);
+}
+
+// ---------------------------------------------------------------------------
+// "delo.scr"
+
+class DeloScript : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        settings.sound = 0;
+        for (int t = 0; t < CREATURE_TYPE_CAPACITY; t++) {
+            creature_types[t].pocet = 7;
+            creature_types[t].finished = 3;
+        }
+        std::vector<Uint8> pixels(16 * 2, 1);
+        write_bmp8("GFX/ponorka.bmp", 16, 2, pixels, {{1, 200, 200, 200}});
+    }
+    void TearDown() override { capture([] { free_submarine(submarine); }); }
+    Captured load(const std::string& text, int* result)
+    {
+        write_file("delo.scr", text);
+        return capture([&] { *result = load_submarine("delo.scr", submarine); });
+    }
+    TempDir dir;
+};
+
+TEST_F(DeloScript, FullSectionLogsEveryLineAndBuildsTheSubmarine)
+{
+    submarine.weapon = 3;
+    submarine.next_fire[5] = 99;
+    int result = 9;
+    Captured log = load(DELO, &result);
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(DELO_LOG, log.out);
+    EXPECT_EQ("", log.err);
+    EXPECT_EQ(200, submarine.radius);
+    EXPECT_EQ(320, submarine.stred_x);
+    EXPECT_EQ(210, submarine.stred_y);
+    EXPECT_EQ(5, submarine.rychlost_otaceni);
+    EXPECT_EQ(8, submarine.pocet_snimku);
+    EXPECT_EQ(90.0f, submarine.uhel);
+    EXPECT_EQ(1, submarine.vybuch);
+    EXPECT_EQ(300, submarine.zivoty);
+    EXPECT_EQ(300, submarine.max_zivoty);
+    EXPECT_EQ(2, submarine.alpha);
+    EXPECT_EQ(3, submarine.stit);
+    EXPECT_EQ(1, submarine.active);
+    EXPECT_EQ(-1, submarine.explosion_frame);
+    ASSERT_NE(nullptr, submarine.image);
+    EXPECT_EQ(16, submarine.image->w);
+    EXPECT_EQ(nullptr, submarine.death_sound);  // audio is off
+    // Loading leaves the gun's state alone.
+    EXPECT_EQ(3, submarine.weapon);
+    EXPECT_EQ(99, submarine.next_fire[5]);
+}
+
+TEST_F(DeloScript, ClearsTheCreatureCountsBeforeTheCreaturesAreRead)
+{
+    int result = 0;
+    load(DELO, &result);
+    for (int t = 0; t < CREATURE_TYPE_CAPACITY; t++) {
+        EXPECT_EQ(0, creature_types[t].pocet);
+        EXPECT_EQ(0, creature_types[t].finished);
+    }
+}
+
+TEST_F(DeloScript, AllOnOneLineAndKeysInsideLongerWords)
+{
+    int result = 0;
+    Captured log = load("[*] zivoty 5 max_radius_lodi 150 [END]", &result);
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(150, submarine.radius);
+    EXPECT_EQ(5, submarine.max_zivoty);
+    EXPECT_EQ(0, submarine.rychlost_otaceni);  // missing keys count as 0
+    EXPECT_EQ("script: delo.scr : NALEZENA NOVA PONORKA #0\n"
+              "script: delo.scr : zivoty : 5\n"
+              "script: delo.scr : radius : 150\n"
+              "script: delo.scr : INICIALIZUJI PONORKU ... #0 ...OK\n",
+              log.out);
+}
+
+TEST_F(DeloScript, ValueThatIsNoNumberLeavesThePendingValue)
+{
+    int result = 0;
+    Captured log = load("[*] radius 120 radius dvesta [END]", &result);
+    EXPECT_EQ(120, submarine.radius);
+    EXPECT_NE(std::string::npos, log.out.find("radius : 120\nscript: delo.scr : radius : 120\n"));
+}
+
+TEST_F(DeloScript, SecondSectionIsReportedAndNotStored)
+{
+    int result = 0;
+    Captured log = load("[*A] radius 100 zivoty 5 [END]\n[*B] radius 999 zivoty 1 image GFX/jina.bmp [END]\n", &result);
+    EXPECT_EQ(1, result);
+    EXPECT_EQ(100, submarine.radius);
+    EXPECT_EQ(5, submarine.zivoty);
+    EXPECT_EQ(nullptr, submarine.image);
+    EXPECT_EQ("script: delo.scr : NALEZENA NOVA PONORKA #0\n"
+              "script: delo.scr : radius : 100\n"
+              "script: delo.scr : zivoty : 5\n"
+              "script: delo.scr : INICIALIZUJI PONORKU ... #0 ...OK\n"
+              "script: delo.scr : NALEZENA NOVA PONORKA #1\n",
+              log.out);
+    EXPECT_EQ("script: delo.scr : prilis mnoho ponorek\n", log.err);
+}
+
+TEST_F(DeloScript, KeysBeforeTheSectionHaveNowhereToGo)
+{
+    int result = 0;
+    Captured log = load("radius 50 image GFX/ponorka.bmp [*] zivoty 5 [END]", &result);
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(0, submarine.radius);
+    EXPECT_EQ(nullptr, submarine.image);
+    EXPECT_EQ(std::string::npos, log.out.find("radius"));
+}
+
+TEST_F(DeloScript, FileWithoutSectionGivesMinusOne)
+{
+    int result = 0;
+    Captured log = load("zivoty 5 [END]", &result);
+    EXPECT_EQ(-1, result);
+    EXPECT_EQ("", log.out);
+    EXPECT_EQ(0, submarine.active);
+}
+
+TEST_F(DeloScript, MissingFileIsReportedAndReadsNothing)
+{
+    int result = 0;
+    Captured log = capture([&] { result = load_submarine("SCRIPT/L9/delo.scr", submarine); });
+    EXPECT_EQ(-1, result);
+    EXPECT_EQ("", log.out);
+    EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/L9/delo.scr\n", log.err);
+    EXPECT_EQ(7, creature_types[0].pocet);
+}
+
+TEST_F(DeloScript, FileEndingAfterAKeyKeepsTheValue)
+{
+    int result = 0;
+    load("[*] radius 80 [END] radius", &result);
+    EXPECT_EQ(80, submarine.radius);
+    load("[*] image", &result);
+    EXPECT_EQ(nullptr, submarine.image);
+}
+
+TEST_F(DeloScript, ReleaseEmptiesTheRecordAndNamesIt)
+{
+    int result = 0;
+    load(DELO, &result);
+    submarine.weapon = 2;
+    submarine.next_fire[99] = 40;
+    submarine.x = 300;
+    orbit_speed = 3.0f;
+    Captured log = capture([] { EXPECT_EQ(0, free_submarine(submarine)); });
+    char expected[64];
+    snprintf(expected, sizeof expected, "UVOLNENO DELO(%p) Z PAMETI\n", (void*)&submarine);
+    EXPECT_EQ(expected, log.out);
+    EXPECT_EQ("", log.err);
+    EXPECT_EQ(nullptr, submarine.image);
+    EXPECT_EQ(1, submarine.pocet_snimku);
+    EXPECT_EQ(1, submarine.max_zivoty);
+    EXPECT_EQ(-1, submarine.explosion_frame);
+    EXPECT_EQ(0, submarine.active);
+    EXPECT_EQ(0, submarine.zivoty);
+    EXPECT_EQ(0, submarine.weapon);
+    EXPECT_EQ(0, submarine.x);
+    EXPECT_EQ(0.0f, submarine.uhel);
+    for (int i = 0; i < WEAPON_CAPACITY; i++) EXPECT_EQ(0, submarine.next_fire[i]);
+    EXPECT_EQ(3.0f, orbit_speed);
+}
+
+TEST_F(DeloScript, SoundsLoadWithAudioOnAndAreReleased)
+{
+    ASSERT_EQ(0, SDL_Init(SDL_INIT_AUDIO | SDL_INIT_NOPARACHUTE));
+    ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
+    settings.sound = 1;
+    write_wav("SND/smrt.wav", 200);
+    write_wav("SND/naraz.wav", 200);
+    int result = 0;
+    Captured log = load(DELO, &result);
+    EXPECT_NE(nullptr, submarine.death_sound);
+    EXPECT_NE(nullptr, submarine.collision_sound);
+    EXPECT_NE(std::string::npos,
+              log.out.find("Nahran zvuk SND/smrt.wav\nscript: delo.scr : zvuk : SND/smrt.wav ... nahran\n"));
+    submarine.playCollisionSound();
+    capture([] { free_submarine(submarine); });
+    EXPECT_EQ(nullptr, submarine.death_sound);
+    EXPECT_EQ(nullptr, submarine.collision_sound);
+    Mix_CloseAudio();
+    settings.sound = 0;
+    SDL_Quit();
+}
+
+// ---------------------------------------------------------------------------
+// Death, through the game loop
+
+class SubmarineDeath : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        scripted_reset(input);
+        platform_use_scripted(&input);
+        reset_frame_pacing();
+        memset(particles, 0, sizeof particles);
+        random_reset();
+        // One creature still to come keeps the level from being won meanwhile.
+        creature_type_last = 0;
+        creature_types[0].pocet = 1;
+        creature_types[0].finished = 0;
+        settings.efekt01 = 1;
+        bank.vybuch[0].bitmap = make_heading_strip("vybuch.bmp", 3, 10);
+        bank.vybuch[0].frames = 3;
+        bank.vybuch_last = 0;
+        submarine.init(100, 320, 240, 0, 5, 8, 0, 0, 1, 0);
+        submarine.zivoty = 0;
+        begin_level(run);
+        memset(&keys, 0, sizeof keys);
+        keys.event_type = SDL_NOEVENT;
+    }
+    void TearDown() override
+    {
+        platform_use_scripted(NULL);
+        free_strip(bank.vybuch[0]);
+    }
+    TempDir dir;
+    TestScreen screen;
+    ScriptedInput input;
+    LevelRun run;
+    FrameInput keys;
+};
+
+TEST_F(SubmarineDeath, ExplosionPlaysOnceAndEndsTheLevelAsLost)
+{
+    for (int shown = 0; shown < 3; shown++) {
+        play_frame(run, keys);
+        EXPECT_EQ(LEVEL_PLAYING, run.result);
+        EXPECT_EQ(1, submarine.active);
+        EXPECT_EQ(shown, submarine.explosion_frame);
+        EXPECT_EQ(frame_colour(screen.surface, shown), pixel_at(screen.surface, submarine.x + 2, submarine.y + 2));
+    }
+    // The wake of three frames and, once, a ring of 180 fans.
+    EXPECT_EQ(3 * 8 + 360, live_particles());
+    EXPECT_EQ(1, submarine.death_sound_played);
+
+    play_frame(run, keys);
+    EXPECT_EQ(0, submarine.active);
+    EXPECT_EQ(-1, submarine.explosion_frame);
+    EXPECT_EQ(LEVEL_OVER, run.result);
+}
+
+TEST_F(SubmarineDeath, ExplosionTheBankCannotShowNeverEnds)
+{
+    submarine.vybuch = VYBUCH_CAPACITY;  // no such explosion
+    Captured log = capture([&] {
+        for (int i = 0; i < 100; i++) play_frame(run, keys);
+    });
+    EXPECT_EQ(LEVEL_PLAYING, run.result);
+    EXPECT_EQ(1, submarine.active);
+    EXPECT_EQ(99, submarine.explosion_frame);
+    std::string line = "Pokus o vykresleni nenahrane bitmapy vybuchu #10 !!!\n";
+    size_t count = 0;
+    for (size_t at = log.err.find(line); at != std::string::npos; at = log.err.find(line, at + 1)) count++;
+    EXPECT_EQ(100u, count);
+    // The player can still leave.
+    keys.key_escape = 1;
+    play_frame(run, keys);
+    EXPECT_EQ(LEVEL_OVER, run.result);
+}
+
+TEST_F(SubmarineDeath, WithoutTheEffectNoParticleRing)
+{
+    settings.efekt01 = 0;
+    play_frame(run, keys);
+    EXPECT_EQ(8, live_particles());
+}

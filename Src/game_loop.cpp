@@ -99,16 +99,19 @@ static void launch_enemy_plane(LevelRun& run)
     run.next_enemy_plane_frame = game.frame + enemy_plane;
 }
 
-static int pointer_distance_from_submarine()
+// The pointer's distance from the submarine on the flattened sea: vertical
+// offsets count 1 / 0.623 times. Worked out in doubles, since a script may
+// place the submarine anywhere.
+static double pointer_distance_from_submarine()
 {
-    long long dx = submarine.x - game.mouse_x;
-    long long dy = (long long)((submarine.y - game.mouse_y) / FLATTEN);
-    return (int)sqrt((double)(dx * dx + dy * dy));
+    double dx = (double)submarine.x - game.mouse_x;
+    double dy = trunc(((double)submarine.y - game.mouse_y) / FLATTEN);
+    return trunc(sqrt(dx * dx + dy * dy));
 }
 
 static void draw_reach_crosshair()
 {
-    int reach = weapon_at(submarine.weapon).dostrel + bonus_effects.dostrel;
+    double reach = (double)weapon_at(submarine.weapon).dostrel + bonus_effects.dostrel;
     draw_crosshair(pointer_distance_from_submarine() > reach ? 1 : 0);
 }
 

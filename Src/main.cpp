@@ -130,6 +130,8 @@ static void leave_game()
 
 int game_main(int argc, char** argv)
 {
+    // Log lines reach their file as they are printed, even if the game is killed.
+    setvbuf(stdout, NULL, _IOLBF, 0);
     parse_switches(argc, argv);
     int state = start_up() != 0 ? START_FAILED : RUNNING;
     if (state == RUNNING) play_intro(game.screen);

@@ -15,4 +15,21 @@ const int SCREEN_WIDTH = 640;
 const int SCREEN_HEIGHT = 480;
 const int SCREEN_BPP = 16;
 
+// A value becomes an integer by truncation toward zero; values beyond the
+// integer range (which only absurd scripts produce) are held at its limits.
+inline int truncate_to_int(double value)
+{
+    if (value != value) return 0;
+    if (value >= 2147483647.0) return 2147483647;
+    if (value <= -2147483648.0) return -2147483647 - 1;
+    return (int)value;
+}
+
+inline int clamp_to_int(long long value)
+{
+    if (value > 2147483647LL) return 2147483647;
+    if (value < -2147483648LL) return -2147483647 - 1;
+    return (int)value;
+}
+
 #endif

@@ -11,20 +11,7 @@
 
 Particle particles[PARTICLE_CAPACITY];
 
-int truncate_to_int(double value)
-{
-    if (value != value) return 0;
-    if (value >= (double)INT_MAX) return INT_MAX;
-    if (value <= (double)INT_MIN) return INT_MIN;
-    return (int)value;
-}
 
-static int clamp_to_int(long long value)
-{
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return (int)value;
-}
 
 // A lifetime of min_life ... max_life - 1 frames. A caller that gives no
 // span (max_life not above min_life) gets exactly min_life, and no random

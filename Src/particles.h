@@ -29,8 +29,4 @@ void update_particles(SDL_Surface* surface);
 // Scales the velocity down to length max when it is longer.
 void limit_speed(float& vx, float& vy, int max);
 
-// Truncates toward zero, holding the result inside the int range (NaN gives
-// 0), so that a far-flung position never overflows.
-int truncate_to_int(double value);
-
 #endif

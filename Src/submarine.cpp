@@ -24,12 +24,6 @@ static const float DRIFT = 0.1f;
 // Without the arrow keys the extra speed fades by this factor every frame.
 static const float SPEED_DECAY = 0.98f;
 
-static int clamp_to_int(long long value)
-{
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return (int)value;
-}
 
 // ---------------------------------------------------------------------------
 // "delo.scr"

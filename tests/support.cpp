@@ -36,6 +36,17 @@ void write_file(const std::string& path, const std::string& content)
     out << content;
 }
 
+bool copy_data_set()
+{
+    std::error_code failed;
+    for (const char* part : {"SCRIPT", "GFX", "SFX"}) {
+        std::filesystem::copy(std::string(ABYSSOR_RUN_DIR) + "/" + part, part,
+                              std::filesystem::copy_options::recursive, failed);
+        if (failed) return false;
+    }
+    return true;
+}
+
 std::string read_file(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

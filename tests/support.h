@@ -20,6 +20,9 @@ private:
 };
 
 void write_file(const std::string& path, const std::string& content);
+// Copies the game's own data set (SCRIPT, GFX, SFX) from the run folder into
+// the working directory; false when the run folder has not been built.
+bool copy_data_set();
 std::string read_file(const std::string& path);
 bool file_exists(const std::string& path);
 

@@ -426,19 +426,6 @@ TEST(GraphicsBank, FreeStripEmptiesTheSlot)
 
 namespace {
 
-// Copies the game's own data set from the run folder into the test's
-// folder; false when the run folder has not been built.
-bool copy_data_set()
-{
-    std::error_code failed;
-    for (const char* part : {"SCRIPT", "GFX", "SFX"}) {
-        std::filesystem::copy(std::string(ABYSSOR_RUN_DIR) + "/" + part, part,
-                              std::filesystem::copy_options::recursive, failed);
-        if (failed) return false;
-    }
-    return true;
-}
-
 // Lines of a log that do not start with the given text.
 std::vector<std::string> lines_without(const std::string& log, const std::string& start)
 {

@@ -202,19 +202,6 @@ TEST(LevelLoading, LeavesTheFullBarOnTheLoadingScreen)
 
 namespace {
 
-// Copies the game's own data set from the run folder into the test's
-// folder; false when the run folder has not been built.
-bool copy_data_set()
-{
-    std::error_code failed;
-    for (const char* part : {"SCRIPT", "GFX", "SFX"}) {
-        std::filesystem::copy(std::string(ABYSSOR_RUN_DIR) + "/" + part, part,
-                              std::filesystem::copy_options::recursive, failed);
-        if (failed) return false;
-    }
-    return true;
-}
-
 // The screen pixel shows the picture's colour at (px, py).
 bool shows(SDL_Surface* screen, int x, int y, SDL_Surface* picture, int px, int py)
 {

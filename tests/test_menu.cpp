@@ -406,19 +406,6 @@ TEST(LoadingScreen, WithoutPicturesTheScreenIsCleared)
 
 namespace {
 
-// Copies the game's own data set from the run folder into the test's
-// folder; false when the run folder has not been built.
-bool copy_data_set()
-{
-    std::error_code failed;
-    for (const char* part : {"SCRIPT", "GFX", "SFX"}) {
-        std::filesystem::copy(std::string(ABYSSOR_RUN_DIR) + "/" + part, part,
-                              std::filesystem::copy_options::recursive, failed);
-        if (failed) return false;
-    }
-    return true;
-}
-
 // Share (per cent) of a button's pixels on the screen that show the picture.
 int button_share(SDL_Surface* screen, SDL_Surface* picture, const MenuButton& button)
 {

@@ -171,3 +171,22 @@ TEST_F(CreatureCatalogueTest, ReleaseEmptiesEveryKind)
         EXPECT_EQ(0, kind.finished);
     }
 }
+
+TEST_F(CreatureCatalogueTest, EveryLevelOfTheDataSetLoadsCleanly)
+{
+    ASSERT_TRUE(copy_data_set()) << "the run folder " ABYSSOR_RUN_DIR " lacks the data set: build the game first";
+    for (const char* level : {"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"}) {
+        std::string path = std::string("SCRIPT/") + level + "/potvory.scr";
+        Captured output = capture([&] { load_creatures(path.c_str()); });
+        EXPECT_EQ("", output.err) << level;
+        ASSERT_GE(creature_type_last, 1) << level;
+        for (int t = 0; t <= creature_type_last; t++) {
+            const CreatureType& kind = creature_types[t];
+            EXPECT_NE(nullptr, kind.bitmap) << level << " kind " << t;
+            EXPECT_NE(nullptr, kind.skore_b) << level << " kind " << t;
+            EXPECT_GT(kind.pocet, 0) << level << " kind " << t;
+            EXPECT_GT(kind.horni_interval, kind.dolni_interval) << level << " kind " << t;
+        }
+        capture([] { free_creatures(); });
+    }
+}

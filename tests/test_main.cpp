@@ -43,6 +43,10 @@ protected:
         Mix_CloseAudio();
         SDL_Quit();
         game.screen = NULL;
+        // Tests that break a driver on purpose leave the next test headless again.
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        unsetenv("SDL_DISKAUDIOFILE");
     }
     Captured start(std::vector<std::string> arguments)
     {

@@ -96,3 +96,16 @@ TEST_F(SettingsTest, AllKeysOnOneLineReadAsOnePerLine)
     EXPECT_EQ(90, settings.max_teplota);
     EXPECT_EQ(10, settings.zivot_bonusu);
 }
+
+TEST_F(SettingsTest, TheGamesOwnSettingsAreSound)
+{
+    ASSERT_TRUE(copy_data_set()) << "the run folder " ABYSSOR_RUN_DIR " lacks the data set: build the game first";
+    Captured output = capture([] { load_settings("SCRIPT/misc.scr"); });
+    EXPECT_EQ("", output.err);
+    EXPECT_GT(settings.max_teplota, 0);
+    EXPECT_GT(settings.chlazeni, 0);
+    EXPECT_GT(settings.zivot_bonusu, 0);
+    EXPECT_GT(settings.odpor_vzduchu, 0.0f);
+    EXPECT_LT(settings.odpor_vzduchu, 1.0f);
+    EXPECT_GT(game.laser_energy, 0);
+}

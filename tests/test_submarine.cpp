@@ -4,6 +4,9 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <string>
+#include <vector>
+
 #include "bonus.h"
 #include "creatures.h"
 #include "game_loop.h"
@@ -679,4 +682,25 @@ TEST_F(SubmarineDeath, WithoutTheEffectNoParticleRing)
     settings.efekt01 = 0;
     play_frame(run, keys);
     EXPECT_EQ(8, live_particles());
+}
+
+TEST(DeloDataSet, EveryLevelBuildsASubmarine)
+{
+    settings = GameSettings();  // silent: no sound is loaded
+    TempDir dir;
+    TestScreen screen;
+    ASSERT_TRUE(copy_data_set()) << "the run folder " ABYSSOR_RUN_DIR " lacks the data set: build the game first";
+    for (const char* level : {"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"}) {
+        std::string path = std::string("SCRIPT/") + level + "/delo.scr";
+        int section = -2;
+        Captured output = capture([&] { section = load_submarine(path.c_str(), submarine); });
+        EXPECT_EQ(0, section) << level;
+        EXPECT_EQ("", output.err) << level;
+        ASSERT_NE(nullptr, submarine.image) << level;
+        // Square heading frames, one per step round the ellipse.
+        EXPECT_EQ(submarine.pocet_snimku * submarine.image->h, submarine.image->w) << level;
+        EXPECT_EQ(1, submarine.active);
+        EXPECT_GT(submarine.zivoty, 0);
+        capture([] { free_submarine(submarine); });
+    }
 }

@@ -32,6 +32,14 @@ for level in "$scripts"/*/; do
 done
 
 cd "$work"
-"$build/fuzz/fuzz_scripts" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -max_len=4096 \
-    -close_fd_mask=3 -dict="$here/scripts.dict" -artifact_prefix="$work/" "$work/seeds" </dev/null \
-    || { echo "fuzzing found a fault; the input is kept:"; for f in "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-*; do [ -f "$f" ] && cp "$f" "$build/" && echo "$build/$(basename "$f")"; done; exit 1; }
+echo "Fuzzing the script loaders for $seconds s"
+if ! "$build/fuzz/fuzz_scripts" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -max_len=4096 \
+    -close_fd_mask=3 -dict="$here/scripts.dict" -artifact_prefix="$work/" "$work/seeds" </dev/null >"$work/log" 2>&1; then
+    tail -60 "$work/log"
+    echo "fuzzing found a fault; the input is kept:"
+    for f in "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-*; do
+        [ -f "$f" ] && cp "$f" "$build/" && echo "$build/$(basename "$f")"
+    done
+    exit 1
+fi
+grep -E '^Done [0-9]+ runs' "$work/log" || true

@@ -60,6 +60,15 @@ bool is_highlighted(SDL_Surface* screen, int item)
     return pixel_at(screen, 150, 60 + 50 * item) == map_colour(screen, 200, 200, 0);
 }
 
+// The menu of menu_pictures() on the screen, with scripted keys.
+class MainMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override { menu_pictures(); }
+    TempDir dir;
+    TestScreen screen;
+    Menu menu;
+};
+
 }  // namespace
 
 TEST(MenuScript, ReadsEveryKeyAndReportsEachPicture)
@@ -189,12 +198,8 @@ TEST(MenuScript, SoundsLoadWithAudioOnAndOnlyTheMenusOwnAreReleased)
     SDL_Quit();
 }
 
-TEST(MainMenu, DrawsTheMenuWithTheHighlightedButton)
+TEST_F(MainMenuTest, DrawsTheMenuWithTheHighlightedButton)
 {
-    TempDir dir;
-    TestScreen screen;
-    menu_pictures();
-    Menu menu;
     menu.tap(SDLK_DOWN);
     menu_script.highlighted = 0;
     EXPECT_EQ(1, run_main_menu(screen.surface));
@@ -211,12 +216,8 @@ TEST(MainMenu, DrawsTheMenuWithTheHighlightedButton)
     EXPECT_EQ(0, SDL_ShowCursor(-1));
 }
 
-TEST(MainMenu, TheHighlightWrapsRoundBothEnds)
+TEST_F(MainMenuTest, TheHighlightWrapsRoundBothEnds)
 {
-    TempDir dir;
-    TestScreen screen;
-    menu_pictures();
-    Menu menu;
     menu_script.highlighted = 0;
     menu.tap(SDLK_UP);
     EXPECT_EQ(1, run_main_menu(screen.surface));
@@ -227,12 +228,8 @@ TEST(MainMenu, TheHighlightWrapsRoundBothEnds)
     EXPECT_EQ(0, menu_script.highlighted);
 }
 
-TEST(MainMenu, LeavesThroughTheLastItem)
+TEST_F(MainMenuTest, LeavesThroughTheLastItem)
 {
-    TempDir dir;
-    TestScreen screen;
-    menu_pictures();
-    Menu menu;
     menu_script.highlighted = 0;
     menu.tap(SDLK_UP);
     menu.press(SDLK_RETURN);
@@ -242,12 +239,8 @@ TEST(MainMenu, LeavesThroughTheLastItem)
     EXPECT_EQ(2, menu.input.count);
 }
 
-TEST(MainMenu, ANewGameStartsAtTheFirstLevelWithFullAirSupport)
+TEST_F(MainMenuTest, ANewGameStartsAtTheFirstLevelWithFullAirSupport)
 {
-    TempDir dir;
-    TestScreen screen;
-    menu_pictures();
-    Menu menu;
     menu_script.highlighted = 0;
     settings.laser = 3;
     game.level_index = 4;
@@ -261,12 +254,8 @@ TEST(MainMenu, ANewGameStartsAtTheFirstLevelWithFullAirSupport)
     EXPECT_EQ(-1, menu_script.chosen);
 }
 
-TEST(MainMenu, DownAndReturnInOnePassConfirmTheNewItem)
+TEST_F(MainMenuTest, DownAndReturnInOnePassConfirmTheNewItem)
 {
-    TempDir dir;
-    TestScreen screen;
-    menu_pictures();
-    Menu menu;
     menu_script.highlighted = 3;
     // The first press moves to the last item; with Down still held, the
     // Return press moves on round to the new game and confirms it.
@@ -276,12 +265,8 @@ TEST(MainMenu, DownAndReturnInOnePassConfirmTheNewItem)
     EXPECT_EQ(0, menu_script.highlighted);
 }
 
-TEST(MainMenu, EveryEventLetsHeldKeysActAgain)
+TEST_F(MainMenuTest, EveryEventLetsHeldKeysActAgain)
 {
-    TempDir dir;
-    TestScreen screen;
-    menu_pictures();
-    Menu menu;
     menu_script.highlighted = 0;
     menu.press(SDLK_DOWN);
     scripted_push_motion(menu.input, 10, 10);
@@ -292,12 +277,8 @@ TEST(MainMenu, EveryEventLetsHeldKeysActAgain)
     EXPECT_EQ(3, menu_script.highlighted);
 }
 
-TEST(MainMenu, HelpShowsUntilAKeyIsPressed)
+TEST_F(MainMenuTest, HelpShowsUntilAKeyIsPressed)
 {
-    TempDir dir;
-    TestScreen screen;
-    menu_pictures();
-    Menu menu;
     menu_script.highlighted = ITEM_HELP;
     menu.press(SDLK_RETURN);
     menu.release(SDLK_RETURN);
@@ -314,24 +295,16 @@ TEST(MainMenu, HelpShowsUntilAKeyIsPressed)
     EXPECT_TRUE(is_highlighted(screen.surface, ITEM_HELP));
 }
 
-TEST(MainMenu, TheTopTenShowsItsPictureUntilAKeyIsPressed)
+TEST_F(MainMenuTest, TheTopTenShowsItsPictureUntilAKeyIsPressed)
 {
-    TempDir dir;
-    TestScreen screen;
-    menu_pictures();
-    Menu menu;
     menu_script.highlighted = ITEM_TOP_TEN;
     menu.press(SDLK_RETURN);
     EXPECT_EQ(1, run_main_menu(screen.surface));
     EXPECT_EQ(map_colour(screen.surface, 200, 0, 200), pixel_at(screen.surface, 400, 400));
 }
 
-TEST(MainMenu, AnUnknownLevelCodeKeepsTheMenuOnTheCodeItem)
+TEST_F(MainMenuTest, AnUnknownLevelCodeKeepsTheMenuOnTheCodeItem)
 {
-    TempDir dir;
-    TestScreen screen;
-    menu_pictures();
-    Menu menu;
     menu_script.highlighted = ITEM_LEVEL_CODE;
     game.score = 77;
     menu.press(SDLK_RETURN);
@@ -342,7 +315,7 @@ TEST(MainMenu, AnUnknownLevelCodeKeepsTheMenuOnTheCodeItem)
     EXPECT_TRUE(is_highlighted(screen.surface, ITEM_LEVEL_CODE));
 }
 
-TEST(MainMenu, WorksWithoutPictures)
+TEST(MainMenuAlone, WorksWithoutPictures)
 {
     TestScreen screen;
     Menu menu;
@@ -422,7 +395,7 @@ int button_share(SDL_Surface* screen, SDL_Surface* picture, const MenuButton& bu
 
 }  // namespace
 
-TEST(MainMenu, TheDataSetsMenuHighlightsOneButtonAtATime)
+TEST(MainMenuAlone, TheDataSetsMenuHighlightsOneButtonAtATime)
 {
     TempDir dir;
     TestScreen screen;

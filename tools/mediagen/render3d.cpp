@@ -74,11 +74,11 @@ Rgb shade(const Posed& m, V3 p)
     float diffuse = std::max(0.0f, dot(n, light));
     float ambient = (0.40f + 0.16f * n.z) * occlusion(m, p, n);
     V3 half = normalize(light + VIEW_TO_CAMERA);
-    float spec = powf_d(std::max(0.0f, dot(n, half)), 28.0f) * m.model.shininess(s.mat);
+    float specular = powf_d(std::max(0.0f, dot(n, half)), 28.0f) * m.model.shininess(s.mat);
     float edge = 1.0f - std::max(0.0f, dot(n, VIEW_TO_CAMERA));
     float rim = edge * edge * edge * 0.22f;
     Rgb col = scale(base, ambient + diffuse * 0.82f);
-    col = add(col, Rgb{spec, spec, spec * 0.95f});
+    col = add(col, Rgb{specular, specular, specular * 0.95f});
     col = add(col, Rgb{rim * 0.7f, rim * 0.85f, rim});
     col = add(col, m.model.glow(s.mat, obj));
     if (m.model.in_water && p.z < 0) {

@@ -136,13 +136,13 @@ TEST(Wav, IsEightBitMonoAt11025Hz)
     const std::string& dir = scratch.path;
     Wave w = tone(0.1f, 440.0f, 440.0f, SINE);
     write_wav(dir + "/s.wav", w);
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* data = NULL;
     Uint32 length = 0;
-    ASSERT_NE(SDL_LoadWAV((dir + "/s.wav").c_str(), &spec, &data, &length), nullptr);
-    EXPECT_EQ(spec.freq, 11025);
-    EXPECT_EQ(spec.format, AUDIO_U8);
-    EXPECT_EQ(spec.channels, 1);
+    ASSERT_NE(SDL_LoadWAV((dir + "/s.wav").c_str(), &format, &data, &length), nullptr);
+    EXPECT_EQ(format.freq, 11025);
+    EXPECT_EQ(format.format, AUDIO_U8);
+    EXPECT_EQ(format.channels, 1);
     EXPECT_EQ(length, w.size());
     SDL_FreeWAV(data);
 }

@@ -88,15 +88,6 @@ TEST_F(SettingsTest, ARemarkWordHoldingAKeyTriggersIt)
     EXPECT_EQ(0, settings.sound);
 }
 
-TEST_F(SettingsTest, AllKeysOnOneLineReadAsOnePerLine)
-{
-    write_file("SCRIPT/misc.scr", "chlazeni 3 max_teplota 90 zivot_bonusu 10");
-    capture([] { load_settings("SCRIPT/misc.scr"); });
-    EXPECT_EQ(3, settings.chlazeni);
-    EXPECT_EQ(90, settings.max_teplota);
-    EXPECT_EQ(10, settings.zivot_bonusu);
-}
-
 TEST_F(SettingsTest, TheGamesOwnSettingsAreSound)
 {
     ASSERT_TRUE(copy_data_set()) << "the run folder " ABYSSOR_RUN_DIR " lacks the data set: build the game first";

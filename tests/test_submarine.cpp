@@ -490,14 +490,6 @@ TEST_F(DeloScript, AllOnOneLineAndKeysInsideLongerWords)
               log.out);
 }
 
-TEST_F(DeloScript, ValueThatIsNoNumberLeavesThePendingValue)
-{
-    int result = 0;
-    Captured log = load("[*] radius 120 radius dvesta [END]", &result);
-    EXPECT_EQ(120, submarine.radius);
-    EXPECT_NE(std::string::npos, log.out.find("radius : 120\nscript: delo.scr : radius : 120\n"));
-}
-
 TEST_F(DeloScript, SecondSectionIsReportedAndNotStored)
 {
     int result = 0;
@@ -542,15 +534,6 @@ TEST_F(DeloScript, MissingFileIsReportedAndReadsNothing)
     EXPECT_EQ("", log.out);
     EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/L9/delo.scr\n", log.err);
     EXPECT_EQ(7, creature_types[0].pocet);
-}
-
-TEST_F(DeloScript, FileEndingAfterAKeyKeepsTheValue)
-{
-    int result = 0;
-    load("[*] radius 80 [END] radius", &result);
-    EXPECT_EQ(80, submarine.radius);
-    load("[*] image", &result);
-    EXPECT_EQ(nullptr, submarine.image);
 }
 
 TEST_F(DeloScript, ReleaseEmptiesTheRecordAndNamesIt)

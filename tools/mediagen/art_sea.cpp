@@ -17,6 +17,15 @@ const int FRAMES = 6;
 const float FLAT = 0.623f;
 const float PIT_X = 320.0f, PIT_Y = 264.0f / FLAT;  // centre of the ellipse, in seabed units
 
+// A random place on the seabed (x first, then y), refused when it lies
+// within `clearance` of the pit, where the creatures rise.
+bool random_spot_off_pit(Rng& rng, float clearance, float& x, float& y)
+{
+    x = rng.range(0, W);
+    y = rng.range(0, H / FLAT);
+    return hypotf_d(x - PIT_X, y - PIT_Y) >= clearance;
+}
+
 struct Seabed {
     std::vector<float> height = std::vector<float>((size_t)W * H, 0.0f);
     std::vector<Rgb> albedo = std::vector<Rgb>((size_t)W * H, Rgb{0.8f, 0.7f, 0.5f});
@@ -366,14 +375,14 @@ void shallows()
     pit(s, st);
     Rng rng(7);
     for (int i = 0; i < 70; i++) {
-        float x = rng.range(0, W), y = rng.range(0, H / FLAT);
-        if (hypotf_d(x - PIT_X, y - PIT_Y) < 150) continue;
+        float x, y;
+        if (!random_spot_off_pit(rng, 150, x, y)) continue;
         float r = rng.range(2.5f, 8.0f);
         stone(s, x, y, r, r * 0.9f, mix(rgb(150, 146, 136), rgb(206, 200, 186), rng.uniform()), 40 + i);
     }
     for (int i = 0; i < 16; i++) {
-        float x = rng.range(0, W), y = rng.range(0, H / FLAT);
-        if (hypotf_d(x - PIT_X, y - PIT_Y) < 160) continue;
+        float x, y;
+        if (!random_spot_off_pit(rng, 160, x, y)) continue;
         seaweed(s, x, y, 90 + i);
     }
     for (int i = 0; i < 5; i++) {
@@ -403,13 +412,13 @@ void reef()
         }
     }
     for (int i = 0; i < 12; i++) {
-        float x = rng.range(0, W), y = rng.range(0, H / FLAT);
-        if (hypotf_d(x - PIT_X, y - PIT_Y) < 170) continue;
+        float x, y;
+        if (!random_spot_off_pit(rng, 170, x, y)) continue;
         sea_fan(s, x, y, rng.range(12, 20), corals[rng.below(5)], 400 + i);
     }
     for (int i = 0; i < 10; i++) {
-        float x = rng.range(0, W), y = rng.range(0, H / FLAT);
-        if (hypotf_d(x - PIT_X, y - PIT_Y) < 160) continue;
+        float x, y;
+        if (!random_spot_off_pit(rng, 160, x, y)) continue;
         seaweed(s, x, y, 500 + i);
     }
     save_frames(s, st, "GFX/LEVEL2");
@@ -426,19 +435,19 @@ void wreck_field()
     anchor(s, 520, 170);
     Rng rng(13);
     for (int i = 0; i < 9; i++) {
-        float x = rng.range(0, W), y = rng.range(0, H / FLAT);
-        if (hypotf_d(x - PIT_X, y - PIT_Y) < 170) continue;
+        float x, y;
+        if (!random_spot_off_pit(rng, 170, x, y)) continue;
         barrel(s, x, y, 600 + i);
     }
     for (int i = 0; i < 40; i++) {
-        float x = rng.range(0, W), y = rng.range(0, H / FLAT);
-        if (hypotf_d(x - PIT_X, y - PIT_Y) < 160) continue;
+        float x, y;
+        if (!random_spot_off_pit(rng, 160, x, y)) continue;
         float r = rng.range(4, 14);
         stone(s, x, y, r, r * 0.8f, mix(rgb(90, 96, 88), rgb(140, 140, 126), rng.uniform()), 700 + i);
     }
     for (int i = 0; i < 10; i++) {
-        float x = rng.range(0, W), y = rng.range(0, H / FLAT);
-        if (hypotf_d(x - PIT_X, y - PIT_Y) < 160) continue;
+        float x, y;
+        if (!random_spot_off_pit(rng, 160, x, y)) continue;
         seaweed(s, x, y, 800 + i);
     }
     save_frames(s, st, "GFX/LEVEL3");
@@ -452,8 +461,8 @@ void abyss()
     pit(s, st);
     Rng rng(17);
     for (int i = 0; i < 26; i++) {
-        float x = rng.range(0, W), y = rng.range(0, H / FLAT);
-        if (hypotf_d(x - PIT_X, y - PIT_Y) < 170) continue;
+        float x, y;
+        if (!random_spot_off_pit(rng, 170, x, y)) continue;
         float r = rng.range(8, 22);
         stone(s, x, y, r, r * 1.1f, mix(rgb(44, 46, 58), rgb(86, 84, 96), rng.uniform()), 900 + i);
     }

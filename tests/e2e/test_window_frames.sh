@@ -1,7 +1,8 @@
 #!/bin/bash
 # The real game in a real window: it opens at 640 x 480, plays frames of a
-# level started from the menu, ends the level on Escape and, left through the
-# menu, writes its frame-rate report.
+# level started from the menu (after its announcement), ends the level on
+# Escape (through the game-over screen) and, left through the menu, writes
+# its frame-rate report.
 source "$(dirname "$0")/lib.sh" "$1" "$2"
 
 start_display
@@ -14,7 +15,8 @@ geometry=$(xdotool getwindowgeometry "$WID" | awk '/Geometry/ {print $2}')
 sleep 0.5
 shot menu
 hold_key Return
-sleep 3   # loading behind the progress bar, then the one-second pause
+sleep 3   # loading behind the progress bar, then the level's announcement
+tap_key space  # the announcement waits for a key
 move_mouse 400 300
 sleep 1
 shot level
@@ -22,6 +24,8 @@ shot level
 game_running || fail "the game ended on its own"
 
 hold_key Escape
+sleep 1
+tap_key space  # the game-over screen waits for a key
 sleep 1.5
 shot back-in-menu
 # Up from the first item wraps to the last one: leave.

@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "topten.h"
+#include "support.h"
+
+namespace {
+
+const char* TABLE = "SCRIPT/topten.scr";
+
+const char* TEN_ENTRIES =
+    "Kapitan 5000 3\nAdmiral 4200 3\nBocman 3500 2\nLodivod 2800 2\nPlavcik 2200 2\n"
+    "Rybar 1700 1\nPotapec 1300 1\nKuchar 900 1\nTopic 600 1\nMornar 300 1\n";
+
+Captured load(const std::string& text)
+{
+    write_file(TABLE, text);
+    return capture([] { load_topten(TABLE); });
+}
+
+Captured save()
+{
+    return capture([] { save_topten(TABLE); });
+}
+
+std::string names()
+{
+    std::string all;
+    for (const TopTenEntry& entry : topten.entries) all += std::string(entry.name) + "|";
+    return all;
+}
+
+void expect_entry(int i, const char* name, int score, int level)
+{
+    EXPECT_STREQ(name, topten.entries[i].name) << "entry " << i;
+    EXPECT_EQ(score, topten.entries[i].score) << "entry " << i;
+    EXPECT_EQ(level, topten.entries[i].level) << "entry " << i;
+}
+
+}  // namespace
+
+TEST(TopTenFile, ReadsNameScoreLevelAndSortsBestFirstKeepingTiesInFileOrder)
+{
+    TempDir dir;
+    Captured log = load("Bea 100 1\nAda 300 2\nCyril 100 3\nDana 300 4\nEva 200 5\n");
+    sort_topten();
+    EXPECT_EQ("", log.out);
+    EXPECT_EQ("", log.err);
+    expect_entry(0, "Ada", 300, 2);
+    expect_entry(1, "Dana", 300, 4);
+    expect_entry(2, "Eva", 200, 5);
+    expect_entry(3, "Bea", 100, 1);
+    expect_entry(4, "Cyril", 100, 3);
+    for (int i = 5; i < TOPTEN_ENTRIES; i++) expect_entry(i, "", 0, 0);
+}
+
+TEST(TopTenFile, LongNamesAreCutToSevenAndAnEleventhLineIsLeftUnread)
+{
+    TempDir dir;
+    load(std::string(TEN_ENTRIES) + "Navic 9999 4\n");
+    write_file(TABLE, "Prilis_dlouhe_jmeno 700 2\n");
+    load_topten(TABLE);
+    expect_entry(0, "Prilis_", 700, 2);
+    // The rest of the table is what the first file gave.
+    expect_entry(1, "Admiral", 4200, 3);
+    expect_entry(9, "Mornar", 300, 1);
+    EXPECT_EQ(std::string::npos, names().find("Navic"));
+}
+
+TEST(TopTenFile, MissingFileIsReportedAndLeavesTheTableEmpty)
+{
+    TempDir dir;
+    Captured log = capture([] { load_topten(TABLE); });
+    EXPECT_EQ("", log.out);
+    EXPECT_EQ("Nemohu otevrit soubor SCRIPT/topten.scr !!!\n", log.err);
+    for (int i = 0; i < TOPTEN_ENTRIES; i++) expect_entry(i, "", 0, 0);
+    EXPECT_TRUE(topten_qualifies(1));
+    EXPECT_FALSE(topten_qualifies(0));
+}
+
+TEST(TopTenFile, WritesTheTableBackByteForByte)
+{
+    TempDir dir;
+    load(TEN_ENTRIES);
+    sort_topten();
+    Captured log = save();
+    EXPECT_EQ("", log.err);
+    EXPECT_EQ(TEN_ENTRIES, read_file(TABLE));
+    EXPECT_FALSE(file_exists("SCRIPT/topten.scr.tmp"));
+}
+
+TEST(TopTenFile, ShortFileIsWrittenBackWithEmptyEntries)
+{
+    TempDir dir;
+    load("Ada 300 2\n");
+    save();
+    std::string expected = "Ada 300 2\n";
+    for (int i = 1; i < TOPTEN_ENTRIES; i++) expected += "%00 0 0\n";
+    EXPECT_EQ(expected, read_file(TABLE));
+}
+
+// Spaces, empty names, seven characters, windows-1250 letters and the escape
+// character itself survive the file unchanged; ordinary names stay as typed.
+TEST(TopTenFile, EveryNameComesBackFromTheFile)
+{
+    TempDir dir;
+    const char* typed[TOPTEN_ENTRIES] = {
+        "Jan Novak",   // cut to seven on entry: "Jan Nov"
+        "",
+        "Sedmiak",
+        "\x8e" "lu\x9d\xe1k",  // Žluťák
+        "100%",
+        "       ",
+        " a ",
+        "%41",
+        "Ema",
+        "x_y-z",
+    };
+    for (int i = 0; i < TOPTEN_ENTRIES; i++) insert_topten(typed[i], 1000 - i, i);
+    std::filesystem::create_directories("SCRIPT");
+    save();
+    EXPECT_EQ("Jan%20Nov 1000 1\n"
+              "%00 999 2\n"
+              "Sedmiak 998 3\n"
+              "\x8e" "lu\x9d\xe1k 997 4\n"
+              "100%25 996 5\n"
+              "%20%20%20%20%20%20%20 995 6\n"
+              "%20a%20 994 7\n"
+              "%2541 993 8\n"
+              "Ema 992 9\n"
+              "x_y-z 991 10\n",
+              read_file(TABLE));
+
+    topten = TopTenTable();
+    load_topten(TABLE);
+    expect_entry(0, "Jan Nov", 1000, 1);
+    for (int i = 1; i < TOPTEN_ENTRIES; i++) expect_entry(i, typed[i], 1000 - i, i + 1);
+}
+
+TEST(TopTenFile, LowerCaseEscapesAndStrayPercentSignsAreRead)
+{
+    TempDir dir;
+    load("a%2fb 10 1\n50% 9 1\n%zz 8 1\n");
+    expect_entry(0, "a/b", 10, 1);
+    expect_entry(1, "50%", 9, 1);
+    expect_entry(2, "%zz", 8, 1);
+}
+
+TEST(TopTenFile, AFailedWriteKeepsTheOldFileAndSaysSo)
+{
+    TempDir dir;
+    load(TEN_ENTRIES);
+    insert_topten("Novy", 9000, 0);
+    // The new table's file cannot be made: a folder stands in its place.
+    std::filesystem::create_directories("SCRIPT/topten.scr.tmp");
+    Captured log = save();
+    EXPECT_EQ("Nemohu zapsat do souboru SCRIPT/topten.scr !!!\n", log.err);
+    EXPECT_EQ(TEN_ENTRIES, read_file(TABLE));
+}
+
+TEST(TopTenFile, AFullDiskKeepsTheOldFileAndLeavesNoHalfWrittenTable)
+{
+    TempDir dir;
+    load(TEN_ENTRIES);
+    insert_topten("Novy", 9000, 0);
+    // Every write to the new table's file fails for want of space.
+    ASSERT_EQ(0, symlink("/dev/full", "SCRIPT/topten.scr.tmp"));
+    Captured log = save();
+    EXPECT_EQ("Nemohu zapsat do souboru SCRIPT/topten.scr !!!\n", log.err);
+    EXPECT_EQ(TEN_ENTRIES, read_file(TABLE));
+    EXPECT_FALSE(std::filesystem::is_symlink("SCRIPT/topten.scr.tmp"));
+}
+
+TEST(TopTenFile, AFolderThatCannotExistIsReported)
+{
+    TempDir dir;
+    write_file("SCRIPT", "a file where the folder should be");
+    insert_topten("Novy", 9000, 0);
+    Captured log = save();
+    EXPECT_EQ("Nemohu zapsat do souboru SCRIPT/topten.scr !!!\n", log.err);
+    EXPECT_EQ("a file where the folder should be", read_file("SCRIPT"));
+}
+
+TEST(TopTenResults, AScoreQualifiesOnlyWhenItBeatsAnEntry)
+{
+    TempDir dir;
+    load(TEN_ENTRIES);
+    EXPECT_FALSE(topten_qualifies(300));  // equal to the tenth
+    EXPECT_FALSE(topten_qualifies(299));
+    EXPECT_TRUE(topten_qualifies(301));
+}
+
+TEST(TopTenResults, AResultBelowTheTenthChangesNothing)
+{
+    TempDir dir;
+    load(TEN_ENTRIES);
+    insert_topten("Slaby", 300, 5);
+    insert_topten("Slabsi", 12, 5);
+    EXPECT_EQ("Kapitan|Admiral|Bocman|Lodivod|Plavcik|Rybar|Potapec|Kuchar|Topic|Mornar|", names());
+    expect_entry(9, "Mornar", 300, 1);
+}
+
+TEST(TopTenResults, AnEqualScoreGoesBelowAndTheLastEntryDrops)
+{
+    TempDir dir;
+    load(TEN_ENTRIES);
+    insert_topten("Rovny", 3500, 2);
+    EXPECT_EQ("Kapitan|Admiral|Bocman|Rovny|Lodivod|Plavcik|Rybar|Potapec|Kuchar|Topic|", names());
+    expect_entry(3, "Rovny", 3500, 3);
+    expect_entry(9, "Topic", 600, 1);
+}
+
+TEST(TopTenResults, ANewBestTakesTheTopWithTheLevelCountedFromOne)
+{
+    TempDir dir;
+    load(TEN_ENTRIES);
+    insert_topten("Nejlepsi_hrac", 8000, 0);
+    expect_entry(0, "Nejleps", 8000, 1);
+    expect_entry(1, "Kapitan", 5000, 3);
+    EXPECT_EQ(std::string::npos, names().find("Mornar"));
+}

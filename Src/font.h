@@ -10,6 +10,7 @@ const int FONT_MARKS = 512;
 struct Font {
     SDL_Surface* bitmap;
     int marks[FONT_MARKS];  // first column of marker run k at 2k, first column after it at 2k + 1
+    int mark_count;         // entries of marks filled by the last scan; glyph g exists when 2g + 3 < mark_count
     int height;
 };
 

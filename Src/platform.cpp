@@ -144,3 +144,8 @@ void platform_enable_unicode(int enable)
     }
     SDL_EnableUNICODE(enable);
 }
+
+int platform_input_exhausted()
+{
+    return scripted != NULL && scripted->count == 0;
+}

@@ -46,5 +46,9 @@ Uint8 platform_mouse_state(int* x, int* y);
 Uint32 platform_ticks();
 void platform_delay(Uint32 ms);
 void platform_enable_unicode(int enable);
+// 1 when no event can ever come again: a scripted queue that has run dry.
+// Loops that poll rather than wait (text input with its blinking cursor) stop
+// then. SDL's own queue never runs dry.
+int platform_input_exhausted();
 
 #endif

@@ -187,10 +187,11 @@ void draw_topten(SDL_Surface* screen)
         const TopTenEntry& entry = topten.entries[i];
         int y = menu_script.table_y + i * menu_script.table_spacing;
         char text[16];
-        print_text(screen, menu_script.table_x, y, entry.name);
-        snprintf(text, sizeof text, "%3d", entry.level);
+        snprintf(text, sizeof text, "%s\n", entry.name);
+        print_text(screen, menu_script.table_x, y, text);
+        snprintf(text, sizeof text, "%3d\n", entry.level);
         print_text(screen, screen->w - 10 - menu_script.table_x, y, text);
-        snprintf(text, sizeof text, "%11d", entry.score);
+        snprintf(text, sizeof text, "%11d\n", entry.score);
         print_text_centred(screen, y, text);
     }
 }

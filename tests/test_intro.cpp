@@ -320,3 +320,66 @@ TEST(Credits, NoStepForwardEndsAtOnceAndHugeSpacingsAreHeldToAScreen)
     EXPECT_EQ(1445, credit_frames);
     free_intro();
 }
+
+namespace {
+
+// Checks of two frames of the scroll: lines "AB" and "C", 40 apart, 5 pixels
+// a frame, in white blocks 6 wide and rows top to top + 8.
+struct CreditFrames {
+    int frames = 0;
+    std::vector<std::string> failures;
+};
+CreditFrames seen;
+
+bool white_at(SDL_Surface* s, int x, int y)
+{
+    return pixel_at(s, x, y) == map_colour(s, 255, 255, 255);
+}
+
+void check_frame(SDL_Surface* s)
+{
+    seen.frames++;
+    auto expect = [&](bool holds, const char* what) {
+        if (!holds) seen.failures.push_back("frame " + std::to_string(seen.frames) + ": " + what);
+    };
+    if (seen.frames == 10) {  // top at 480 - 50 = 430
+        expect(white_at(s, 314, 430) && white_at(s, 325, 438), "AB centred at 314 ... 325, rows 430 ... 438");
+        expect(!white_at(s, 313, 434) && !white_at(s, 326, 434), "nothing beside AB");
+        expect(white_at(s, 317, 470) && white_at(s, 322, 478) && !white_at(s, 316, 474), "C at 317, 40 lower");
+    }
+    if (seen.frames == 11) {  // top at 425: the frame before is wiped
+        expect(white_at(s, 314, 425), "AB 5 pixels higher");
+        expect(!white_at(s, 314, 436), "AB's old rows cleared");
+    }
+}
+
+}  // namespace
+
+TEST(Credits, LinesAreCentredAndSpacedAsTheyRise)
+{
+    TempDir dir;
+    TestScreen screen;
+    write_block_font("GFX/font.bmp", 6, 10, 255, 255, 255);
+    load("font GFX/font.bmp krok2 5 krok3 40 outro AB outro C\n");
+    set_current_font(intro_script.font);
+    seen = CreditFrames();
+    scroll_credits(screen.surface, check_frame);
+    EXPECT_EQ((std::vector<std::string>{}), seen.failures);
+    // 480 - 5k + 80 + 10 < 1 first at k = 114.
+    EXPECT_EQ(114, seen.frames);
+    free_intro();
+}
+
+TEST(Credits, TheOutroStopsTheGameWithoutItsFont)
+{
+    TempDir dir;
+    TestScreen screen;
+    intro_script.scroll_step = 3;
+    EXPECT_EXIT(
+        {
+            if (freopen("out.txt", "w", stdout) == NULL) abort();
+            play_outro(screen.surface);
+        },
+        ::testing::ExitedWithCode(1), "");
+    EXPECT_EQ("The font has not been loaded!\n", read_file("out.txt"));
+}

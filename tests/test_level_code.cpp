@@ -5,6 +5,8 @@
 #include "game_loop.h"
 #include "level.h"
 #include "level_code.h"
+#include "menu.h"
+#include "platform.h"
 #include "support.h"
 
 namespace {
@@ -97,4 +99,97 @@ TEST(LevelCode, CreditsBeyondTheIntegerRangeAreHeldAtItsLimit)
     capture([] { load_level_catalogue("SCRIPT/levels.scr"); });
     EXPECT_EQ(2147483647, match("c").score);
     EXPECT_EQ(2, game.level_index);
+}
+
+namespace {
+
+// The code screen reached from the menu: a grey picture, a white block font
+// (glyphs 6 pixels wide) and the code field at (230, 246), 400 pixels wide.
+class CodeScreenTest : public LevelCodeTest {
+protected:
+    void SetUp() override
+    {
+        LevelCodeTest::SetUp();
+        write_solid_bmp("GFX/kod.bmp", 640, 480, 90, 90, 90);
+        write_block_font("GFX/font.bmp", 6, 10, 255, 255, 255);
+        write_file("SCRIPT/menu.scr", "code GFX/kod.bmp font GFX/font.bmp c_pos 230,246,400\n");
+        capture([] { load_menu("SCRIPT/menu.scr"); });
+        scripted_reset(input);
+        platform_use_scripted(&input);
+        game.score = 77;
+        game.laser_energy = 2;
+    }
+    void TearDown() override
+    {
+        platform_use_scripted(NULL);
+        free_menu();
+    }
+    // Return chooses the code item; its release is the event the screen
+    // waits for before the typing starts.
+    void choose_code_item_and_type(const std::string& text)
+    {
+        menu_script.highlighted = ITEM_LEVEL_CODE;
+        scripted_push_key(input, SDLK_RETURN, 1, 13);
+        scripted_push_key(input, SDLK_RETURN, 0, 0);
+        for (char c : text) {
+            scripted_push_key(input, (SDLKey)c, 1, (Uint16)(unsigned char)c);
+            scripted_push_key(input, (SDLKey)c, 0, 0);
+        }
+        scripted_push_key(input, SDLK_RETURN, 1, 13);
+        scripted_push_key(input, SDLK_RETURN, 0, 0);
+    }
+    bool white(int x, int y) { return pixel_at(screen.surface, x, y) == map_colour(screen.surface, 255, 255, 255); }
+    TestScreen screen;
+    ScriptedInput input;
+};
+
+}  // namespace
+
+TEST_F(CodeScreenTest, ATypedCodeStartsTheGameAtItsLevelWithTheCreditedScore)
+{
+    choose_code_item_and_type("KOTVA");
+    int result = 0;
+    Captured log = capture([&] { result = run_main_menu(screen.surface); });
+    EXPECT_EQ(2, result);
+    EXPECT_EQ(2, game.level_index);
+    EXPECT_EQ(5000, game.score);
+    EXPECT_EQ(2, game.laser_energy);  // the code leaves the air-support calls alone
+    EXPECT_EQ("...NO\n...NO\n...OK\n", log.out);
+    // The code stands typed in its field: five blocks from x 230.
+    EXPECT_TRUE(white(230, 250));
+    EXPECT_TRUE(white(259, 250));
+    EXPECT_FALSE(white(260, 250));
+    EXPECT_FALSE(white(229, 250));
+    EXPECT_TRUE(pixel_at(screen.surface, 20, 20) == map_colour(screen.surface, 90, 90, 90));
+}
+
+TEST_F(CodeScreenTest, AThirtyOneCharacterCodeCanBeTyped)
+{
+    choose_code_item_and_type(CODE31);
+    int result = 0;
+    capture([&] { result = run_main_menu(screen.surface); });
+    EXPECT_EQ(2, result);
+    EXPECT_EQ(4, game.level_index);
+    EXPECT_EQ(22000, game.score);
+}
+
+TEST_F(CodeScreenTest, AWrongCodeReturnsToTheMenu)
+{
+    choose_code_item_and_type("kotva");
+    int result = 0;
+    Captured log = capture([&] { result = run_main_menu(screen.surface); });
+    EXPECT_EQ(1, result);  // the queue ran dry in the menu
+    EXPECT_EQ("...NO\n...NO\n...NO\n...NO\n...NO\n...NO\n", log.out);
+    EXPECT_EQ(5, game.level_index);
+    EXPECT_EQ(77, game.score);
+    EXPECT_EQ(ITEM_LEVEL_CODE, menu_script.highlighted);
+}
+
+TEST_F(CodeScreenTest, WithoutInputNoLevelIsChosen)
+{
+    int result = 0;
+    Captured log = capture([&] { result = enter_level_code(screen.surface); });
+    EXPECT_EQ(-1, result);
+    EXPECT_EQ("", log.out);
+    EXPECT_EQ(5, game.level_index);
 }

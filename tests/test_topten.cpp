@@ -6,8 +6,11 @@
 #include <filesystem>
 #include <string>
 
-#include "topten.h"
+#include "game_loop.h"
+#include "menu.h"
+#include "platform.h"
 #include "support.h"
+#include "topten.h"
 
 namespace {
 
@@ -223,4 +226,121 @@ TEST(TopTenResults, ANewBestTakesTheTopWithTheLevelCountedFromOne)
     expect_entry(0, "Nejleps", 8000, 1);
     expect_entry(1, "Kapitan", 5000, 3);
     EXPECT_EQ(std::string::npos, names().find("Mornar"));
+}
+
+namespace {
+
+// The table's screens on a dark blue picture with a white block font: every
+// glyph 6 pixels wide, text rows y to y + 8.
+class TopTenScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        write_solid_bmp("GFX/top.bmp", 640, 480, 0, 0, 90);
+        write_solid_bmp("GFX/rekord.bmp", 640, 480, 0, 90, 0);
+        write_block_font("GFX/font.bmp", 6, 10, 255, 255, 255);
+        write_file("SCRIPT/menu.scr", "top_ten GFX/top.bmp high_score GFX/rekord.bmp font GFX/font.bmp\n"
+                                      "ten_souradnice 40,100,30\nhigh_souradnice 200,250\n");
+        capture([] { load_menu("SCRIPT/menu.scr"); });
+        scripted_reset(input);
+        platform_use_scripted(&input);
+    }
+    void TearDown() override
+    {
+        platform_use_scripted(NULL);
+        free_menu();
+    }
+    bool white(int x, int y) { return pixel_at(screen.surface, x, y) == map_colour(screen.surface, 255, 255, 255); }
+    void type(const char* text)
+    {
+        for (const char* c = text; *c != 0; c++) {
+            scripted_push_key(input, (SDLKey)*c, 1, (Uint16)(unsigned char)*c);
+            scripted_push_key(input, (SDLKey)*c, 0, 0);
+        }
+    }
+    void press_return()
+    {
+        scripted_push_key(input, SDLK_RETURN, 1, 13);
+        scripted_push_key(input, SDLK_RETURN, 0, 0);
+    }
+    TempDir dir;
+    TestScreen screen;
+    ScriptedInput input;
+};
+
+}  // namespace
+
+// Name at the table's x, level ending 10 + x from the right edge ("%3d"),
+// score centred ("%11d"), one row per entry.
+TEST_F(TopTenScreenTest, TheTableShowsEveryEntryInItsColumns)
+{
+    insert_topten("Ab", 5000, 2);
+    scripted_push_key(input, SDLK_a, 0, 0);
+    scripted_push_key(input, SDLK_SPACE, 1, ' ');
+    scripted_push_key(input, SDLK_SPACE, 0, 0);
+    show_topten(screen.surface);
+    EXPECT_EQ(1, input.count);  // it waited for the key press, not the release before it
+    EXPECT_TRUE(pixel_at(screen.surface, 20, 20) == map_colour(screen.surface, 0, 0, 90));
+    // "Ab" at x 40: two blocks, 40 to 51, rows 100 to 108.
+    EXPECT_FALSE(white(39, 104));
+    EXPECT_TRUE(white(40, 100));
+    EXPECT_TRUE(white(51, 108));
+    EXPECT_FALSE(white(52, 104));
+    EXPECT_FALSE(white(45, 109));
+    // "  3" from 640 - 10 - 40 = 590: the digit at 602 to 607.
+    EXPECT_FALSE(white(601, 104));
+    EXPECT_TRUE(white(602, 104));
+    EXPECT_TRUE(white(607, 104));
+    EXPECT_FALSE(white(608, 104));
+    // "       5000" is 66 wide, so it starts at 320 - 33 = 287 and its digits
+    // fill 329 to 352.
+    EXPECT_FALSE(white(328, 104));
+    EXPECT_TRUE(white(329, 104));
+    EXPECT_TRUE(white(352, 104));
+    EXPECT_FALSE(white(353, 104));
+    // The empty tenth row, 270 lower: no name, level 0, score 0.
+    EXPECT_FALSE(white(40, 374));
+    EXPECT_TRUE(white(602, 374));
+    EXPECT_FALSE(white(601, 374));
+    EXPECT_TRUE(white(347, 374));
+    EXPECT_FALSE(white(346, 374));
+    EXPECT_FALSE(white(40, 134));
+}
+
+TEST_F(TopTenScreenTest, TheTypedNameEntersTheTableWithTheScoreAndLevel)
+{
+    load(TEN_ENTRIES);
+    game.score = 4200;
+    game.level_index = 2;
+    scripted_push_key(input, SDLK_RETURN, 0, 0);  // the key that ended the last screen
+    type("Nemo X");
+    press_return();
+    enter_name(screen.surface);
+    EXPECT_EQ("Kapitan|Admiral|Nemo X|Bocman|Lodivod|Plavcik|Rybar|Potapec|Kuchar|Topic|", names());
+    expect_entry(2, "Nemo X", 4200, 3);
+    // The name stands typed in the field of the green picture.
+    EXPECT_TRUE(white(200, 254));
+    EXPECT_TRUE(white(235, 254));
+    EXPECT_FALSE(white(199, 254));
+    EXPECT_TRUE(pixel_at(screen.surface, 20, 20) == map_colour(screen.surface, 0, 90, 0));
+}
+
+TEST_F(TopTenScreenTest, ALongNameIsKeptToSevenCharacters)
+{
+    game.score = 10;
+    scripted_push_key(input, SDLK_RETURN, 0, 0);
+    type("Bartolomej");
+    press_return();
+    enter_name(screen.surface);
+    expect_entry(0, "Bartolo", 10, 1);
+}
+
+TEST_F(TopTenScreenTest, WithoutInputTheResultStillEntersNameless)
+{
+    load(TEN_ENTRIES);
+    game.score = 4000;
+    game.level_index = 0;
+    enter_name(screen.surface);
+    expect_entry(2, "", 4000, 1);
+    expect_entry(3, "Bocman", 3500, 2);
 }

@@ -163,16 +163,6 @@ TEST_F(CodeScreenTest, ATypedCodeStartsTheGameAtItsLevelWithTheCreditedScore)
     EXPECT_TRUE(pixel_at(screen.surface, 20, 20) == map_colour(screen.surface, 90, 90, 90));
 }
 
-TEST_F(CodeScreenTest, AThirtyOneCharacterCodeCanBeTyped)
-{
-    choose_code_item_and_type(CODE31);
-    int result = 0;
-    capture([&] { result = run_main_menu(screen.surface); });
-    EXPECT_EQ(2, result);
-    EXPECT_EQ(4, game.level_index);
-    EXPECT_EQ(22000, game.score);
-}
-
 TEST_F(CodeScreenTest, AWrongCodeReturnsToTheMenu)
 {
     choose_code_item_and_type("kotva");

@@ -145,15 +145,6 @@ TEST(TopTenFile, EveryNameComesBackFromTheFile)
     for (int i = 1; i < TOPTEN_ENTRIES; i++) expect_entry(i, typed[i], 1000 - i, i + 1);
 }
 
-TEST(TopTenFile, LowerCaseEscapesAndStrayPercentSignsAreRead)
-{
-    TempDir dir;
-    load("a%2fb 10 1\n50% 9 1\n%zz 8 1\n");
-    expect_entry(0, "a/b", 10, 1);
-    expect_entry(1, "50%", 9, 1);
-    expect_entry(2, "%zz", 8, 1);
-}
-
 TEST(TopTenFile, AFailedWriteKeepsTheOldFileAndSaysSo)
 {
     TempDir dir;
@@ -323,16 +314,6 @@ TEST_F(TopTenScreenTest, TheTypedNameEntersTheTableWithTheScoreAndLevel)
     EXPECT_TRUE(white(235, 254));
     EXPECT_FALSE(white(199, 254));
     EXPECT_TRUE(pixel_at(screen.surface, 20, 20) == map_colour(screen.surface, 0, 90, 0));
-}
-
-TEST_F(TopTenScreenTest, ALongNameIsKeptToSevenCharacters)
-{
-    game.score = 10;
-    scripted_push_key(input, SDLK_RETURN, 0, 0);
-    type("Bartolomej");
-    press_return();
-    enter_name(screen.surface);
-    expect_entry(0, "Bartolo", 10, 1);
 }
 
 TEST_F(TopTenScreenTest, WithoutInputTheResultStillEntersNameless)

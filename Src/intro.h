@@ -27,7 +27,12 @@ extern IntroScript intro_script;
 
 void load_intro(const char* path);
 void play_intro(SDL_Surface* screen);
+// Releases the slides and the credits font; the counts return to 0.
+void free_intro();
 void play_outro(SDL_Surface* screen);
+// The credits' scroll with the credits font already current; show_frame
+// puts each frame on the screen (play_outro flips).
+void scroll_credits(SDL_Surface* screen, void (*show_frame)(SDL_Surface* screen));
 void slide_transition(SDL_Surface* from, SDL_Surface* to, SDL_Surface* screen, int kind);
 
 #endif

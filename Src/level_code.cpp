@@ -1,4 +1,49 @@
 #include "level_code.h"
 
-// Level codes are not typed yet: no code matches.
-int enter_level_code(SDL_Surface*) { return -1; }
+#include <limits.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "font.h"
+#include "game_loop.h"
+#include "level.h"
+#include "media.h"
+#include "menu.h"
+#include "platform.h"
+
+const int TYPED_CODE_SIZE = 49;
+
+int match_level_code(const char* typed)
+{
+    // Credits are summed wide and held in range, so no catalogue can
+    // overflow the starting score.
+    long long credited = 0;
+    for (int i = 0; i < levels.count; i++) {
+        credited += levels.entries[i].credit;
+        if (strcmp(levels.entries[i].code, typed) == 0) {
+            game.level_index = i;
+            printf("...OK\n");
+            long long score = credited - levels.entries[i].credit;
+            if (score > INT_MAX) score = INT_MAX;
+            if (score < INT_MIN) score = INT_MIN;
+            return (int)score;
+        }
+        printf("...NO\n");
+    }
+    return -1;
+}
+
+int enter_level_code(SDL_Surface* screen)
+{
+    for (int buffer = 0; buffer < 2; buffer++) {
+        draw_bitmap(menu_script.code_picture, screen, 0, 0);
+        if (screen != NULL) SDL_Flip(screen);
+    }
+    set_current_font(menu_script.font);
+    SDL_Event event;
+    // No event can come: nothing was typed, so no level is chosen.
+    if (!platform_wait_event(&event)) return -1;
+    char typed[TYPED_CODE_SIZE] = "";
+    read_text(screen, menu_script.code_x, menu_script.code_y, menu_script.code_width, typed, TYPED_CODE_SIZE);
+    return match_level_code(typed);
+}

@@ -147,6 +147,7 @@ int game_main(int argc, char** argv)
         free_menu();
     }
     if (state == LEAVING) leave_game();
+    free_intro();
     SDL_Quit();
     return 0;
 }

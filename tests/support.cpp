@@ -101,6 +101,21 @@ void write_solid_bmp(const std::string& path, int w, int h, Uint8 r, Uint8 g, Ui
     write_bmp8(path, w, h, pixels, {{0, 0, 0, 0}, {1, r, g, b}});
 }
 
+void write_block_font(const std::string& path, int glyph_width, int height, Uint8 r, Uint8 g, Uint8 b)
+{
+    const int glyphs = 109, run = 2;
+    int width = run + glyphs * (glyph_width + run);
+    std::vector<Uint8> pixels((size_t)width * height, 0);
+    for (int k = 0; k <= glyphs; k++) {
+        int x = k * (glyph_width + run);
+        pixels[x] = pixels[x + 1] = 1;
+        if (k == glyphs) break;
+        for (int col = x + run; col < x + run + glyph_width; col++)
+            for (int row = 1; row < height; row++) pixels[(size_t)row * width + col] = 2;
+    }
+    write_bmp8(path, width, height, pixels, {{0, 0, 0, 0}, {1, 255, 0, 255}, {2, r, g, b}});
+}
+
 static void put_le(std::string& out, unsigned value, int bytes)
 {
     for (int i = 0; i < bytes; i++) out.push_back((char)((value >> (8 * i)) & 0xff));

@@ -47,6 +47,12 @@ void write_bmp8(const std::string& path, int w, int h, const std::vector<Uint8>&
 // in index 0 (black), handy for colour keys.
 void write_solid_bmp(const std::string& path, int w, int h, Uint8 r, Uint8 g, Uint8 b);
 
+// Writes a font picture whose 109 glyphs are solid blocks glyph_width pixels
+// wide in one colour, between marker runs two pixels wide; black is
+// transparent. Text drawn with it shows as a bar of blocks from the pen on,
+// rows y to y + height - 2.
+void write_block_font(const std::string& path, int glyph_width, int height, Uint8 r, Uint8 g, Uint8 b);
+
 // Writes a short 8-bit mono WAV at 11025 Hz.
 void write_wav(const std::string& path, int samples);
 

@@ -8,6 +8,7 @@
 
 #include "game_loop.h"
 #include "main.h"
+#include "platform.h"
 #include "settings.h"
 #include "support.h"
 
@@ -137,6 +138,50 @@ TEST_F(StartUpTest, WithoutSettingsFileReportsItAndKeepsAirResistanceAtOne)
     EXPECT_FLOAT_EQ(1.0f, settings.odpor_vzduchu);
     EXPECT_EQ(0, settings.max_teplota);
     EXPECT_EQ(0, settings.sound);
+}
+
+// Every fixed script is reported in the order start-up reads them, and the
+// game still starts.
+TEST_F(StartUpTest, WithNoDataAtAllEachFixedScriptIsReportedInTurn)
+{
+    Captured output = start({"./abyssor"});
+    EXPECT_EQ(0, result);
+    EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/misc.scr\n"
+              "Nemohu nahrat soubor : SCRIPT/levels.scr\n"
+              "Nemohu otevrit soubor SCRIPT/topten.scr !!!\n"
+              "Nemohu nahrat soubor : SCRIPT/menu.scr\n"
+              "Nemohu nahrat soubor : SCRIPT/in.scr\n",
+              output.err);
+    EXPECT_EQ("", output.out);
+}
+
+// Without any data the game starts, finds no level, font or picture, and
+// when the player leaves the credits cannot be drawn: the game stops there,
+// before the high scores and the frame-rate report are written.
+TEST_F(StartUpTest, WithNoDataAtAllLeavingStopsForWantOfTheCreditsFont)
+{
+    ScriptedInput input;
+    scripted_reset(input);
+    platform_use_scripted(&input);  // no input: the menu is left at once
+    EXPECT_EXIT(
+        {
+            if (freopen("out.txt", "w", stdout) == NULL) abort();
+            if (freopen("err.txt", "w", stderr) == NULL) abort();
+            std::vector<std::string> arguments = {"./abyssor"};
+            std::vector<char*> argv = {&arguments[0][0]};
+            game_main(1, argv.data());
+        },
+        ::testing::ExitedWithCode(1), "");
+    platform_use_scripted(NULL);
+    EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/misc.scr\n"
+              "Nemohu nahrat soubor : SCRIPT/levels.scr\n"
+              "Nemohu otevrit soubor SCRIPT/topten.scr !!!\n"
+              "Nemohu nahrat soubor : SCRIPT/menu.scr\n"
+              "Nemohu nahrat soubor : SCRIPT/in.scr\n",
+              read_file("err.txt"));
+    EXPECT_EQ("The font has not been loaded!\n", read_file("out.txt"));
+    EXPECT_FALSE(file_exists("SCRIPT/topten.scr"));
+    EXPECT_FALSE(file_exists("fps.txt"));
 }
 
 TEST_F(StartUpTest, SoundLineTurnsAudioOnWithoutTheSwitch)

@@ -27,15 +27,17 @@ Captured load(const std::string& text)
     return capture([] { load_menu(MENU); });
 }
 
-// A menu drawn in blue with every button highlighted in yellow, and a green
-// help picture.
+// A menu drawn in blue with every button highlighted in yellow, a green
+// help picture and a white block font.
 void menu_pictures()
 {
     write_solid_bmp("GFX/main1.bmp", 640, 480, 0, 0, 200);
     write_solid_bmp("GFX/main2.bmp", 640, 480, 200, 200, 0);
     write_solid_bmp("GFX/help.bmp", 640, 480, 0, 200, 0);
     write_solid_bmp("GFX/top.bmp", 640, 480, 200, 0, 200);
-    load(std::string("main1 GFX/main1.bmp main2 GFX/main2.bmp help GFX/help.bmp top_ten GFX/top.bmp\n") + BUTTONS);
+    write_block_font("GFX/font.bmp", 6, 10, 255, 255, 255);
+    load(std::string("main1 GFX/main1.bmp main2 GFX/main2.bmp help GFX/help.bmp top_ten GFX/top.bmp\n"
+                     "font GFX/font.bmp\n") + BUTTONS);
 }
 
 struct Menu {

@@ -96,3 +96,20 @@ wait_exit() {
 }
 
 work_file() { cat "$WORK/$1"; }
+
+# Waits until the intro has slid into the main menu's picture (the last
+# slide leaves a strip a few pixels wide at one edge until the menu redraws).
+wait_for_main_menu() {
+    local picture difference
+    picture=$(awk '{ for (i = 1; i < NF; i++) if (index($i, "main1")) { print $(i + 1); exit } }' "$WORK/SCRIPT/menu.scr")
+    [ -f "$WORK/$picture" ] || fail "the data set lacks the main menu picture"
+    convert "$WORK/$picture" "$SHOT_DIR/ref-main-menu.png" || fail "cannot read $picture"
+    for _ in $(seq 120); do
+        shot intro-end
+        difference=$(compare -metric MAE "$SHOT_DIR/intro-end.png[600x400+20+40]" \
+            "$SHOT_DIR/ref-main-menu.png[600x400+20+40]" null: 2>&1 | sed -n 's/.*(\([0-9.e+-]*\)).*/\1/p' || true)
+        awk -v d="$difference" 'BEGIN { exit !(d != "" && d < 0.03) }' && return 0
+        sleep 0.25
+    done
+    fail "the intro did not end in the main menu"
+}

@@ -117,9 +117,11 @@ start_game
 # The pointer stays in the corner, away from the ellipse.
 move_mouse 2 2
 
-# Through the intro, the menu's first item (new game) and the level's
-# announcement: Return until a submarine sails the ellipse (the menu picture
-# holds a submarine too, but it stays where it is).
+# The intro's slides hold submarines too: wait for the menu first. Then the
+# menu's first item (new game) and the level's announcement: Return until a
+# submarine sails the ellipse (the menu picture holds a submarine too, but it
+# stays where it is).
+wait_for_main_menu
 at_sea=""
 for attempt in $(seq 40); do
     tap_key Return

@@ -11,8 +11,8 @@ start_game
 geometry=$(xdotool getwindowgeometry "$WID" | awk '/Geometry/ {print $2}')
 [ "$geometry" = "640x480" ] || fail "window is $geometry, not 640x480"
 
-# The main menu opens on its first item: start a new game.
-sleep 0.5
+# After the intro the main menu opens on its first item: start a new game.
+wait_for_main_menu
 shot menu
 hold_key Return
 sleep 3   # loading behind the progress bar, then the level's announcement

@@ -24,6 +24,7 @@
 #include "media_check.h"
 #include "report.h"
 #include "script.h"
+#include "topten.h"
 
 namespace {
 
@@ -208,17 +209,26 @@ void check_topten(const std::string& path, int level_count)
 {
     Script f(path);
     int entries = 0, last = -1;
-    std::string name;
-    while (f.open && f.word(name)) {
+    std::string word;
+    while (f.open && f.word(word)) {
         int score = 0, level = 0;
         if (script_int(f.reader, &score) != 1 || script_int(f.reader, &level) != 1) {
-            report.fail(path, "entry %s is not: name score level", name.c_str());
+            report.fail(path, "entry %s is not: name score level", word.c_str());
             break;
         }
         entries++;
-        if (name.size() > 7) report.fail(path, "name %s is longer than 7 characters", name.c_str());
-        if (font_text_width(menu_font, name) < 0) report.fail(path, "name %s has letters the menu font lacks", name.c_str());
-        if (level < 1 || level > level_count) report.fail(path, "entry %s ended on level %d", name.c_str(), level);
+        // Names with spaces, percent signs or nothing at all are written
+        // escaped; the game reads them back the same way and keeps 7 characters.
+        char name[TOPTEN_NAME_SIZE];
+        char again[3 * TOPTEN_NAME_SIZE + 1];
+        decode_topten_name(word.c_str(), name);
+        encode_topten_name(name, again, (int)sizeof again);
+        if (word != again)
+            report.fail(path, "name %s does not come back as written (at most 7 characters, escaped as the game writes)",
+                        word.c_str());
+        if (font_text_width(menu_font, name) < 0) report.fail(path, "name %s has letters the menu font lacks", word.c_str());
+        // A game that won the last level ends one past it.
+        if (level < 1 || level > level_count + 1) report.fail(path, "entry %s ended on level %d", word.c_str(), level);
         if (score < 0 || (last >= 0 && score > last)) report.fail(path, "scores must be positive and sorted, best first");
         last = score;
     }

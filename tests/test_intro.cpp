@@ -1,0 +1,385 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "font.h"
+#include "intro.h"
+#include "media.h"
+#include "menu.h"
+#include "platform.h"
+#include "random.h"
+#include "support.h"
+
+namespace {
+
+const char* INTRO = "SCRIPT/in.scr";
+
+Captured load(const std::string& text)
+{
+    write_file(INTRO, text);
+    return capture([] { load_intro(INTRO); });
+}
+
+// A full-screen picture in colour A where x < 100 (split_rows: y < 100) and
+// colour B elsewhere, so that a test can tell which of its columns or rows
+// lies where on the screen.
+void write_split_bmp(const std::string& path, bool split_rows, Uint8 a_r, Uint8 a_g, Uint8 a_b, Uint8 b_r,
+                     Uint8 b_g, Uint8 b_b)
+{
+    std::vector<Uint8> pixels(640 * 480);
+    for (int y = 0; y < 480; y++)
+        for (int x = 0; x < 640; x++) pixels[y * 640 + x] = (split_rows ? y : x) < 100 ? 1 : 2;
+    write_bmp8(path, 640, 480, pixels, {{1, a_r, a_g, a_b}, {2, b_r, b_g, b_b}});
+}
+
+bool is_colour(SDL_Surface* screen, int x, int y, Uint8 r, Uint8 g, Uint8 b)
+{
+    return pixel_at(screen, x, y) == map_colour(screen, r, g, b);
+}
+
+// Red and yellow slides with their times, a blue main menu picture.
+class IntroTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        write_solid_bmp("GFX/red.bmp", 640, 480, 200, 0, 0);
+        write_solid_bmp("GFX/yellow.bmp", 640, 480, 200, 200, 0);
+        write_solid_bmp("GFX/blue.bmp", 640, 480, 0, 0, 200);
+        menu_script.main_picture = load_bitmap("GFX/blue.bmp", 0);
+        scripted_reset(input);
+        input.on_delay = record_delay;
+        input.user = this;
+        platform_use_scripted(&input);
+        random_reset();
+    }
+    void TearDown() override
+    {
+        platform_use_scripted(NULL);
+        free_intro();
+        SDL_FreeSurface(menu_script.main_picture);
+        menu_script.main_picture = NULL;
+    }
+    // What the screen showed in its middle while each slide was held.
+    static void record_delay(ScriptedInput&, Uint32 ms, void* user)
+    {
+        IntroTest* test = (IntroTest*)user;
+        test->delays.push_back(ms);
+        test->held_colours.push_back(pixel_at(test->screen.surface, 320, 240));
+    }
+    TempDir dir;
+    TestScreen screen;
+    ScriptedInput input;
+    std::vector<Uint32> delays;
+    std::vector<Uint32> held_colours;
+};
+
+}  // namespace
+
+TEST(IntroScript, ReadsSlidesCreditsStepsAndFont)
+{
+    TempDir dir;
+    write_solid_bmp("GFX/intro/a.bmp", 64, 48, 200, 0, 0);
+    write_solid_bmp("GFX/intro/font.bmp", 30, 12, 255, 255, 255);
+    Captured log = load("font GFX/intro/font.bmp\nkrok1 32\nkrok2 3\nkrok3 40\n"
+                        "intro GFX/intro/a.bmp 2000\nintro GFX/intro/a.bmp 70000\n"
+                        "outro ABYSSOR\noutro N\xe1m\xec" "t\noutro ~\n");
+    EXPECT_EQ("", log.out);
+    EXPECT_EQ("", log.err);
+    EXPECT_EQ(32, intro_script.transition_step);
+    EXPECT_EQ(3, intro_script.scroll_step);
+    EXPECT_EQ(40, intro_script.line_spacing);
+    ASSERT_EQ(2, intro_script.picture_count);
+    EXPECT_EQ(2000, intro_script.pictures[0].hold_ms);
+    EXPECT_EQ(70000 - 65536, intro_script.pictures[1].hold_ms);  // the low 16 bits
+    ASSERT_NE(nullptr, intro_script.pictures[1].bitmap);
+    EXPECT_EQ(64, intro_script.pictures[1].bitmap->w);
+    EXPECT_EQ(0u, intro_script.pictures[0].bitmap->flags & SDL_SRCCOLORKEY);
+    ASSERT_EQ(3, intro_script.line_count);
+    EXPECT_STREQ("ABYSSOR", intro_script.lines[0]);
+    EXPECT_STREQ("N\xe1m\xect", intro_script.lines[1]);
+    EXPECT_STREQ("~", intro_script.lines[2]);
+    ASSERT_NE(nullptr, intro_script.font);
+    EXPECT_NE(0u, intro_script.font->flags & SDL_SRCCOLORKEY);
+    free_intro();
+}
+
+TEST(IntroScript, SlidesAndLinesBeyondTheTablesAreReadPastNotTakenForKeys)
+{
+    TempDir dir;
+    write_solid_bmp("GFX/intro/a.bmp", 8, 8, 200, 0, 0);
+    std::string text;
+    for (int i = 0; i < 12; i++) text += "intro GFX/intro/a.bmp " + std::to_string(100 + i) + "\n";
+    for (int i = 0; i < 302; i++) text += "outro line" + std::to_string(i) + "\n";
+    text += "outro " + std::string(150, 'x') + "\n";
+    // The 301st line's word and the last slides' names hold keys of this
+    // file; they are values, not keys.
+    text += "krok2 7\n";
+    Captured log = load(text);
+    EXPECT_EQ("", log.err);
+    EXPECT_EQ(INTRO_PICTURES, intro_script.picture_count);
+    EXPECT_EQ(109, intro_script.pictures[9].hold_ms);
+    EXPECT_EQ(INTRO_LINES, intro_script.line_count);
+    EXPECT_STREQ("line299", intro_script.lines[299]);
+    EXPECT_EQ(7, intro_script.scroll_step);
+    free_intro();
+}
+
+TEST(IntroScript, LongCreditLinesAreCutToNinetyNineCharacters)
+{
+    TempDir dir;
+    load("outro " + std::string(150, 'x') + " krok3 5\n");
+    ASSERT_EQ(1, intro_script.line_count);
+    EXPECT_EQ(std::string(99, 'x'), intro_script.lines[0]);
+    EXPECT_EQ(5, intro_script.line_spacing);
+}
+
+TEST(IntroScript, MissingFileIsReportedAndLeavesNothingToPlay)
+{
+    TempDir dir;
+    Captured log = capture([] { load_intro(INTRO); });
+    EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/in.scr\n", log.err);
+    EXPECT_EQ(0, intro_script.picture_count);
+    EXPECT_EQ(0, intro_script.line_count);
+}
+
+TEST_F(IntroTest, EachSlideIsHeldForItsTimeThenSlidesOnAndIntoTheMenu)
+{
+    load("krok1 30\nintro GFX/red.bmp 2000\nintro GFX/yellow.bmp 70000\n");
+    play_intro(screen.surface);
+    EXPECT_EQ((std::vector<Uint32>{2000, 4464}), delays);
+    EXPECT_EQ(6464u, input.clock_ms);
+    SDL_Surface* s = screen.surface;
+    EXPECT_EQ((std::vector<Uint32>{map_colour(s, 200, 0, 0), map_colour(s, 200, 200, 0)}), held_colours);
+    // The generator's first two values, 41 and 18467, are odd: both slides
+    // go right. 640 / 30 = 21 frames; the last, 600 pixels in, leaves a
+    // strip of 40 pixels of the last slide at the right edge.
+    EXPECT_TRUE(is_colour(screen.surface, 0, 240, 0, 0, 200));
+    EXPECT_TRUE(is_colour(screen.surface, 599, 479, 0, 0, 200));
+    EXPECT_TRUE(is_colour(screen.surface, 601, 240, 200, 200, 0));
+    EXPECT_TRUE(is_colour(screen.surface, 639, 0, 200, 200, 0));
+}
+
+TEST_F(IntroTest, ASingleSlideSlidesStraightIntoTheMenu)
+{
+    load("krok1 32\nintro GFX/red.bmp 1500\n");
+    play_intro(screen.surface);
+    EXPECT_EQ((std::vector<Uint32>{1500}), delays);
+    EXPECT_TRUE(is_colour(screen.surface, 300, 240, 0, 0, 200));
+    EXPECT_TRUE(is_colour(screen.surface, 609, 240, 200, 0, 0));
+}
+
+TEST_F(IntroTest, TheSlideDirectionFollowsTheGenerator)
+{
+    // 41 and 18467 are odd, 6334 even: the third slide's move goes left.
+    random_value();
+    random_value();
+    load("krok1 32\nintro GFX/red.bmp 10\n");
+    play_intro(screen.surface);
+    EXPECT_TRUE(is_colour(screen.surface, 31, 240, 200, 0, 0));
+    EXPECT_TRUE(is_colour(screen.surface, 32, 240, 0, 0, 200));
+    EXPECT_TRUE(is_colour(screen.surface, 639, 240, 0, 0, 200));
+}
+
+TEST_F(IntroTest, WithoutSlidesNothingIsShownAndNothingWaits)
+{
+    SDL_FillRect(screen.surface, NULL, map_colour(screen.surface, 0, 200, 0));
+    load("krok1 32\n");
+    play_intro(screen.surface);
+    EXPECT_TRUE(delays.empty());
+    EXPECT_TRUE(is_colour(screen.surface, 320, 240, 0, 200, 0));
+}
+
+TEST_F(IntroTest, AMissingSlideIsHeldBlankAndLeftOutOfTheSlides)
+{
+    Captured log = load("krok1 32\nintro GFX/none.bmp 800\nintro GFX/yellow.bmp 900\n");
+    EXPECT_NE("", log.err);  // the bitmap loader's own line
+    play_intro(screen.surface);
+    EXPECT_EQ((std::vector<Uint32>{800, 900}), delays);
+    EXPECT_TRUE(is_colour(screen.surface, 320, 240, 0, 0, 200));
+}
+
+TEST_F(IntroTest, NoStepForwardLeavesTheSlidesOut)
+{
+    load("krok1 0\nintro GFX/red.bmp 10\n");
+    play_intro(screen.surface);
+    EXPECT_TRUE(is_colour(screen.surface, 320, 240, 200, 0, 0));
+    intro_script.transition_step = -4;
+    slide_transition(intro_script.pictures[0].bitmap, menu_script.main_picture, screen.surface, 0);
+    EXPECT_TRUE(is_colour(screen.surface, 320, 240, 200, 0, 0));
+}
+
+// The last frame of each kind of slide, 32 pixels a step: the old picture
+// red, the new one green in its first 100 columns (or rows) and blue beyond.
+TEST_F(IntroTest, EachKindOfSlideStopsOneStepShortOfTheEnd)
+{
+    write_split_bmp("GFX/columns.bmp", false, 0, 200, 0, 0, 0, 200);
+    write_split_bmp("GFX/rows.bmp", true, 0, 200, 0, 0, 0, 200);
+    SDL_Surface* red = load_bitmap("GFX/red.bmp", 0);
+    SDL_Surface* columns = load_bitmap("GFX/columns.bmp", 0);
+    SDL_Surface* rows = load_bitmap("GFX/rows.bmp", 0);
+    intro_script.transition_step = 32;
+    SDL_Surface* s = screen.surface;
+
+    // Left: 20 frames, the last 608 in: the old picture's last 32 columns at
+    // the left edge, the new one's first columns after them.
+    slide_transition(red, columns, s, 0);
+    EXPECT_TRUE(is_colour(s, 31, 240, 200, 0, 0));
+    EXPECT_TRUE(is_colour(s, 32, 240, 0, 200, 0));
+    EXPECT_TRUE(is_colour(s, 131, 240, 0, 200, 0));
+    EXPECT_TRUE(is_colour(s, 132, 240, 0, 0, 200));
+
+    // Right: the new picture's rightmost 608 columns at the left edge.
+    slide_transition(red, columns, s, 1);
+    EXPECT_TRUE(is_colour(s, 67, 240, 0, 200, 0));
+    EXPECT_TRUE(is_colour(s, 68, 240, 0, 0, 200));
+    EXPECT_TRUE(is_colour(s, 607, 240, 0, 0, 200));
+    EXPECT_TRUE(is_colour(s, 608, 240, 200, 0, 0));
+
+    // Up: 480 / 32 = 15 frames, the last 448 in.
+    slide_transition(red, rows, s, 2);
+    EXPECT_TRUE(is_colour(s, 320, 31, 200, 0, 0));
+    EXPECT_TRUE(is_colour(s, 320, 32, 0, 200, 0));
+    EXPECT_TRUE(is_colour(s, 320, 131, 0, 200, 0));
+    EXPECT_TRUE(is_colour(s, 320, 132, 0, 0, 200));
+
+    // Down: the new picture's bottom 448 rows at the top.
+    slide_transition(red, rows, s, 3);
+    EXPECT_TRUE(is_colour(s, 320, 67, 0, 200, 0));
+    EXPECT_TRUE(is_colour(s, 320, 68, 0, 0, 200));
+    EXPECT_TRUE(is_colour(s, 320, 447, 0, 0, 200));
+    EXPECT_TRUE(is_colour(s, 320, 448, 200, 0, 0));
+
+    SDL_FreeSurface(red);
+    SDL_FreeSurface(columns);
+    SDL_FreeSurface(rows);
+}
+
+namespace {
+
+int credit_frames = 0;
+void count_frame(SDL_Surface*)
+{
+    credit_frames++;
+}
+
+// A credits font 20 pixels high, made current as the outro does.
+void credits_font()
+{
+    write_solid_bmp("GFX/font.bmp", 40, 20, 255, 255, 255);
+    intro_script.font = load_bitmap("GFX/font.bmp", 1);
+    set_current_font(intro_script.font);
+    credit_frames = 0;
+}
+
+}  // namespace
+
+TEST(Credits, WithoutLinesOneFontHeightStillScrollsPastTheTop)
+{
+    TempDir dir;
+    TestScreen screen;
+    credits_font();
+    intro_script.scroll_step = 4;
+    scroll_credits(screen.surface, count_frame);
+    // The frame that takes the top to 480 - 4k stops once 480 - 4k + 20 < 1:
+    // k = 125.
+    EXPECT_EQ(125, credit_frames);
+    free_intro();
+}
+
+TEST(Credits, TheWholeBlockOfLinesScrollsOut)
+{
+    TempDir dir;
+    TestScreen screen;
+    credits_font();
+    intro_script.scroll_step = 5;
+    intro_script.line_spacing = 40;
+    intro_script.line_count = 2;
+    scroll_credits(screen.surface, count_frame);
+    // Two lines span 80 pixels: 480 - 5k + 80 + 20 < 1 first at k = 116.
+    EXPECT_EQ(116, credit_frames);
+    free_intro();
+}
+
+TEST(Credits, NoStepForwardEndsAtOnceAndHugeSpacingsAreHeldToAScreen)
+{
+    TempDir dir;
+    TestScreen screen;
+    credits_font();
+    intro_script.scroll_step = 0;
+    scroll_credits(screen.surface, count_frame);
+    intro_script.scroll_step = -2;
+    scroll_credits(screen.surface, count_frame);
+    EXPECT_EQ(0, credit_frames);
+
+    intro_script.scroll_step = 100;
+    intro_script.line_spacing = 1000000000;
+    intro_script.line_count = INTRO_LINES;
+    scroll_credits(screen.surface, count_frame);
+    // 300 lines 480 pixels apart: 480 - 100k + 144000 + 20 < 1 at k = 1445.
+    EXPECT_EQ(1445, credit_frames);
+    free_intro();
+}
+
+namespace {
+
+// Checks of two frames of the scroll: lines "AB" and "C", 40 apart, 5 pixels
+// a frame, in white blocks 6 wide and rows top to top + 8.
+struct CreditFrames {
+    int frames = 0;
+    std::vector<std::string> failures;
+};
+CreditFrames seen;
+
+bool white_at(SDL_Surface* s, int x, int y)
+{
+    return pixel_at(s, x, y) == map_colour(s, 255, 255, 255);
+}
+
+void check_frame(SDL_Surface* s)
+{
+    seen.frames++;
+    auto expect = [&](bool holds, const char* what) {
+        if (!holds) seen.failures.push_back("frame " + std::to_string(seen.frames) + ": " + what);
+    };
+    if (seen.frames == 10) {  // top at 480 - 50 = 430
+        expect(white_at(s, 314, 430) && white_at(s, 325, 438), "AB centred at 314 ... 325, rows 430 ... 438");
+        expect(!white_at(s, 313, 434) && !white_at(s, 326, 434), "nothing beside AB");
+        expect(white_at(s, 317, 470) && white_at(s, 322, 478) && !white_at(s, 316, 474), "C at 317, 40 lower");
+    }
+    if (seen.frames == 11) {  // top at 425: the frame before is wiped
+        expect(white_at(s, 314, 425), "AB 5 pixels higher");
+        expect(!white_at(s, 314, 436), "AB's old rows cleared");
+    }
+}
+
+}  // namespace
+
+TEST(Credits, LinesAreCentredAndSpacedAsTheyRise)
+{
+    TempDir dir;
+    TestScreen screen;
+    write_block_font("GFX/font.bmp", 6, 10, 255, 255, 255);
+    load("font GFX/font.bmp krok2 5 krok3 40 outro AB outro C\n");
+    set_current_font(intro_script.font);
+    seen = CreditFrames();
+    scroll_credits(screen.surface, check_frame);
+    EXPECT_EQ((std::vector<std::string>{}), seen.failures);
+    // 480 - 5k + 80 + 10 < 1 first at k = 114.
+    EXPECT_EQ(114, seen.frames);
+    free_intro();
+}
+
+TEST(Credits, TheOutroStopsTheGameWithoutItsFont)
+{
+    TempDir dir;
+    TestScreen screen;
+    intro_script.scroll_step = 3;
+    EXPECT_EXIT(
+        {
+            if (freopen("out.txt", "w", stdout) == NULL) abort();
+            play_outro(screen.surface);
+        },
+        ::testing::ExitedWithCode(1), "");
+    EXPECT_EQ("The font has not been loaded!\n", read_file("out.txt"));
+}

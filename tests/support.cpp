@@ -104,13 +104,15 @@ void write_solid_bmp(const std::string& path, int w, int h, Uint8 r, Uint8 g, Ui
 void write_block_font(const std::string& path, int glyph_width, int height, Uint8 r, Uint8 g, Uint8 b)
 {
     const int glyphs = 109, run = 2;
-    int width = run + glyphs * (glyph_width + run);
+    if (height < 2) height = 2;  // the marker row and at least one row of glyphs
+    const int period = glyph_width + run;
+    const int width = run + glyphs * period;
     std::vector<Uint8> pixels((size_t)width * height, 0);
-    for (int k = 0; k <= glyphs; k++) {
-        int x = k * (glyph_width + run);
-        pixels[x] = pixels[x + 1] = 1;
-        if (k == glyphs) break;
-        for (int col = x + run; col < x + run + glyph_width; col++)
+    // Every period starts with a marker run; the glyph's block fills the rest.
+    for (int col = 0; col < width; col++) {
+        bool marker = col % period < run;
+        if (marker) pixels[(size_t)col] = 1;
+        else
             for (int row = 1; row < height; row++) pixels[(size_t)row * width + col] = 2;
     }
     write_bmp8(path, width, height, pixels, {{0, 0, 0, 0}, {1, 255, 0, 255}, {2, r, g, b}});

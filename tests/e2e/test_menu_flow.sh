@@ -107,6 +107,7 @@ loading_screen_reference
 
 start_display
 start_game
+wait_for_main_menu
 
 # --- the main menu, moved with the arrow keys ---
 wait_for_menu 0

@@ -702,3 +702,79 @@ TEST_F(ShotTest, FiringSplashingAndHittingPlayOnTheirChannels)
     capture([] { free_weapons(); });
     Mix_CloseAudio();
 }
+
+// ---------------------------------------------------------------------------
+// The game's own data set
+
+namespace {
+
+// Pixels around (x, y) that differ from the background colour.
+int drawn_near(SDL_Surface* surface, int x, int y, Uint32 background)
+{
+    int drawn = 0;
+    for (int py = y - 100; py < y + 40; py++)
+        for (int px = x - 60; px < x + 60; px++)
+            if (px >= 0 && py >= 0 && px < surface->w && py < surface->h && pixel_at(surface, px, py) != background)
+                drawn++;
+    return drawn;
+}
+
+}  // namespace
+
+TEST(ShotsDataSet, EveryWeaponOfEveryLevelFliesAndSplashesVisibly)
+{
+    TempDir dir;
+    TestScreen screen;
+    ASSERT_TRUE(copy_data_set());
+    settings = GameSettings();
+    settings.max_teplota = 100;
+    settings.odpor_vzduchu = 0.98f;
+    GunHeat = 0;
+    Uint32 background = map_colour(screen.surface, 248, 0, 248);
+    for (const char* level : {"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"}) {
+        std::string images = std::string("SCRIPT/") + level + "/images.scr";
+        std::string weapons = std::string("SCRIPT/") + level + "/weapons.scr";
+        capture([&] {
+            load_images(images.c_str());
+            load_weapons(weapons.c_str());
+        });
+        for (int i = 0; i < weapon_catalogue.count; i++) {
+            SCOPED_TRACE(std::string(level) + " weapon " + std::to_string(i));
+            const WeaponDef& w = weapon_catalogue.weapons[i];
+            reset_shot_pool();
+            Shot& shot = shot_pool.slots[0];
+            // As the gun aims 150 pixels to the right, as a plane drops from
+            // 40 pixels, as a creature fires.
+            if (w.typ == 0) shot.launch(200, 240, 0, 0, i, 150, -150, 0, -1);
+            if (w.typ == 1) shot.launch(320, 240, 40, 0, i, 1, 0, 0, -1);
+            if (w.typ == 2) shot.launch(320, 240, 0, 0, i, 300, 0, 0, 3);
+            int shown = 0, frame = 0;
+            for (; shot.active && frame < 400; frame++) {
+                game.frame = frame;
+                SDL_FillRect(screen.surface, NULL, background);
+                shot.move();
+                shot.draw(screen.surface);
+                if (shot.active) shown += drawn_near(screen.surface, shot.x, shot.y, background) > 0;
+            }
+            EXPECT_GE(shown, 5);
+            EXPECT_LT(frame, 400);
+            if (w.typ == 2) continue;  // runners leave the screen
+            EXPECT_EQ(1, shot.outcome);  // landed
+            if (w.typ == 0) {
+                EXPECT_GE(shot.x, 350);
+                EXPECT_LE(shot.x, 350 + 2 * w.maximalni_rychlost);
+            }
+            int splashed = 0;
+            for (int f = frame; f < frame + 1000 && shot.drawSplash(screen.surface) == 0; f++) {
+                game.frame = f + 1;
+                splashed += drawn_near(screen.surface, shot.x, shot.y, background) > 0;
+                SDL_FillRect(screen.surface, NULL, background);
+            }
+            EXPECT_GE(splashed, 3);
+        }
+        capture([] {
+            free_weapons();
+            free_images();
+        });
+    }
+}

@@ -3,9 +3,11 @@
 #include "creatures.h"
 #include "game_loop.h"
 #include "graphics_bank.h"
+#include "gun.h"
 #include "menu.h"
 #include "platform.h"
 #include "settings.h"
+#include "shots.h"
 #include "submarine.h"
 #include "support.h"
 #include "weapons.h"
@@ -315,4 +317,99 @@ TEST_F(CrosshairTest, HorizontalDistanceIsNotScaled)
     EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 480, 300));
     point_at(481, 300);
     EXPECT_EQ(map_colour(screen.surface, 0, 0, 255), pixel_at(screen.surface, 481, 300));
+}
+
+namespace {
+
+// Weapon 0 fires shells at 5 to 8 pixels a frame within its reach of 160;
+// its splash is a yellow square of 40 pixels.
+class GunInTheLoop : public CrosshairTest {
+protected:
+    void SetUp() override
+    {
+        CrosshairTest::SetUp();
+        settings.max_teplota = 100;
+        settings.chlazeni = 1;
+        GunHeat = 0;
+        reset_shot_pool();
+        WeaponDef& w = weapon_catalogue.weapons[0];
+        w.rychlost_vystreleni = 5;
+        w.maximalni_rychlost = 8;
+        w.zblunk = 0;
+        weapon_catalogue.count = 1;
+        splash = SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 16, 0xF800, 0x07E0, 0x001F, 0);
+        SDL_FillRect(splash, NULL, SDL_MapRGB(splash->format, 255, 255, 0));
+        bank.zblunk[0] = AnimStrip{splash, 1, 1};
+    }
+    void TearDown() override
+    {
+        bank.zblunk[0] = AnimStrip{NULL, 1, 0};
+        SDL_FreeSurface(splash);
+        CrosshairTest::TearDown();
+    }
+    int launched()
+    {
+        int n = 0;
+        for (const Shot& shot : shot_pool.slots) n += shot.splash_frame != 256;
+        return n;
+    }
+    Uint32 yellow() { return map_colour(screen.surface, 255, 255, 0); }
+    SDL_Surface* splash;
+};
+
+}  // namespace
+
+TEST_F(GunInTheLoop, ClickWithinReachSplashesAtThePointer)
+{
+    point_at(400, 300);
+    scripted_push_button(input, SDL_BUTTON_LEFT, 1);
+    frame();
+    scripted_push_button(input, SDL_BUTTON_LEFT, 0);
+    ASSERT_EQ(1, shot_pool.slots[0].active);
+    int frames = 0;
+    while (shot_pool.slots[0].active && frames < 100) {
+        frame();
+        frames++;
+    }
+    EXPECT_LT(frames, 100);
+    EXPECT_EQ(1, launched());
+    // The splash stands on the shell's ground point, next to the pointer.
+    EXPECT_EQ(yellow(), pixel_at(screen.surface, 400, 312));
+    EXPECT_EQ(0u, pixel_at(screen.surface, 360, 312));
+}
+
+TEST_F(GunInTheLoop, ClickBeyondReachFiresNothing)
+{
+    weapon_catalogue.weapons[0].zahrivani = 10;
+    point_at(481, 300);
+    scripted_push_button(input, SDL_BUTTON_LEFT, 1);
+    for (int i = 0; i < 40; i++) frame();
+    EXPECT_EQ(0, launched());
+    EXPECT_EQ(0, GunHeat);
+    EXPECT_EQ(0u, pixel_at(screen.surface, 481, 312));
+}
+
+TEST_F(GunInTheLoop, HeldButtonHeatsTheGunUntilItStops)
+{
+    weapon_catalogue.weapons[0].zahrivani = 30;
+    point_at(400, 300);
+    scripted_push_button(input, SDL_BUTTON_LEFT, 1);
+    // 30, 59, 88 fire (each frame cools by 1); 117 is held at the limit.
+    for (int i = 0; i < 10; i++) frame();
+    EXPECT_EQ(3, launched());
+    EXPECT_EQ(99, GunHeat);
+}
+
+TEST_F(GunInTheLoop, TabSwitchesTheWeaponThatTheCrosshairMeasures)
+{
+    WeaponDef& far_gun = weapon_catalogue.weapons[1];
+    far_gun.dostrel = 300;
+    weapon_catalogue.count = 2;
+    point_at(520, 300);  // 200 to the right
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 255), pixel_at(screen.surface, 520, 300));
+    for (int i = 0; i < 24; i++) frame();
+    scripted_push_key(input, SDLK_TAB, 1, 0);
+    frame();
+    EXPECT_EQ(1, submarine.weapon);
+    EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 520, 300));
 }

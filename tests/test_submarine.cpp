@@ -11,6 +11,7 @@
 #include "creatures.h"
 #include "game_loop.h"
 #include "graphics_bank.h"
+#include "gun.h"
 #include "media.h"
 #include "particles.h"
 #include "platform.h"
@@ -686,4 +687,35 @@ TEST(DeloDataSet, EveryLevelBuildsASubmarine)
         EXPECT_GT(submarine.zivoty, 0);
         capture([] { free_submarine(submarine); });
     }
+}
+
+TEST(SubmarineRing, ShowsTheReachOfTheLevelsWeaponAndFollowsTheSwitch)
+{
+    TempDir dir;
+    TestScreen screen;
+    ASSERT_TRUE(copy_data_set());
+    capture([] { load_weapons("SCRIPT/LEVEL1/weapons.scr"); });
+    bonus_effects = BonusEffects();
+    game.frame = 0;
+    submarine.init(200, 320, 240, 0, 5, 8, 0, 0, 10, 0);
+    submarine.x = 100;
+    submarine.y = 240;
+    submarine.weapon = 0;
+    int reach = weapon_catalogue.weapons[0].dostrel;
+    ASSERT_GT(reach, 0);
+    submarine.drawRangeRing(screen.surface);
+    EXPECT_NE(0u, pixel_at(screen.surface, 100 + reach, 240));
+    EXPECT_EQ(0u, pixel_at(screen.surface, 100 + reach + 1, 240));
+
+    // Tab goes on to the level's next gun weapon, and the ring with it.
+    SDL_FillRect(screen.surface, NULL, 0);
+    game.frame = 24;
+    gun_switch_weapon(submarine, 1);
+    ASSERT_NE(0, submarine.weapon);
+    int next_reach = weapon_catalogue.weapons[submarine.weapon].dostrel;
+    ASSERT_NE(reach, next_reach);
+    submarine.drawRangeRing(screen.surface);
+    EXPECT_EQ(0u, pixel_at(screen.surface, 100 + reach, 240));
+    EXPECT_NE(0u, pixel_at(screen.surface, 100 + next_reach, 240));
+    capture([] { free_weapons(); });
 }

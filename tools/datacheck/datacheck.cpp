@@ -583,6 +583,12 @@ std::vector<Weapon> check_weapons(const std::string& path, const Images& images,
             if (wpn.get("dostrel", 0) <= 0) report.fail(where, "a gun weapon needs a positive dostrel");
             if (wpn.get("pocet_strel_na_vystrel", 1) < 1) report.fail(where, "a volley needs at least one shot");
             if (wpn.get("zahrivani", 0) >= settings.max_teplota) report.fail(where, "zahrivani reaches the heat limit: the gun never fires");
+            // Every shell of a volley heats the gun before it is launched, and
+            // a shell that brings the gun to its limit is refused.
+            float volley_heat = wpn.get("zahrivani", 0) * wpn.get("pocet_strel_na_vystrel", 1);
+            if (volley_heat >= settings.max_teplota)
+                report.fail(where, "a full volley heats the gun by %g, its limit is %d: the last shells are always refused",
+                            volley_heat, settings.max_teplota);
             if (wpn.get("rychlost_vystreleni", 0) <= 0 && wpn.get("zrychleni", 0) <= 0) report.fail(where, "a shell needs speed");
         }
         if (typ == 1 && wpn.get("klesani", 0) <= 0) report.fail(where, "a bomb without klesani never lands");

@@ -450,6 +450,19 @@ TEST_F(MainMenuTest, OpeningMovingAndConfirmingSoundOnTheAnnouncementChannel)
     settings.sound = 0;
 }
 
+TEST(MainMenuAlone, AScriptThatRunsOutIsNoticed)
+{
+    // No event can come: the menu gives up as if the player left, and the
+    // scripted input tells that it was not the player's choice.
+    TestScreen screen;
+    Menu menu;
+    menu_script.highlighted = ITEM_NEW_GAME;
+    menu.tap(SDLK_DOWN);
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    EXPECT_EQ(1, menu.input.dry_waits);
+    EXPECT_NE(ITEM_LEAVE, menu_script.chosen);
+}
+
 TEST(MainMenuAlone, WorksWithoutPictures)
 {
     TestScreen screen;

@@ -92,7 +92,7 @@ TEST_F(CreatureCatalogueTest, OneKindWithEveryKeyAndItsLines)
     EXPECT_NE(nullptr, fish.bitmap);
     EXPECT_NE(nullptr, fish.skore_b);
     EXPECT_EQ(8, fish.pocet_snimku);
-    EXPECT_FLOAT_EQ(1.5f, fish.rychlost);
+    EXPECT_EQ(1.5f, fish.rychlost);
     EXPECT_EQ(40, fish.dolez);
     EXPECT_EQ(120, fish.horni_interval);
     EXPECT_EQ(2, fish.zbran);

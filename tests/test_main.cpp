@@ -125,7 +125,7 @@ TEST_F(StartUpTest, ReadsTheSettingsOpensTheScreenAndLetsTheSwitchesDecideTheEff
     EXPECT_EQ(480, game.screen->h);
     EXPECT_EQ(16, game.screen->format->BitsPerPixel);
     EXPECT_EQ(3, game.laser_energy);
-    EXPECT_FLOAT_EQ(0.98f, settings.odpor_vzduchu);
+    EXPECT_EQ(0.98f, settings.odpor_vzduchu);
     EXPECT_EQ(1, settings.efekt01);  // -EF1 beats the file's 0
     EXPECT_EQ(0, settings.efekt02);  // no -EF2 beats the file's 1
     EXPECT_EQ(0, settings.sound);
@@ -138,7 +138,7 @@ TEST_F(StartUpTest, WithoutSettingsFileReportsItAndKeepsAirResistanceAtOne)
     EXPECT_EQ(0, result);
     EXPECT_NE(std::string::npos, output.err.find("Nemohu nahrat soubor : SCRIPT/misc.scr\n"));
     EXPECT_EQ(std::string::npos, output.out.find("misc.scr"));
-    EXPECT_FLOAT_EQ(1.0f, settings.odpor_vzduchu);
+    EXPECT_EQ(1.0f, settings.odpor_vzduchu);
     EXPECT_EQ(0, settings.max_teplota);
     EXPECT_EQ(0, settings.sound);
 }

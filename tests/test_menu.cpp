@@ -126,13 +126,15 @@ TEST(MenuScript, ReadsEveryKeyAndReportsEachPicture)
               log.out);
     // Audio is off: no sound is read, so the missing files say nothing.
     EXPECT_EQ("", log.err);
-    EXPECT_NE(nullptr, menu_script.main_picture);
+    ASSERT_NE(nullptr, menu_script.main_picture);
     EXPECT_NE(nullptr, menu_script.highlight_picture);
     EXPECT_NE(nullptr, menu_script.topten_picture);
     EXPECT_NE(nullptr, menu_script.code_picture);
     EXPECT_NE(nullptr, menu_script.help_picture);
-    EXPECT_NE(nullptr, menu_script.font);
+    ASSERT_NE(nullptr, menu_script.font);
     EXPECT_NE(nullptr, menu_script.highscore_picture);
+    ASSERT_NE(nullptr, menu_script.loading_picture);
+    ASSERT_NE(nullptr, menu_script.bar_picture);
     EXPECT_EQ(0u, menu_script.main_picture->flags & SDL_SRCCOLORKEY);
     EXPECT_NE(0u, menu_script.loading_picture->flags & SDL_SRCCOLORKEY);
     EXPECT_NE(0u, menu_script.bar_picture->flags & SDL_SRCCOLORKEY);

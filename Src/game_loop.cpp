@@ -21,6 +21,9 @@
 
 GameState game;
 
+const LevelScreens GAME_SCREENS = {show_announcement_screen, show_level_completed_screen, show_game_over_screen,
+                                   show_pause_screen};
+
 static const Uint32 FRAME_MS = 25;
 
 // The next frame deadline lives for the whole run of the program.
@@ -53,6 +56,7 @@ void begin_level(LevelRun& run)
     run.event.type = SDL_NOEVENT;
     run.result = LEVEL_PLAYING;
     run.next_enemy_plane_frame = 0;
+    run.screens = &GAME_SCREENS;
     for (int i = 0; i < SHOT_CAPACITY; i++) shot_pool.slots[i].active = 0;
     for (int i = 0; i < CREATURE_CAPACITY; i++) creatures[i].active = 0;
     SDL_ShowCursor(0);
@@ -157,7 +161,7 @@ void play_frame(LevelRun& run, FrameInput& input)
 
     if (input.key_escape) run.result = LEVEL_OVER;
     if (input.key_p) {
-        show_pause_screen();
+        run.screens->pause();
         read_keys(input);  // the pause has drained events: the keys held now are the ones that count
     }
     game.show_tally = 1;
@@ -195,19 +199,25 @@ void finish_level(LevelRun& run)
     game.level_end_ms = platform_ticks();
 }
 
-int run_level()
+int run_level_showing(const LevelScreens& screens)
 {
     LevelRun run;
     begin_level(run);
-    show_announcement_screen();
+    run.screens = &screens;
+    screens.announcement();
     while (run.result == LEVEL_PLAYING) {
         FrameInput input = read_frame_input(run);
         play_frame(run, input);
     }
     finish_level(run);
     if (run.result == LEVEL_WON)
-        show_level_completed_screen();
+        screens.level_completed();
     else
-        show_game_over_screen();
+        screens.game_over();
     return run.result;
+}
+
+int run_level()
+{
+    return run_level_showing(GAME_SCREENS);
 }

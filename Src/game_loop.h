@@ -32,6 +32,17 @@ struct FrameInput {
     Uint8 key_escape, key_p, key_left, key_right, key_tab;
 };
 
+// The still screens that interrupt a level. A level shows the game's own
+// (GAME_SCREENS); a test may hand in others to see which comes when.
+struct LevelScreens {
+    void (*announcement)();
+    void (*level_completed)();
+    void (*game_over)();
+    void (*pause)();
+};
+
+extern const LevelScreens GAME_SCREENS;
+
 // The state of one run of a level that outlives a frame.
 struct LevelRun {
     SDL_Event event;            // the last event drained, kept from frame to frame
@@ -39,13 +50,16 @@ struct LevelRun {
     int fire_click;             // left button pressed in this frame
     int creatures_pending;      // some creature kind is not yet exhausted
     int next_enemy_plane_frame;
+    const LevelScreens* screens;  // GAME_SCREENS unless a test put in its own
 };
 
 // Plays the loaded level from its announcement to its end screen.
 int run_level();
+// The same with the given still screens.
+int run_level_showing(const LevelScreens& screens);
 
 // The parts of run_level, so that tests can drive a level frame by frame.
-void begin_level(LevelRun& run);  // clocks, pools and cursor; no announcement
+void begin_level(LevelRun& run);  // clocks, pools, cursor, the game's screens; no announcement
 FrameInput read_frame_input(LevelRun& run);  // drains the events, reads the keys
 void play_frame(LevelRun& run, FrameInput& input);  // one frame, flip and pacing included
 void finish_level(LevelRun& run);  // sounds stopped, level time taken

@@ -99,8 +99,11 @@ int platform_poll_event(SDL_Event* event)
 
 int platform_wait_event(SDL_Event* event)
 {
-    if (scripted != NULL) return scripted_next(event);
-    return SDL_WaitEvent(event);
+    if (scripted == NULL) return SDL_WaitEvent(event);
+    if (scripted->on_wait != NULL) scripted->on_wait(*scripted, scripted->user);
+    if (scripted_next(event)) return 1;
+    scripted->dry_waits++;
+    return 0;
 }
 
 Uint8* platform_key_state()

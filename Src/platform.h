@@ -22,8 +22,15 @@ struct ScriptedInput {
     // Called at every delay with the delay's length, after the clock has
     // advanced: the test's chance to change the input between frames.
     void (*on_delay)(ScriptedInput& input, Uint32 ms, void* user);
+    // Called whenever the game waits for an event, before the next one is
+    // handed out: the test's chance to look at the screen while a menu or a
+    // still screen waits, or to queue the player's next moves.
+    void (*on_wait)(ScriptedInput& input, void* user);
     void* user;
     int unicode;             // key presses translated to characters
+    // Waits that found the queue empty: the game wanted input the script did
+    // not give, so what followed was not the player's doing.
+    int dry_waits;
 };
 
 // Installs scripted input (NULL returns to SDL). The record is not copied.

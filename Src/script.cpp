@@ -143,20 +143,24 @@ int script_float(ScriptReader& reader, float* value)
         reader.pos = start;
         return 0;
     }
+    size_t number_end = p;
+    // Formatted input takes an exponent mark and its sign even when no digit
+    // follows ("7e" is 7, "1e+x" leaves "x"); the number is then the part
+    // before the mark.
     if (p < reader.size && (reader.data[p] == 'e' || reader.data[p] == 'E')) {
-        size_t q = p + 1;
-        if (q < reader.size && (reader.data[q] == '+' || reader.data[q] == '-')) q++;
-        if (q < reader.size && is_digit(reader.data[q])) {
-            while (q < reader.size && is_digit(reader.data[q])) q++;
-            p = q;
+        p++;
+        if (p < reader.size && (reader.data[p] == '+' || reader.data[p] == '-')) p++;
+        if (p < reader.size && is_digit(reader.data[p])) {
+            while (p < reader.size && is_digit(reader.data[p])) p++;
+            number_end = p;
         }
     }
     // The reader keeps a zero byte after the text, so the number can be
     // converted in place.
-    char saved = reader.data[p];
-    reader.data[p] = '\0';
+    char saved = reader.data[number_end];
+    reader.data[number_end] = '\0';
     *value = strtof(reader.data + start, NULL);
-    reader.data[p] = saved;
+    reader.data[number_end] = saved;
     reader.pos = p;
     return 1;
 }

@@ -36,7 +36,9 @@ int script_word(ScriptReader& reader, char* buffer, int buffer_size);
 // Values beyond the 32-bit range are held at its limits.
 int script_int(ScriptReader& reader, int* value);
 
-// "%f": as script_int, for a decimal number with optional fraction and exponent.
+// "%f": as script_int, for a decimal number with optional fraction and
+// exponent. An exponent mark (and its sign) without digits after it is used
+// up with the number, as formatted input uses it: "7e" reads 7.
 int script_float(ScriptReader& reader, float* value);
 
 // "%d,%d", "%d,%d,%d", ...: count integers separated by commas. White space

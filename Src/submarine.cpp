@@ -271,9 +271,10 @@ void Submarine::explode(SDL_Surface* surface)
         if (settings.efekt01 == 1)
             for (int angle = 0; angle < 360; angle += 2) spawn_particles(x, y, angle, 1.0f, 50, 49, 0, 1, 1, 0);
     }
-    // An explosion the bank cannot show (no picture, or a number outside its
-    // table) is reported there on every frame and never ends: the player
-    // leaves such a level with Escape.
+    // An empty slot of the table counts one frame: it is reported once and the
+    // death ends on the next frame, so the level is lost as with a picture.
+    // Only a number outside the table is reported on every frame and never
+    // ends: the player leaves such a level with Escape.
     if (draw_explosion_frame(x, y, vybuch, explosion_frame, surface) == 2) {
         active = 0;
         explosion_frame = -1;

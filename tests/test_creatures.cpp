@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <SDL/SDL_mixer.h>
+
 #include <string>
 
 #include "creatures.h"
@@ -90,7 +92,7 @@ TEST_F(CreatureCatalogueTest, OneKindWithEveryKeyAndItsLines)
     EXPECT_NE(nullptr, fish.bitmap);
     EXPECT_NE(nullptr, fish.skore_b);
     EXPECT_EQ(8, fish.pocet_snimku);
-    EXPECT_FLOAT_EQ(1.5f, fish.rychlost);
+    EXPECT_EQ(1.5f, fish.rychlost);
     EXPECT_EQ(40, fish.dolez);
     EXPECT_EQ(120, fish.horni_interval);
     EXPECT_EQ(2, fish.zbran);
@@ -170,6 +172,47 @@ TEST_F(CreatureCatalogueTest, ReleaseEmptiesEveryKind)
         EXPECT_EQ(0, kind.pocet);
         EXPECT_EQ(0, kind.finished);
     }
+}
+
+TEST_F(CreatureCatalogueTest, ReleaseZeroesEveryNumberButTheSoundNumber)
+{
+    load(std::string(FISH) + "[*B] sound 4 last [END]\n");
+    ASSERT_EQ(1, creature_type_last);
+    creature_types[1].last_spawn_frame = 300;
+    creature_types[1].finished = 2;
+    capture([] { free_creatures(); });
+    const CreatureType& kind = creature_types[1];
+    EXPECT_EQ(4, kind.sound);
+    EXPECT_EQ(0, creature_types[0].sound);
+    EXPECT_EQ(0.0f, kind.rychlost);
+    for (int value : {kind.pocet_snimku, kind.dolez, kind.zivoty, kind.dolni_interval, kind.horni_interval,
+                      kind.hloubka_max, kind.hloubka_min, kind.vynorovani, kind.last_spawn_frame, kind.sila,
+                      kind.skore, kind.vystrel_prodleva, kind.alfa, kind.pocet, kind.finished})
+        EXPECT_EQ(0, value);
+    EXPECT_EQ(-1, kind.zbran);
+}
+
+TEST_F(CreatureCatalogueTest, SoundsLoadWithAudioOnAndAreReleased)
+{
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
+    ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
+    settings.sound = 1;
+    write_wav("SFX/die.wav", 300);
+    write_wav("SFX/up.wav", 300);
+    Captured output = load("[*A] death_sound SFX/die.wav create_sound SFX/up.wav [END]\n"
+                           "[*B] death_sound NULL create_sound SFX/none.wav [END]\n");
+    EXPECT_NE(std::string::npos, output.out.find("Nahran zvuk SFX/die.wav\n"));
+    EXPECT_NE(std::string::npos, output.out.find("Nahran zvuk SFX/up.wav\n"));
+    EXPECT_EQ("Nemohu nahrat soubor : SFX/none.wav !!!\n", output.err);
+    EXPECT_NE(nullptr, creature_types[0].death_sound);
+    EXPECT_NE(nullptr, creature_types[0].create_sound);
+    EXPECT_EQ(nullptr, creature_types[1].death_sound);
+    EXPECT_EQ(nullptr, creature_types[1].create_sound);
+    capture([] { free_creatures(); });
+    EXPECT_EQ(nullptr, creature_types[0].death_sound);
+    EXPECT_EQ(nullptr, creature_types[0].create_sound);
+    Mix_CloseAudio();
+    settings.sound = 0;
 }
 
 TEST_F(CreatureCatalogueTest, EveryLevelOfTheDataSetLoadsCleanly)

@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <SDL/SDL_mixer.h>
+
+#include <string>
+
+#include "bonus.h"
 #include "creatures.h"
 #include "game_loop.h"
 #include "graphics_bank.h"
 #include "gun.h"
 #include "menu.h"
+#include "media.h"
+#include "particles.h"
 #include "platform.h"
 #include "settings.h"
 #include "shots.h"
@@ -23,6 +30,10 @@ protected:
         platform_use_scripted(&input);
         reset_frame_pacing();
         creature_type_last = -1;
+        for (CreatureType& kind : creature_types) kind.pocet = kind.finished = 0;
+        for (Creature& creature : creatures) creature.active = 0;
+        bonus_effects = BonusEffects();
+        orbit_speed = 0.0f;
         submarine.active = 1;
         submarine.zivoty = submarine.max_zivoty = 10;
         submarine.pocet_snimku = 1;
@@ -42,6 +53,13 @@ protected:
     ScriptedInput input;
     LevelRun run;
 };
+
+SDL_Surface* solid_surface(int w, int h, Uint8 r, Uint8 g, Uint8 b)
+{
+    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, 0xF800, 0x07E0, 0x001F, 0);
+    SDL_FillRect(surface, NULL, SDL_MapRGB(surface->format, r, g, b));
+    return surface;
+}
 
 void count_delay(ScriptedInput& input, Uint32, void* user)
 {
@@ -85,6 +103,23 @@ TEST(FramePacing, SlowFrameStartsTheNextAtOnceWithoutMakingUpTime)
     input.clock_ms = 110;
     wait_frame();
     EXPECT_EQ(125u, input.clock_ms);
+    platform_use_scripted(NULL);
+}
+
+TEST(FramePacing, TheDeadlineIsComparedAsASignedNumber)
+{
+    ScriptedInput input;
+    scripted_reset(input);
+    platform_use_scripted(&input);
+    reset_frame_pacing();
+    // Some 24.8 days after start-up the deadline passes 2^31 ms and turns
+    // negative as a signed number: that frame does not wait.
+    input.clock_ms = 0x7FFFFFF0u;
+    wait_frame();
+    input.clock_ms += 5;
+    wait_frame();
+    EXPECT_EQ(0, input.delays);
+    EXPECT_EQ(0x7FFFFFF5u, input.clock_ms);
     platform_use_scripted(NULL);
 }
 
@@ -140,17 +175,26 @@ TEST_F(GameLoopTest, PointerIsReadOnlyFromMotionEvents)
     EXPECT_EQ(10, game.mouse_x);
 }
 
-TEST_F(GameLoopTest, KeysHeldAreReadFromTheKeyTable)
+TEST_F(GameLoopTest, ArrowKeysAreReadFromTheKeyTableWhateverTheLastEvent)
 {
-    scripted_push_key(input, SDLK_LEFT, 1, 0);
-    scripted_push_key(input, SDLK_TAB, 1, 0);
+    submarine.rychlost_otaceni = 5;
+    orbit_speed = 0.0f;
+    // Right held from before the level: no key event of it ever comes, and
+    // the frame's last event is a mouse motion.
+    input.keys[SDLK_RIGHT] = 1;
+    scripted_push_motion(input, 50, 60);
     FrameInput held = frame();
-    EXPECT_EQ(1, held.key_left);
+    EXPECT_EQ(1, held.key_right);
+    EXPECT_EQ(0.5f, orbit_speed);
+    frame();
+    EXPECT_EQ(1.0f, orbit_speed);
+    input.keys[SDLK_RIGHT] = 0;
+    input.keys[SDLK_LEFT] = 1;
+    input.keys[SDLK_TAB] = 1;
+    held = frame();
+    EXPECT_EQ(0.5f, orbit_speed);
     EXPECT_EQ(1, held.key_tab);
     EXPECT_EQ(0, held.key_right);
-    // Still held in the next frame although no event came.
-    held = frame();
-    EXPECT_EQ(1, held.key_left);
 }
 
 TEST_F(GameLoopTest, FrameCountsAndPacesAndTheLevelClockRuns)
@@ -220,14 +264,78 @@ TEST_F(GameLoopTest, LostSubmarineBeatsAWonLevel)
     EXPECT_EQ(LEVEL_OVER, run.result);
 }
 
-TEST_F(GameLoopTest, LevelStartClearsShotsAndCreatures)
+TEST_F(GameLoopTest, LevelStartClearsShotsAndCreaturesAndHidesTheCursor)
 {
     creatures[99].active = 1;
+    shot_pool.slots[0].active = 1;
+    shot_pool.slots[SHOT_CAPACITY - 1].active = 1;
+    game.frame = 77;
+    SDL_ShowCursor(1);
     begin_level(run);
     EXPECT_EQ(0, creatures[99].active);
+    EXPECT_EQ(0, shot_pool.slots[0].active);
+    EXPECT_EQ(0, shot_pool.slots[SHOT_CAPACITY - 1].active);
     EXPECT_EQ(SDL_NOEVENT, run.event.type);
     EXPECT_EQ(0, game.frame);
+    EXPECT_EQ(0, SDL_ShowCursor(-1));
 }
+
+TEST_F(GameLoopTest, BonusLifeRegeneratesUpToTheSubmarinesHitPoints)
+{
+    creature_types[0].pocet = 1;
+    creature_type_last = 0;
+    submarine.zivoty = 5;
+    submarine.max_zivoty = 10;
+    // What the sum of the collected bonuses gives this frame.
+    bonus_effects.zivoty = 3;
+    frame();
+    EXPECT_EQ(8, submarine.zivoty);
+    frame();
+    EXPECT_EQ(10, submarine.zivoty);  // 11 is held at the hit points of the file
+    bonus_effects.zivoty = 0;
+}
+
+namespace {
+
+// Still screens that only note when they came.
+std::string screens_shown;
+int playing_at_end_screen = -1;
+
+void note_announcement()
+{
+    screens_shown += "announcement at frame " + std::to_string(game.frame) + "; ";
+}
+
+void note_end_screen(const char* name)
+{
+    screens_shown += name;
+    playing_at_end_screen = settings.sound == 1 ? Mix_Playing(-1) : -1;
+}
+
+void note_completed()
+{
+    note_end_screen("completed");
+}
+
+void note_game_over()
+{
+    note_end_screen("game over");
+}
+
+int pauses = 0;
+
+// While the game is paused the player lets go of P and holds Right.
+void pause_letting_go_of_p()
+{
+    pauses++;
+    ScriptedInput* input = platform_scripted();
+    input->keys[SDLK_p] = 0;
+    input->keys[SDLK_RIGHT] = 1;
+}
+
+const LevelScreens NOTED_SCREENS = {note_announcement, note_completed, note_game_over, pause_letting_go_of_p};
+
+}  // namespace
 
 TEST_F(GameLoopTest, RunLevelEndsOnEscapeAndTakesTheLevelTime)
 {
@@ -239,12 +347,113 @@ TEST_F(GameLoopTest, RunLevelEndsOnEscapeAndTakesTheLevelTime)
     input.clock_ms = 5000;
     scripted_push_key(input, SDLK_SPACE, 1, 0);  // leaves the announcement
     scripted_push_key(input, SDLK_ESCAPE, 1, 0);
-    EXPECT_EQ(LEVEL_OVER, run_level());
+    EXPECT_EQ(LEVEL_OVER, run_level_showing(NOTED_SCREENS));
     SDL_FreeSurface(menu_script.font);
     menu_script.font = NULL;
     EXPECT_EQ(5000u, game.level_start_ms);
     EXPECT_EQ(1, game.frame);
     EXPECT_EQ(5000u, game.level_end_ms);  // past the first deadline: no sleep
+}
+
+TEST_F(GameLoopTest, AWonLevelEndsOnTheCompletedScreenAndALostOneOnGameOver)
+{
+    screens_shown.clear();
+    EXPECT_EQ(LEVEL_WON, run_level_showing(NOTED_SCREENS));
+    EXPECT_EQ("announcement at frame 0; completed", screens_shown);
+
+    screens_shown.clear();
+    submarine.active = 0;
+    EXPECT_EQ(LEVEL_OVER, run_level_showing(NOTED_SCREENS));
+    EXPECT_EQ("announcement at frame 0; game over", screens_shown);
+
+    screens_shown.clear();
+    submarine.active = 1;
+    creature_types[0].pocet = 1;
+    creature_type_last = 0;
+    scripted_push_key(input, SDLK_ESCAPE, 1, 0);
+    EXPECT_EQ(LEVEL_OVER, run_level_showing(NOTED_SCREENS));
+    EXPECT_EQ("announcement at frame 0; game over", screens_shown);
+}
+
+TEST_F(GameLoopTest, SoundsAreStoppedBeforeTheEndScreen)
+{
+    TempDir dir;
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
+    ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
+    settings.sound = 1;
+    write_wav("SFX/engine.wav", 2000);
+    Mix_Chunk* engine = load_sound("SFX/engine.wav");
+    ASSERT_NE(nullptr, engine);
+    play_sound(engine, CHANNEL_PLANE, -1);
+    ASSERT_EQ(1, Mix_Playing(CHANNEL_PLANE));
+    creature_types[0].pocet = 1;
+    creature_type_last = 0;
+    scripted_push_key(input, SDLK_ESCAPE, 1, 0);
+    run_level_showing(NOTED_SCREENS);
+    EXPECT_EQ(0, playing_at_end_screen);
+    EXPECT_EQ(0, Mix_Playing(-1));
+    Mix_FreeChunk(engine);
+    Mix_CloseAudio();
+    settings.sound = 0;
+}
+
+TEST_F(GameLoopTest, PHeldPausesAndTheKeysHeldAfterThePauseCount)
+{
+    creature_types[0].pocet = 1;
+    creature_type_last = 0;
+    submarine.rychlost_otaceni = 5;
+    orbit_speed = 0.0f;
+    run.screens = &NOTED_SCREENS;
+    pauses = 0;
+    scripted_push_key(input, SDLK_p, 1, 0);
+    frame();
+    EXPECT_EQ(1, pauses);
+    // Right, held when the pause ended, sped the submarine up in that frame.
+    EXPECT_EQ(0.5f, orbit_speed);
+    frame();
+    EXPECT_EQ(1, pauses);
+    EXPECT_EQ(LEVEL_PLAYING, run.result);
+}
+
+TEST_F(GameLoopTest, TheFrameDrawsSeabedParticlesSubmarineAndCrosshairInThatOrder)
+{
+    creature_types[0].pocet = 1;
+    creature_type_last = 0;
+    SDL_Surface* seabed = solid_surface(640, 480, 0, 0, 200);
+    SDL_Surface* spark = solid_surface(20, 20, 200, 0, 0);
+    SDL_Surface* hull = solid_surface(20, 20, 0, 200, 0);
+    SDL_Surface* cross = solid_surface(9, 9, 200, 200, 0);
+    bank.dno[0].bitmap = seabed;
+    bank.dno_last = 0;
+    bank.seabed_period = -1;
+    bank.barvy[0].bitmap = spark;
+    bank.barvy[0].frames = 1;
+    bank.zamerovac[0] = cross;
+    weapon_catalogue.weapons[0].dostrel = 100;
+    submarine.weapon = 0;
+    submarine.image = hull;
+    submarine.stred_x = 320;
+    submarine.stred_y = 300;
+    submarine.radius = 0;
+    // A spark standing at (300, 290), showing the first frame of its strip.
+    memset(particles, 0, sizeof particles);
+    spawn_particles(300, 290, 0, 0.0f, 1000, 999, 0, 0, 1, 0);
+    particles[0].end = 500;
+    scripted_push_motion(input, 320, 300);
+    frame();
+
+    SDL_Surface* s = screen.surface;
+    EXPECT_EQ(map_colour(s, 0, 0, 200), pixel_at(s, 100, 100));    // seabed
+    EXPECT_EQ(map_colour(s, 200, 0, 0), pixel_at(s, 302, 292));    // spark over the seabed
+    EXPECT_EQ(map_colour(s, 0, 200, 0), pixel_at(s, 312, 292));    // submarine (310, 290) over the spark
+    EXPECT_EQ(map_colour(s, 200, 200, 0), pixel_at(s, 320, 300));  // crosshair over the submarine
+
+    submarine.image = NULL;
+    bank.dno[0].bitmap = NULL;
+    bank.dno_last = -1;
+    bank.barvy[0].bitmap = NULL;
+    bank.zamerovac[0] = NULL;
+    for (SDL_Surface* surface : {seabed, spark, hull, cross}) SDL_FreeSurface(surface);
 }
 
 namespace {
@@ -412,4 +621,20 @@ TEST_F(GunInTheLoop, TabSwitchesTheWeaponThatTheCrosshairMeasures)
     frame();
     EXPECT_EQ(1, submarine.weapon);
     EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 520, 300));
+}
+
+TEST_F(CrosshairTest, TheDistanceIsTruncatedBeforeItIsCompared)
+{
+    // 160 to the right and 1 up: 1 / 0.623 = 1.6 counts as 1, and
+    // sqrt(160^2 + 1) = 160.003 as 160, within the reach.
+    point_at(480, 299);
+    EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 480, 299));
+}
+
+TEST_F(CrosshairTest, TheFlattenedHeightIsTruncatedBeforeTheDistance)
+{
+    // 13 to the right and 100 up: 160.51 counts as 160, and sqrt(13^2 + 160^2)
+    // = 160.53 is within the reach (with 160.51 it would be 161.04).
+    point_at(333, 200);
+    EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 333, 200));
 }

@@ -52,16 +52,19 @@ Captured load(const std::string& script)
 
 }  // namespace
 
-TEST(GraphicsBank, StartsEmptyWithOneFramePerSlot)
+TEST(GraphicsBank, AtStartEveryExplosionEndsAfterOneFrameAndNoSeabedShows)
 {
-    EXPECT_EQ(-1, bank.dno_last);
-    EXPECT_EQ(-1, bank.barvy_last);
-    EXPECT_EQ(-1, bank.zblunk_last);
-    EXPECT_EQ(-1, bank.vybuch_last);
-    for (int i = 0; i < BARVY_CAPACITY; i++) EXPECT_EQ(1, bank.barvy[i].frames);
-    for (int i = 0; i < VYBUCH_CAPACITY; i++) EXPECT_EQ(1, bank.vybuch[i].frames);
-    EXPECT_EQ(0, bank.seabed_index);
-    EXPECT_EQ(1, bank.seabed_direction);
+    TestScreen screen;
+    Captured log = capture([&] {
+        for (int i = 0; i < VYBUCH_CAPACITY; i++) {
+            EXPECT_EQ(-1, draw_explosion_frame(10, 10, i, 0, screen.surface)) << i;
+            EXPECT_EQ(2, draw_explosion_frame(10, 10, i, 1, screen.surface)) << i;
+        }
+    });
+    EXPECT_NE(std::string::npos, log.err.find("Pokus o vykresleni nenahrane bitmapy vybuchu #9 !!!\n"));
+    fill(screen.surface, 0, 200, 0);
+    for (game.frame = 0; game.frame < 4; game.frame++) draw_seabed(screen.surface);
+    EXPECT_TRUE(has_colour(screen.surface, 320, 240, 0, 200, 0));
 }
 
 TEST(GraphicsBank, LoadsEveryTableAndReportsEachPicture)
@@ -177,6 +180,97 @@ TEST(GraphicsBank, MissingPicturesKeepTheirSlotsInSectionsButNotForCrosshairs)
     EXPECT_NE(nullptr, bank.misc[0]);
     EXPECT_EQ(9, bank.misc_x[0]);
     EXPECT_EQ(10, bank.misc_y[0]);
+}
+
+TEST(GraphicsBank, MissingPicturesInSectionsKeepTheirSlotsAndNumbers)
+{
+    TempDir dir;
+    TestScreen screen;
+    solid("dno.bmp", 0, 0, 200, 16, 16);
+    Captured log = load("[*DNO] 3 chybi.bmp dno.bmp [END] [*ZBLUNK] chybi.bmp 3 2 [END] "
+                        "[*VYBUCH] chybi.bmp pocet_snimku 4 doba 5 [END]");
+    EXPECT_EQ("script: SCRIPT/L1/images.scr : NAHRAVAM BITMAPY DNA\n"
+              "script: SCRIPT/L1/images.scr : bitmapa : dno.bmp ... nahrana do dno[1]\n"
+              "script: SCRIPT/L1/images.scr : NAHRAVAM SPLUCHNUTI\n"
+              "script: SCRIPT/L1/images.scr : NAHRAVAM BITMAPY VYBUCHU\n",
+              log.out);
+    const std::string missing = "Nemohu nahrat soubor : chybi.bmp. Chyba: Couldn't open chybi.bmp\n";
+    EXPECT_EQ(missing + missing + missing, log.err);
+    EXPECT_EQ(1, bank.dno_last);
+    EXPECT_EQ(nullptr, bank.dno[0].bitmap);
+    EXPECT_NE(nullptr, bank.dno[1].bitmap);
+    EXPECT_EQ(0, bank.zblunk_last);
+    EXPECT_EQ(3, bank.zblunk[0].frames);
+    EXPECT_EQ(2, bank.zblunk[0].period);
+    EXPECT_EQ(0, bank.vybuch_last);
+    EXPECT_EQ(4, bank.vybuch[0].frames);
+    EXPECT_EQ(5, bank.vybuch[0].period);
+    // The empty explosion is reported while its four frames last, then ends.
+    Captured drawn = capture([&] {
+        EXPECT_EQ(-1, draw_explosion_frame(50, 50, 0, 3, screen.surface));
+        EXPECT_EQ(2, draw_explosion_frame(50, 50, 0, 4, screen.surface));
+    });
+    EXPECT_EQ("Pokus o vykresleni nenahrane bitmapy vybuchu #0 !!!\n", drawn.err);
+    capture([] { free_images(); });
+}
+
+TEST(GraphicsBank, ASeabedPeriodThatIsNoNumberKeepsTheOldOneAndTheWordIsAPicture)
+{
+    TempDir dir;
+    solid("dno.bmp", 0, 0, 200, 16, 16);
+    bank.seabed_period = 7;
+    Captured log = load("[*DNO] dno.bmp [END]");
+    EXPECT_EQ(7, bank.seabed_period);
+    EXPECT_EQ(0, bank.dno_last);
+    EXPECT_NE(nullptr, bank.dno[0].bitmap);
+    EXPECT_EQ("", log.err);
+    capture([] { free_images(); });
+}
+
+TEST(GraphicsBank, AWordHoldingTwoKeysReadsBothInTheLoadersOrder)
+{
+    TempDir dir;
+    solid("z.bmp", 255, 255, 255, 9, 9);
+    solid("m.bmp", 10, 10, 10, 20, 10);
+    // The crosshair is tested before "misc": it takes the first name.
+    Captured log = load("zamerovac_misc z.bmp m.bmp 5,6");
+    EXPECT_EQ("", log.err);
+    EXPECT_EQ(1, bank.zamerovac_count);
+    ASSERT_NE(nullptr, bank.zamerovac[0]);
+    EXPECT_EQ(9, bank.zamerovac[0]->w);
+    EXPECT_EQ(1, bank.misc_count);
+    ASSERT_NE(nullptr, bank.misc[0]);
+    EXPECT_EQ(20, bank.misc[0]->w);
+    EXPECT_EQ(5, bank.misc_x[0]);
+    EXPECT_EQ(6, bank.misc_y[0]);
+    capture([] { free_images(); });
+}
+
+TEST(GraphicsBank, AMiscLineCutShortByTheEndOfTheFileKeepsTheRestOfItsPlace)
+{
+    TempDir dir;
+    solid("m.bmp", 10, 10, 10);
+    bank.misc_x[0] = 30;
+    bank.misc_y[0] = 40;
+    load("misc m.bmp 7");
+    EXPECT_NE(nullptr, bank.misc[0]);
+    EXPECT_EQ(7, bank.misc_x[0]);
+    EXPECT_EQ(40, bank.misc_y[0]);
+    capture([] { free_images(); });
+}
+
+TEST(GraphicsBank, WithoutSeabedPicturesTheSeabedDrawsNothing)
+{
+    TempDir dir;
+    TestScreen screen;
+    load("[*DNO] 2 [END]");
+    fill(screen.surface, 0, 200, 0);
+    for (game.frame = 0; game.frame < 9; game.frame++) {
+        draw_seabed(screen.surface);
+        EXPECT_GE(bank.seabed_index, 0);
+        EXPECT_LT(bank.seabed_index, DNO_CAPACITY);
+    }
+    EXPECT_TRUE(has_colour(screen.surface, 5, 5, 0, 200, 0));
 }
 
 TEST(GraphicsBank, AMissingScriptIsReportedAndLeavesTheBankAlone)
@@ -421,7 +515,7 @@ TEST(GraphicsBank, FreeStripEmptiesTheSlot)
     EXPECT_EQ(1, strip.frames);
     EXPECT_EQ(0, strip.period);
     free_strip(strip);
-    EXPECT_EQ(0, free_bitmap(NULL));
+    EXPECT_EQ(nullptr, strip.bitmap);
 }
 
 namespace {

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "creatures.h"
 #include "game_loop.h"
 #include "graphics_bank.h"
 #include "level.h"
 #include "main.h"
 #include "menu.h"
 #include "platform.h"
+#include "submarine.h"
 #include "support.h"
 #include "weapons.h"
 
@@ -130,14 +132,17 @@ namespace {
 
 struct ProgressStep {
     int percentage;
-    int seabed_last;  // the graphics bank at that moment
+    // What had been read at that moment.
+    int seabed_last;
+    int submarine_active;
+    int creature_kinds_last;
 };
 
 std::vector<ProgressStep> progress_seen;
 
 void record_progress(int percentage)
 {
-    progress_seen.push_back({percentage, bank.dno_last});
+    progress_seen.push_back({percentage, bank.dno_last, submarine.active, creature_type_last});
 }
 
 }  // namespace
@@ -147,7 +152,10 @@ TEST(LevelLoading, ShowsTheProgressBeforeEveryScriptThenHoldsTheFullBar)
     TempDir dir;
     write_solid_bmp("GFX/dno.bmp", 16, 16, 0, 0, 200);
     write_file("SCRIPT/L1/images.scr", "[*DNO] 4 GFX/dno.bmp [END]\n");
+    write_file("SCRIPT/L1/delo.scr", "[*] zivoty 5 [END]\n");
+    write_file("SCRIPT/L1/potvory.scr", "[*A] pocet 3 [END]\n");
     load_catalogue("L1 ALFA 0\n");
+    capture([] { free_level(); });
     ScriptedInput input;
     scripted_reset(input);
     platform_use_scripted(&input);
@@ -158,11 +166,22 @@ TEST(LevelLoading, ShowsTheProgressBeforeEveryScriptThenHoldsTheFullBar)
     std::vector<int> percentages;
     for (const ProgressStep& step : progress_seen) percentages.push_back(step.percentage);
     EXPECT_EQ((std::vector<int>{0, 20, 20, 60, 80, 85, 95, 100}), percentages);
-    // The graphics are read between the first two steps.
-    EXPECT_EQ(-1, progress_seen[0].seabed_last);
-    EXPECT_EQ(0, progress_seen[1].seabed_last);
+    ASSERT_EQ(8u, progress_seen.size());
+    // The graphics are read first, the weapons (not shown here) between the
+    // two 20s, the submarine before 60 and the creatures before 80.
+    const int seabed[] = {-1, 0, 0, 0, 0, 0, 0, 0};
+    const int sailing[] = {0, 0, 0, 1, 1, 1, 1, 1};
+    const int kinds[] = {-1, -1, -1, -1, 0, 0, 0, 0};
+    for (int i = 0; i < 8; i++) {
+        EXPECT_EQ(seabed[i], progress_seen[i].seabed_last) << i;
+        EXPECT_EQ(sailing[i], progress_seen[i].submarine_active) << i;
+        EXPECT_EQ(kinds[i], progress_seen[i].creature_kinds_last) << i;
+    }
+    // The submarine's script clears the creature counts before the creatures are read.
+    EXPECT_EQ(3, creature_types[0].pocet);
     EXPECT_EQ(1, input.delays);
     EXPECT_EQ(1000u, input.clock_ms);
+    capture([] { free_level(); });
 }
 
 TEST(LevelLoading, WithoutALevelNoScriptIsRead)

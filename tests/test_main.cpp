@@ -3,11 +3,14 @@
 #include <SDL/SDL_mixer.h>
 #include <stdlib.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "game_loop.h"
+#include "level.h"
 #include "main.h"
+#include "menu.h"
 #include "platform.h"
 #include "settings.h"
 #include "support.h"
@@ -122,7 +125,7 @@ TEST_F(StartUpTest, ReadsTheSettingsOpensTheScreenAndLetsTheSwitchesDecideTheEff
     EXPECT_EQ(480, game.screen->h);
     EXPECT_EQ(16, game.screen->format->BitsPerPixel);
     EXPECT_EQ(3, game.laser_energy);
-    EXPECT_FLOAT_EQ(0.98f, settings.odpor_vzduchu);
+    EXPECT_EQ(0.98f, settings.odpor_vzduchu);
     EXPECT_EQ(1, settings.efekt01);  // -EF1 beats the file's 0
     EXPECT_EQ(0, settings.efekt02);  // no -EF2 beats the file's 1
     EXPECT_EQ(0, settings.sound);
@@ -135,7 +138,7 @@ TEST_F(StartUpTest, WithoutSettingsFileReportsItAndKeepsAirResistanceAtOne)
     EXPECT_EQ(0, result);
     EXPECT_NE(std::string::npos, output.err.find("Nemohu nahrat soubor : SCRIPT/misc.scr\n"));
     EXPECT_EQ(std::string::npos, output.out.find("misc.scr"));
-    EXPECT_FLOAT_EQ(1.0f, settings.odpor_vzduchu);
+    EXPECT_EQ(1.0f, settings.odpor_vzduchu);
     EXPECT_EQ(0, settings.max_teplota);
     EXPECT_EQ(0, settings.sound);
 }
@@ -182,6 +185,40 @@ TEST_F(StartUpTest, WithNoDataAtAllLeavingStopsForWantOfTheCreditsFont)
     EXPECT_EQ("The font has not been loaded!\n", read_file("out.txt"));
     EXPECT_FALSE(file_exists("SCRIPT/topten.scr"));
     EXPECT_FALSE(file_exists("fps.txt"));
+}
+
+TEST_F(StartUpTest, TheSecondEffectComesOnlyFromItsSwitch)
+{
+    write_file("SCRIPT/misc.scr", "efekt01 1\nefekt02 0\n");
+    start({"./abyssor", "-EF2"});
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(0, settings.efekt01);
+    EXPECT_EQ(1, settings.efekt02);
+}
+
+TEST_F(StartUpTest, AVideoModeRefusedAfterAGoodStartStillReadsTheScripts)
+{
+    write_file("SCRIPT/misc.scr", MISC);
+    write_file("SCRIPT/levels.scr", "L1 ALFA 100\nL2 BETA 200\n");
+    write_solid_bmp("GFX/main1.bmp", 8, 8, 0, 0, 200);
+    write_file("SCRIPT/menu.scr", "main1 GFX/main1.bmp\n");
+    parse({"./abyssor", "-EF1"});
+    // The dummy driver has no OpenGL: the library starts, the mode is refused.
+    settings.video_flags = SDL_OPENGL;
+    Captured output = capture([this] { result = start_up(); });
+    EXPECT_EQ(1, result);
+    EXPECT_EQ(nullptr, game.screen);
+    // The scripts after the video mode are still read (and reported missing)
+    // before the failure is told.
+    EXPECT_EQ("Nemohu otevrit soubor SCRIPT/topten.scr !!!\n"
+              "Nemohu nahrat soubor : SCRIPT/in.scr\n"
+              "Chyba pri vytvareni video surfacu\n",
+              output.err);
+    EXPECT_EQ(2, levels.count);
+    EXPECT_NE(std::string::npos, output.out.find("SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"));
+    EXPECT_EQ(0, menu_loaded);
+    EXPECT_EQ(0, settings.efekt01);  // the switches are not applied
+    free_menu();
 }
 
 TEST_F(StartUpTest, SoundLineTurnsAudioOnWithoutTheSwitch)
@@ -236,9 +273,11 @@ TEST_F(StartUpTest, MissingVideoEndsStartUpAfterTheScriptsAndTheGameLeavesQuietl
     EXPECT_NE(std::string::npos, output.err.find("Couldn't initialize SDL: "));
     EXPECT_NE(std::string::npos, output.err.find("Chyba pri vytvareni video surfacu\n"));
     EXPECT_NE(std::string::npos, output.out.find("Skript : SCRIPT/misc.scr : max_teplota = 100\n"));
-    // Nothing of the way out runs: no report, no high scores written.
+    // The scripts after the video mode are read all the same.
+    EXPECT_NE(std::string::npos, output.err.find("Nemohu nahrat soubor : SCRIPT/levels.scr\n"));
+    EXPECT_NE(std::string::npos, output.err.find("Nemohu nahrat soubor : SCRIPT/menu.scr\n"));
+    // Nothing of the way out runs: no report.
     EXPECT_FALSE(file_exists("fps.txt"));
-    EXPECT_FALSE(file_exists("SCRIPT/topten.scr"));
 }
 
 TEST(FrameRateReport, FramesOverTheLevelTime)
@@ -273,10 +312,187 @@ TEST(FrameRateReport, NoLevelPlayedNeverDividesByZero)
               read_file("fps.txt"));
 }
 
-TEST(FrameRateReport, UnwritableReportIsSkipped)
+namespace {
+
+// The whole program with scripted input. Each time a menu waits with nothing
+// queued, the player's next moves are queued; level loads are counted, and a
+// game that loads far more levels than it has is ended with Escape.
+struct Player {
+    std::vector<std::vector<std::pair<SDLKey, int>>> moves;
+    size_t next = 0;
+    int loads = 0;
+};
+
+void next_moves(ScriptedInput& input, void* user)
 {
-    TempDir dir;
-    game = GameState();
-    write_fps_report("no-such-folder/fps.txt");
-    EXPECT_FALSE(file_exists("no-such-folder/fps.txt"));
+    Player& player = *(Player*)user;
+    if (input.count > 0 || player.next >= player.moves.size()) return;
+    for (const std::pair<SDLKey, int>& key : player.moves[player.next]) scripted_push_key(input, key.first, key.second, 0);
+    player.next++;
+}
+
+void count_loads(ScriptedInput& input, Uint32 ms, void* user)
+{
+    Player& player = *(Player*)user;
+    if (ms != 1000) return;
+    player.loads++;
+    if (player.loads > 10) input.keys[SDLK_ESCAPE] = 1;
+}
+
+// Return is let go again, so that it does not start another game when the
+// menu comes back.
+const std::vector<std::pair<SDLKey, int>> NEW_GAME = {{SDLK_RETURN, 1}, {SDLK_RETURN, 0}};
+// A key tapped on a still screen: the announcement, the end of a level.
+const std::vector<std::pair<SDLKey, int>> SCREEN_KEY = {{SDLK_SPACE, 1}, {SDLK_SPACE, 0}};
+const std::vector<std::pair<SDLKey, int>> LEAVE = {{SDLK_RETURN, 0}, {SDLK_UP, 1}, {SDLK_UP, 0}, {SDLK_RETURN, 1}};
+
+int count_of(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) count++;
+    return count;
+}
+
+// The order in which a level's data is released, by the first words of the
+// release lines.
+const std::vector<std::string> RELEASE_ORDER = {
+    "UVOLNEN SKRIPT BONUSU", "UVOLNEN SKRIPT LETADEL", "UVOLNEN SKRIPT POTVOR", "UVOLNEN SKRIPT BITMAP",
+    "UVOLNENO DELO",         "UVOLNEN SKRIPT PANEL",   "UVOLNEN SKRIPT ZBRANI"};
+
+// The places in RELEASE_ORDER of the release lines of a log, in log order.
+std::vector<int> release_ranks(const std::string& log)
+{
+    std::vector<int> ranks;
+    size_t begin = 0;
+    while (begin < log.size()) {
+        size_t end = log.find('\n', begin);
+        std::string line = log.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+        for (size_t r = 0; r < RELEASE_ORDER.size(); r++)
+            if (line.compare(0, RELEASE_ORDER[r].size(), RELEASE_ORDER[r]) == 0) ranks.push_back((int)r);
+        if (end == std::string::npos) break;
+        begin = end + 1;
+    }
+    return ranks;
+}
+
+class OuterLoopTest : public StartUpTest {
+protected:
+    void SetUp() override
+    {
+        StartUpTest::SetUp();
+        menu_script.highlighted = ITEM_NEW_GAME;
+        reset_frame_pacing();
+        scripted_reset(input);
+        input.on_wait = next_moves;
+        input.on_delay = count_loads;
+        input.user = &player;
+        platform_use_scripted(&input);
+        write_file("SCRIPT/misc.scr", "sound 1\n");
+        write_solid_bmp("GFX/main1.bmp", 640, 480, 0, 0, 200);
+        // The still screens and the credits write in these fonts.
+        write_block_font("GFX/font.bmp", 6, 10, 255, 255, 255);
+        write_file("SCRIPT/in.scr", "font GFX/font.bmp\nkrok2 40\n");
+        write_file("SCRIPT/menu.scr",
+                   "main1 GFX/main1.bmp\nfont GFX/font.bmp\nb_new_game 100,50,200,40\nb_kod 100,100,200,40\n"
+                   "b_top-ten 100,150,200,40\nb_pomoc 100,200,200,40\nb_exit 100,250,200,40\n");
+    }
+    void TearDown() override
+    {
+        platform_use_scripted(NULL);
+        StartUpTest::TearDown();
+    }
+    // A level whose submarine sails and that holds no creature is won after
+    // its first frame.
+    void level_won_at_once(const std::string& dir) { write_file("SCRIPT/" + dir + "/delo.scr", "[*] zivoty 5 [END]\n"); }
+    Captured play()
+    {
+        std::vector<std::string> arguments = {"./abyssor"};
+        std::vector<char*> argv = {&arguments[0][0]};
+        return capture([&] { result = game_main(1, argv.data()); });
+    }
+    ScriptedInput input;
+    Player player;
+};
+
+}  // namespace
+
+TEST_F(OuterLoopTest, WonLevelsFollowInCatalogueOrderUntilTheLastEndsTheGame)
+{
+    write_file("SCRIPT/levels.scr", "L1 ALFA 100\nL2 BETA 200\nL3 GAMA 300\n");
+    level_won_at_once("L1");
+    level_won_at_once("L2");
+    level_won_at_once("L3");
+    player.moves = {NEW_GAME, SCREEN_KEY, SCREEN_KEY, SCREEN_KEY, SCREEN_KEY, SCREEN_KEY, SCREEN_KEY, LEAVE};
+    Captured output = play();
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(0, input.dry_waits);
+    EXPECT_EQ(3, player.loads);
+    size_t first = output.out.find("script: SCRIPT/L1/delo.scr : NALEZENA NOVA PONORKA #0\n");
+    size_t second = output.out.find("script: SCRIPT/L2/delo.scr : NALEZENA NOVA PONORKA #0\n");
+    size_t third = output.out.find("script: SCRIPT/L3/delo.scr : NALEZENA NOVA PONORKA #0\n");
+    ASSERT_NE(std::string::npos, first);
+    ASSERT_NE(std::string::npos, second);
+    ASSERT_NE(std::string::npos, third);
+    EXPECT_LT(first, second);
+    EXPECT_LT(second, third);
+    EXPECT_EQ(std::string::npos, output.err.find("Pokus o nahrani neexistujiciho levelu"));
+    EXPECT_EQ(3, game.level_index);
+    // Every level is released in the same order, once.
+    std::vector<int> ranks = release_ranks(output.out);
+    int restarts = 0;
+    for (size_t i = 1; i < ranks.size(); i++) restarts += ranks[i] <= ranks[i - 1];
+    EXPECT_EQ(2, restarts) << output.out;
+    EXPECT_EQ(3, count_of(output.out, "UVOLNEN SKRIPT POTVOR Z PAMETI\n"));
+    EXPECT_EQ(3, count_of(output.out, "UVOLNEN SKRIPT BITMAP Z PAMETI\n"));
+    EXPECT_EQ(3, count_of(output.out, "UVOLNENO DELO("));
+    // The menu is read at start-up and again before the menu after the game.
+    EXPECT_EQ(2, count_of(output.out, "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"));
+    // The way out: the report of the last level, and the audio device closed.
+    EXPECT_NE(std::string::npos, read_file("fps.txt").find("FRAMES : 1\n"));
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    EXPECT_EQ(0, Mix_QuerySpec(&frequency, &format, &channels));
+}
+
+TEST_F(OuterLoopTest, ALostLevelEndsTheGameWithoutAdvancing)
+{
+    write_file("SCRIPT/levels.scr", "L1 ALFA 100\nL2 BETA 200\n");
+    level_won_at_once("L2");  // L1 has no submarine: lost after its first frame
+    player.moves = {NEW_GAME, SCREEN_KEY, SCREEN_KEY, LEAVE};
+    Captured output = play();
+    EXPECT_EQ(0, input.dry_waits);
+    EXPECT_EQ(1, player.loads);
+    EXPECT_NE(std::string::npos, output.err.find("Nemohu nahrat soubor : SCRIPT/L1/delo.scr\n"));
+    EXPECT_EQ(std::string::npos, output.out.find("SCRIPT/L2/"));
+    EXPECT_EQ(0, game.level_index);
+}
+
+TEST_F(OuterLoopTest, EscapeEndsTheGameWithoutAdvancing)
+{
+    write_file("SCRIPT/levels.scr", "L1 ALFA 100\nL2 BETA 200\n");
+    level_won_at_once("L1");
+    level_won_at_once("L2");
+    write_file("SCRIPT/L1/potvory.scr", "[*A] pocet 1 [END]\n");  // keeps the level going
+    input.keys[SDLK_ESCAPE] = 1;
+    player.moves = {NEW_GAME, SCREEN_KEY, SCREEN_KEY, LEAVE};
+    Captured output = play();
+    EXPECT_EQ(0, input.dry_waits);
+    EXPECT_EQ(1, player.loads);
+    EXPECT_EQ(std::string::npos, output.out.find("SCRIPT/L2/"));
+    EXPECT_EQ(0, game.level_index);
+    EXPECT_NE(std::string::npos, read_file("fps.txt").find("FRAMES : 1\n"));
+}
+
+TEST_F(OuterLoopTest, AReportThatCannotBeWrittenIsSkippedAndTheWayOutGoesOn)
+{
+    std::filesystem::create_directory("fps.txt");
+    player.moves = {{{SDLK_UP, 1}, {SDLK_UP, 0}, {SDLK_RETURN, 1}}};
+    Captured output = play();
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(0, input.dry_waits);
+    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
+    EXPECT_TRUE(std::filesystem::is_directory("fps.txt"));
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    EXPECT_EQ(0, Mix_QuerySpec(&frequency, &format, &channels));
 }

@@ -2,6 +2,7 @@
 
 #include <SDL/SDL_mixer.h>
 
+#include <atomic>
 #include <string>
 
 #include "media.h"
@@ -49,6 +50,8 @@ TEST_F(MediaTest, ColourKeyMakesEveryPixelOfTheTopLeftIndexTransparent)
     EXPECT_EQ(blue, pixel_at(screen.surface, 10, 10));
     EXPECT_EQ(blue, pixel_at(screen.surface, 12, 11));
     EXPECT_EQ(red, pixel_at(screen.surface, 11, 10));
+    // The key is set with run-length acceleration.
+    EXPECT_NE(0u, picture->flags & SDL_RLEACCELOK);
     SDL_FreeSurface(picture);
 }
 
@@ -70,14 +73,6 @@ TEST_F(MediaTest, MissingPictureGivesOneErrorLineWithTheReason)
     EXPECT_EQ(nullptr, picture);
     EXPECT_EQ("", output.out);
     EXPECT_EQ("Nemohu nahrat soubor : GFX/none.bmp. Chyba: Couldn't open GFX/none.bmp\n", output.err);
-}
-
-TEST_F(MediaTest, EmptyPictureDrawsNothing)
-{
-    SDL_FillRect(screen.surface, NULL, 0);
-    draw_bitmap(NULL, screen.surface, 0, 0);
-    draw_bitmap_part(NULL, 0, 0, 10, 10, screen.surface, 0, 0);
-    EXPECT_EQ(0u, pixel_at(screen.surface, 0, 0));
 }
 
 TEST_F(MediaTest, FarOffCoordinatesNeverWrapOntoTheScreen)
@@ -107,18 +102,31 @@ TEST_F(MediaTest, SoundsWithNullInTheNameAreEmptyWithoutAWord)
     EXPECT_EQ("", output.err);
 }
 
-TEST_F(MediaTest, WithAudioOffNoSoundFileIsTouched)
+TEST_F(MediaTest, WithAudioOffNoSoundIsLoadedPlayedOrStopped)
 {
+    open_audio();
+    write_wav("SFX/ping.wav", 100000);
+    Mix_Chunk* ping = load_sound("SFX/ping.wav");
+    ASSERT_NE(nullptr, ping);
+    play_sound(ping, 5, 0);
+    ASSERT_EQ(1, Mix_Playing(5));
+
     settings.sound = 0;
-    write_wav("SFX/ping.wav", 2000);
-    Captured output = capture([] {
+    Captured output = capture([&] {
         EXPECT_EQ(nullptr, load_sound("SFX/ping.wav"));
         EXPECT_EQ(nullptr, load_sound("SFX/missing.wav"));
-        play_sound(NULL, 4, 0);
+        play_sound(ping, 4, 0);
         stop_all_sounds();
     });
     EXPECT_EQ("", output.out);
     EXPECT_EQ("", output.err);
+    EXPECT_EQ(0, Mix_Playing(4));
+    EXPECT_EQ(1, Mix_Playing(5));  // not stopped either
+
+    settings.sound = 1;
+    stop_all_sounds();
+    EXPECT_EQ(0, Mix_Playing(5));
+    Mix_FreeChunk(ping);
 }
 
 TEST_F(MediaTest, LoadedSoundIsLoggedAndMissingOneReported)
@@ -153,6 +161,41 @@ TEST_F(MediaTest, SecondSoundOnAChannelCutsTheFirstOff)
     EXPECT_EQ(0, Mix_Playing(-1));
     Mix_FreeChunk(first);
     Mix_FreeChunk(second);
+}
+
+namespace {
+
+// Bytes of a channel's sound that the mixer has played, counted by an effect
+// on the channel (the mixer runs it on its own thread).
+std::atomic<int> bytes_played(0);
+
+void count_bytes(int, void*, int len, void*)
+{
+    bytes_played += len;
+}
+
+// Plays the sound with the repeat count on channel 2 and waits until it has
+// ended; returns how many times it was heard.
+double times_played(Mix_Chunk* sound, int repeats)
+{
+    bytes_played = 0;
+    Mix_RegisterEffect(2, count_bytes, NULL, NULL);
+    play_sound(sound, 2, repeats);
+    for (int waited = 0; Mix_Playing(2) && waited < 5000; waited += 10) SDL_Delay(10);
+    return (double)bytes_played / sound->alen;
+}
+
+}  // namespace
+
+TEST_F(MediaTest, FiniteRepeatsPlayTheSoundOneTimeMore)
+{
+    open_audio();
+    write_wav("SFX/tick.wav", 300);
+    Mix_Chunk* tick = load_sound("SFX/tick.wav");
+    ASSERT_NE(nullptr, tick);
+    EXPECT_EQ(1.0, times_played(tick, 0));
+    EXPECT_EQ(3.0, times_played(tick, 2));
+    Mix_FreeChunk(tick);
 }
 
 TEST_F(MediaTest, RepeatsMakeTheSoundLoop)

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "game_loop.h"
 #include "menu.h"
@@ -48,7 +49,7 @@ struct Menu {
         platform_use_scripted(&input);
     }
     ~Menu() { platform_use_scripted(NULL); }
-    void press(SDLKey key) { scripted_push_key(input, key, 1, 0); }
+    void press(SDLKey key, Uint16 character = 0) { scripted_push_key(input, key, 1, character); }
     void release(SDLKey key) { scripted_push_key(input, key, 0, 0); }
     void tap(SDLKey key)
     {
@@ -56,6 +57,18 @@ struct Menu {
         release(key);
     }
 };
+
+// What the screen showed at (400, 400) each time the game waited for an event.
+struct Watch {
+    SDL_Surface* screen;
+    std::vector<Uint32> seen;
+};
+
+void watch_screen(ScriptedInput&, void* user)
+{
+    Watch& watch = *(Watch*)user;
+    watch.seen.push_back(pixel_at(watch.screen, 400, 400));
+}
 
 bool is_highlighted(SDL_Surface* screen, int item)
 {
@@ -101,13 +114,15 @@ TEST(MenuScript, ReadsEveryKeyAndReportsEachPicture)
               log.out);
     // Audio is off: no sound is read, so the missing files say nothing.
     EXPECT_EQ("", log.err);
-    EXPECT_NE(nullptr, menu_script.main_picture);
+    ASSERT_NE(nullptr, menu_script.main_picture);
     EXPECT_NE(nullptr, menu_script.highlight_picture);
     EXPECT_NE(nullptr, menu_script.topten_picture);
     EXPECT_NE(nullptr, menu_script.code_picture);
     EXPECT_NE(nullptr, menu_script.help_picture);
-    EXPECT_NE(nullptr, menu_script.font);
+    ASSERT_NE(nullptr, menu_script.font);
     EXPECT_NE(nullptr, menu_script.highscore_picture);
+    ASSERT_NE(nullptr, menu_script.loading_picture);
+    ASSERT_NE(nullptr, menu_script.bar_picture);
     EXPECT_EQ(0u, menu_script.main_picture->flags & SDL_SRCCOLORKEY);
     EXPECT_NE(0u, menu_script.loading_picture->flags & SDL_SRCCOLORKEY);
     EXPECT_NE(0u, menu_script.bar_picture->flags & SDL_SRCCOLORKEY);
@@ -202,32 +217,39 @@ TEST(MenuScript, SoundsLoadWithAudioOnAndOnlyTheMenusOwnAreReleased)
 
 TEST_F(MainMenuTest, DrawsTheMenuWithTheHighlightedButton)
 {
+    menu_script.highlighted = ITEM_HELP;
+    SDL_ShowCursor(1);
     menu.tap(SDLK_DOWN);
-    menu_script.highlighted = 0;
+    menu.press(SDLK_RETURN);
     EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(1, menu_script.highlighted);
+    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
+    EXPECT_EQ(0, menu.input.dry_waits);
     EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 400, 400));
-    EXPECT_FALSE(is_highlighted(screen.surface, 0));
-    EXPECT_TRUE(is_highlighted(screen.surface, 1));
-    EXPECT_FALSE(is_highlighted(screen.surface, 2));
+    for (int item = 0; item < ITEM_LEAVE; item++) EXPECT_FALSE(is_highlighted(screen.surface, item)) << item;
+    EXPECT_TRUE(is_highlighted(screen.surface, ITEM_LEAVE));
     // The button is copied exactly: its corners, not a pixel beyond.
-    EXPECT_EQ(map_colour(screen.surface, 200, 200, 0), pixel_at(screen.surface, 100, 100));
-    EXPECT_EQ(map_colour(screen.surface, 200, 200, 0), pixel_at(screen.surface, 299, 139));
-    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 300, 139));
-    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 299, 140));
+    EXPECT_EQ(map_colour(screen.surface, 200, 200, 0), pixel_at(screen.surface, 100, 250));
+    EXPECT_EQ(map_colour(screen.surface, 200, 200, 0), pixel_at(screen.surface, 299, 289));
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 300, 289));
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 299, 290));
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 99, 250));
     EXPECT_EQ(0, SDL_ShowCursor(-1));
 }
 
 TEST_F(MainMenuTest, TheHighlightWrapsRoundBothEnds)
 {
-    menu_script.highlighted = 0;
+    menu_script.highlighted = ITEM_NEW_GAME;
     menu.tap(SDLK_UP);
+    menu.press(SDLK_RETURN);
     EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(4, menu_script.highlighted);
-    EXPECT_TRUE(is_highlighted(screen.surface, 4));
+    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
+
+    menu.release(SDLK_RETURN);
     menu.tap(SDLK_DOWN);
-    EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(0, menu_script.highlighted);
+    menu.press(SDLK_RETURN);
+    EXPECT_EQ(2, run_main_menu(screen.surface));
+    EXPECT_EQ(ITEM_NEW_GAME, menu_script.highlighted);
+    EXPECT_EQ(0, menu.input.dry_waits);
 }
 
 TEST_F(MainMenuTest, LeavesThroughTheLastItem)
@@ -239,6 +261,7 @@ TEST_F(MainMenuTest, LeavesThroughTheLastItem)
     EXPECT_EQ(1, run_main_menu(screen.surface));
     EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
     EXPECT_EQ(2, menu.input.count);
+    EXPECT_EQ(0, menu.input.dry_waits);
 }
 
 TEST_F(MainMenuTest, ANewGameStartsAtTheFirstLevelWithFullAirSupport)
@@ -254,6 +277,7 @@ TEST_F(MainMenuTest, ANewGameStartsAtTheFirstLevelWithFullAirSupport)
     EXPECT_EQ(0, game.score);
     EXPECT_EQ(3, game.laser_energy);
     EXPECT_EQ(-1, menu_script.chosen);
+    EXPECT_EQ(0, menu.input.dry_waits);
 }
 
 TEST_F(MainMenuTest, DownAndReturnInOnePassConfirmTheNewItem)
@@ -265,67 +289,185 @@ TEST_F(MainMenuTest, DownAndReturnInOnePassConfirmTheNewItem)
     menu.press(SDLK_RETURN);
     EXPECT_EQ(2, run_main_menu(screen.surface));
     EXPECT_EQ(0, menu_script.highlighted);
+    EXPECT_EQ(0, menu.input.dry_waits);
 }
 
 TEST_F(MainMenuTest, EveryEventLetsHeldKeysActAgain)
 {
     menu_script.highlighted = 0;
+    // Down held through two mouse motions moves three times...
     menu.press(SDLK_DOWN);
     scripted_push_motion(menu.input, 10, 10);
     scripted_push_motion(menu.input, 11, 10);
+    // ...and no more once it is let go.
     menu.release(SDLK_DOWN);
     scripted_push_motion(menu.input, 12, 10);
+    menu.tap(SDLK_DOWN);
+    menu.press(SDLK_RETURN);
     EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(3, menu_script.highlighted);
+    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
+    EXPECT_EQ(0, menu.input.dry_waits);
 }
 
 TEST_F(MainMenuTest, HelpShowsUntilAKeyIsPressed)
 {
+    Watch watch = {screen.surface, {}};
+    menu.input.on_wait = watch_screen;
+    menu.input.user = &watch;
     menu_script.highlighted = ITEM_HELP;
-    menu.press(SDLK_RETURN);
-    menu.release(SDLK_RETURN);
-    scripted_push_motion(menu.input, 5, 5);
+    menu.press(SDLK_RETURN);      // wait 0: opens the help
+    menu.release(SDLK_RETURN);    // wait 1
+    scripted_push_motion(menu.input, 5, 5);  // wait 2
+    menu.press(SDLK_SPACE);       // wait 3: closes the help
+    menu.release(SDLK_SPACE);     // wait 4: the menu again
+    menu.tap(SDLK_DOWN);          // waits 5, 6
+    menu.press(SDLK_RETURN);      // wait 7
     EXPECT_EQ(1, run_main_menu(screen.surface));
-    // The help was still up: the release and the motion did not end it.
-    EXPECT_EQ(map_colour(screen.surface, 0, 200, 0), pixel_at(screen.surface, 400, 400));
-
-    menu.press(SDLK_RETURN);
-    menu.press(SDLK_SPACE);  // closes the help
-    menu.release(SDLK_RETURN);
-    EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 400, 400));
-    EXPECT_TRUE(is_highlighted(screen.surface, ITEM_HELP));
+    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
+    EXPECT_EQ(0, menu.input.dry_waits);
+    ASSERT_EQ(8u, watch.seen.size());
+    // The release and the motion did not end the help.
+    EXPECT_EQ(map_colour(screen.surface, 0, 200, 0), watch.seen[3]);
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), watch.seen[5]);
 }
 
 TEST_F(MainMenuTest, TheTopTenShowsItsPictureUntilAKeyIsPressed)
 {
+    Watch watch = {screen.surface, {}};
+    menu.input.on_wait = watch_screen;
+    menu.input.user = &watch;
     menu_script.highlighted = ITEM_TOP_TEN;
-    menu.press(SDLK_RETURN);
+    menu.press(SDLK_RETURN);      // wait 0: opens the table
+    menu.release(SDLK_RETURN);    // wait 1
+    scripted_push_motion(menu.input, 5, 5);  // wait 2
+    menu.press(SDLK_SPACE);       // wait 3: closes the table
+    menu.release(SDLK_SPACE);     // wait 4: the menu again
+    menu.tap(SDLK_DOWN);          // waits 5, 6
+    menu.tap(SDLK_DOWN);          // waits 7, 8
+    menu.press(SDLK_RETURN);      // wait 9
     EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(map_colour(screen.surface, 200, 0, 200), pixel_at(screen.surface, 400, 400));
+    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
+    EXPECT_EQ(0, menu.input.dry_waits);
+    ASSERT_EQ(10u, watch.seen.size());
+    EXPECT_EQ(map_colour(screen.surface, 200, 0, 200), watch.seen[3]);
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), watch.seen[5]);
 }
 
 TEST_F(MainMenuTest, AnUnknownLevelCodeKeepsTheMenuOnTheCodeItem)
 {
     menu_script.highlighted = ITEM_LEVEL_CODE;
     game.score = 77;
-    menu.press(SDLK_RETURN);
+    game.level_index = 2;
+    menu.press(SDLK_RETURN);            // opens the code entry
     menu.release(SDLK_RETURN);
+    menu.press(SDLK_q, 'Q');            // a code no level has
+    menu.release(SDLK_q);
+    menu.press(SDLK_RETURN, '\r');      // ends the typing
+    menu.release(SDLK_RETURN);
+    // Three steps down from the code item reach the last item.
+    menu.tap(SDLK_DOWN);
+    menu.tap(SDLK_DOWN);
+    menu.tap(SDLK_DOWN);
+    menu.press(SDLK_RETURN);
     EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(ITEM_LEVEL_CODE, menu_script.highlighted);
+    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
+    EXPECT_EQ(0, menu.input.dry_waits);
     EXPECT_EQ(77, game.score);
-    EXPECT_TRUE(is_highlighted(screen.surface, ITEM_LEVEL_CODE));
+    EXPECT_EQ(2, game.level_index);
+}
+
+TEST_F(MainMenuTest, TheHighlightSurvivesAReloadOfTheMenuScript)
+{
+    menu_script.highlighted = ITEM_HELP;
+    menu_pictures();
+    EXPECT_EQ(ITEM_HELP, menu_script.highlighted);
+    menu.tap(SDLK_DOWN);
+    menu.press(SDLK_RETURN);
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
+    EXPECT_EQ(0, menu.input.dry_waits);
+}
+
+namespace {
+
+// Which sound each wait found on the menu's channel.
+struct SoundWatch {
+    std::vector<Mix_Chunk*> chunk;
+    std::vector<int> playing;
+    std::vector<int> channels_playing;
+};
+
+void watch_sounds(ScriptedInput&, void* user)
+{
+    SoundWatch& watch = *(SoundWatch*)user;
+    watch.chunk.push_back(Mix_GetChunk(4));
+    watch.playing.push_back(Mix_Playing(4));
+    watch.channels_playing.push_back(Mix_Playing(-1));
+}
+
+}  // namespace
+
+TEST_F(MainMenuTest, OpeningMovingAndConfirmingSoundOnTheAnnouncementChannel)
+{
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
+    ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
+    settings.sound = 1;
+    write_wav("SFX/menu.wav", 60000);
+    write_wav("SFX/button.wav", 60000);
+    write_wav("SFX/press.wav", 60000);
+    load("menu_sound SFX/menu.wav button_sound SFX/button.wav press_sound SFX/press.wav");
+    ASSERT_NE(nullptr, menu_script.press_sound);
+    SoundWatch watch;
+    menu.input.on_wait = watch_sounds;
+    menu.input.user = &watch;
+    menu_script.highlighted = ITEM_HELP;
+    menu.press(SDLK_DOWN);    // wait 0
+    menu.release(SDLK_DOWN);  // wait 1
+    menu.press(SDLK_RETURN);  // wait 2
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    ASSERT_EQ(3u, watch.chunk.size());
+    EXPECT_EQ(menu_script.menu_sound, watch.chunk[0]);
+    EXPECT_EQ(1, watch.playing[0]);
+    EXPECT_EQ(menu_script.button_sound, watch.chunk[1]);
+    EXPECT_EQ(1, watch.playing[1]);
+    EXPECT_EQ(1, watch.channels_playing[1]);  // the button cut the menu sound off
+    EXPECT_EQ(menu_script.press_sound, Mix_GetChunk(4));
+    EXPECT_EQ(1, Mix_Playing(4));
+    EXPECT_EQ(1, Mix_Playing(-1));
+    Mix_HaltChannel(-1);
+    free_menu();
+    Mix_CloseAudio();
+    settings.sound = 0;
+}
+
+TEST(MainMenuAlone, AScriptThatRunsOutIsNoticed)
+{
+    // No event can come: the menu gives up as if the player left, and the
+    // scripted input tells that it was not the player's choice.
+    TestScreen screen;
+    Menu menu;
+    menu_script.highlighted = ITEM_NEW_GAME;
+    menu.tap(SDLK_DOWN);
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    EXPECT_EQ(1, menu.input.dry_waits);
+    EXPECT_NE(ITEM_LEAVE, menu_script.chosen);
 }
 
 TEST(MainMenuAlone, WorksWithoutPictures)
 {
     TestScreen screen;
     Menu menu;
-    menu.tap(SDLK_DOWN);
-    EXPECT_EQ(1, run_main_menu(screen.surface));
     menu_script.highlighted = ITEM_NEW_GAME;
+    menu.tap(SDLK_UP);
+    menu.press(SDLK_RETURN);
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
+    menu.release(SDLK_RETURN);
+    menu.tap(SDLK_DOWN);
     menu.press(SDLK_RETURN);
     EXPECT_EQ(2, run_main_menu(NULL));
+    EXPECT_EQ(ITEM_NEW_GAME, menu_script.highlighted);
+    EXPECT_EQ(0, menu.input.dry_waits);
 }
 
 namespace {
@@ -418,14 +560,17 @@ TEST(MainMenuAlone, TheDataSetsMenuHighlightsOneButtonAtATime)
     }
 
     Menu menu;
-    menu_script.highlighted = 0;
+    menu_script.highlighted = ITEM_HELP;
     menu.tap(SDLK_DOWN);
+    menu.press(SDLK_RETURN);
     EXPECT_EQ(1, run_main_menu(screen.surface));
+    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
+    EXPECT_EQ(0, menu.input.dry_waits);
     for (int item = 0; item < MENU_ITEMS; item++) {
-        SDL_Surface* expected = item == 1 ? menu_script.highlight_picture : menu_script.main_picture;
+        SDL_Surface* expected = item == ITEM_LEAVE ? menu_script.highlight_picture : menu_script.main_picture;
         EXPECT_EQ(100, button_share(screen.surface, expected, menu_script.buttons[item])) << item;
     }
     // The two pictures differ where the buttons lie, or no highlight could be seen.
-    EXPECT_LT(button_share(screen.surface, menu_script.main_picture, menu_script.buttons[1]), 50);
+    EXPECT_LT(button_share(screen.surface, menu_script.main_picture, menu_script.buttons[ITEM_LEAVE]), 50);
     free_menu();
 }

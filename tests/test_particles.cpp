@@ -84,8 +84,13 @@ TEST_F(ParticleTest, FirstFreeSlotsAreTakenAndAFullPoolMakesNone)
     EXPECT_EQ(10, particles[7].ix);
     EXPECT_EQ(20, particles[4000].iy);
 
-    spawn_particles(10, 20, 0, 1.0f, 20, 19, 0, 5, 1, 0);
-    EXPECT_EQ(PARTICLE_CAPACITY, live_particles());
+    // The full pool makes none: no slot changes, nothing is said and no
+    // random value is drawn (two particles took 41, 18467, 6334 and 26500).
+    Particle before = particles[7];
+    Captured log = capture([] { spawn_particles(99, 99, 45, 3.0f, 30, 10, 0, 5, 10, 1); });
+    EXPECT_EQ("", log.out + log.err);
+    EXPECT_EQ(0, memcmp(&before, &particles[7], sizeof before));
+    EXPECT_EQ(19169, random_value());
 }
 
 TEST_F(ParticleTest, LifetimeAndSpreadComeFromTheProgramWideGenerator)
@@ -96,10 +101,12 @@ TEST_F(ParticleTest, LifetimeAndSpreadComeFromTheProgramWideGenerator)
     spawn_particles(50, 60, 40, 2.0f, 30, 10, 0, 1, 10, 0);
     EXPECT_EQ(11, particles[0].life);
     EXPECT_EQ(111, particles[0].end);
-    EXPECT_FLOAT_EQ((float)(cos(42 * 0.0174) * 2.0), particles[0].vx);
+    // cos(42 x 0.0174) x 2 and sin(35 x 0.0174) x 2 x 0.623, worked out in
+    // double precision and rounded to float once.
+    EXPECT_EQ(0x1.7d418ap+0f, particles[0].vx);  // 1.48928130
     EXPECT_EQ(24, particles[1].life);
     EXPECT_EQ(124, particles[1].end);
-    EXPECT_FLOAT_EQ((float)(sin(35 * 0.0174) * 2.0 * 0.623), particles[1].vy);
+    EXPECT_EQ(0x1.6cf05ap-1f, particles[1].vy);  // 0.71277124
 }
 
 TEST_F(ParticleTest, FixedLifetimeAndNarrowFanFlyExactlyAsAsked)
@@ -110,10 +117,41 @@ TEST_F(ParticleTest, FixedLifetimeAndNarrowFanFlyExactlyAsAsked)
     EXPECT_EQ(1.0f, particles[0].vx);
     EXPECT_EQ(0.0f, particles[0].vy);
 
-    // 90 degrees is 1.566 radians with the game's factor: not quite straight down.
+    // 90 degrees is 1.566 radians with the game's factor: not quite straight
+    // down. In double precision, rounded to float once (a float angle or a
+    // float 0.623 would give 0x1.3a54f6p-8 and 0x1.3ef8ecp-1).
     spawn_particles(50, 60, 90, 1.0f, 20, 19, 0, 0, 1, 0);
-    EXPECT_NEAR(0.0048, particles[2].vx, 1e-4);
-    EXPECT_NEAR(0.62299, particles[2].vy, 1e-5);
+    EXPECT_EQ(0x1.3a54b4p-8f, particles[2].vx);  // 0.00479631
+    EXPECT_EQ(0x1.3ef8eap-1f, particles[2].vy);  // 0.62299281
+}
+
+TEST_F(ParticleTest, PositionsAddUpInSinglePrecision)
+{
+    // Ten steps of 0.1 from 100 make 100.99998 in floats, so the particle is
+    // still drawn in column 100 (exact sums would reach 101).
+    spawn_particles(100, 200, 0, 0.1f, 50, 49, 0, 0, 1, 0);
+    ASSERT_EQ(0.1f, particles[0].vx);
+    for (game.frame = 1; game.frame <= 10; game.frame++) update_particles(screen.surface);
+    EXPECT_EQ(0x1.93fffcp+6f, particles[0].x);
+    EXPECT_EQ(100, particles[0].ix);
+    EXPECT_EQ(200, particles[0].iy);
+}
+
+TEST_F(ParticleTest, LiveParticlesGoOnIntoTheNextLevel)
+{
+    game.frame = 1000;
+    spawn_particles(100, 100, 0, 0.0f, 21, 20, 0, 0, 1, 0);  // ends at frame 1020
+    LevelRun run;
+    begin_level(run);
+    EXPECT_EQ(0, game.frame);
+    EXPECT_EQ(1, particles[0].active);
+    // The new level's frames count from 0: the particle lives on until its
+    // end frame comes round, long after its twenty frames.
+    for (game.frame = 0; game.frame < 50; game.frame++) update_particles(screen.surface);
+    EXPECT_EQ(1, particles[0].active);
+    game.frame = 1020;
+    update_particles(screen.surface);
+    EXPECT_EQ(0, particles[0].active);
 }
 
 TEST_F(ParticleTest, CallsWithoutSpanOrSpreadStillMakeParticles)
@@ -123,7 +161,7 @@ TEST_F(ParticleTest, CallsWithoutSpanOrSpreadStillMakeParticles)
     EXPECT_EQ(2, live_particles());
     EXPECT_EQ(19, particles[0].life);
     EXPECT_EQ(19, particles[1].life);
-    EXPECT_FLOAT_EQ((float)cos(30 * 0.0174), particles[0].vx);
+    EXPECT_EQ(0x1.bbd05p-1f, particles[0].vx);  // cos(30 x 0.0174) = 0.86682367
     // No random value was spent on them.
     EXPECT_EQ(41, random_value());
 }
@@ -238,8 +276,8 @@ TEST(LimitSpeed, ShortensOnlyAVelocityAboveTheLimit)
     limit_speed(vx, vy, 5);
     EXPECT_EQ(3.0f, vx);
     limit_speed(vx, vy, 2);
-    EXPECT_FLOAT_EQ(1.2f, vx);
-    EXPECT_FLOAT_EQ(1.6f, vy);
+    EXPECT_EQ(1.2f, vx);
+    EXPECT_EQ(1.6f, vy);
 }
 
 TEST(LimitSpeed, NegativeLimitStopsInsteadOfTurningRound)

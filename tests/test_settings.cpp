@@ -18,11 +18,13 @@ protected:
 
 }  // namespace
 
+const char* const EVERY_KEY =
+    "max_teplota 100\nchlazeni 2\nzivot_bonusu 250\nodpor_vzduchu 0.98\n"
+    "laser_energie 3\nefekt01 1\nefekt02 0\nsound 1\n";
+
 TEST_F(SettingsTest, EveryKeyPrintsItsLineWithTheValueHeld)
 {
-    write_file("SCRIPT/misc.scr",
-               "max_teplota 100\nchlazeni 2\nzivot_bonusu 250\nodpor_vzduchu 0.98\n"
-               "laser_energie 3\nefekt01 1\nefekt02 0\nsound 1\n");
+    write_file("SCRIPT/misc.scr", EVERY_KEY);
     Captured output = capture([] { load_settings("SCRIPT/misc.scr"); });
     EXPECT_EQ("Skript : SCRIPT/misc.scr : max_teplota = 100\n"
               "Skript : SCRIPT/misc.scr : chlazeni = 2\n"
@@ -37,7 +39,7 @@ TEST_F(SettingsTest, EveryKeyPrintsItsLineWithTheValueHeld)
     EXPECT_EQ(100, settings.max_teplota);
     EXPECT_EQ(2, settings.chlazeni);
     EXPECT_EQ(250, settings.zivot_bonusu);
-    EXPECT_FLOAT_EQ(0.98f, settings.odpor_vzduchu);
+    EXPECT_EQ(0.98f, settings.odpor_vzduchu);
     EXPECT_EQ(3, settings.laser);
     EXPECT_EQ(3, game.laser_energy);
     EXPECT_EQ(1, settings.efekt01);
@@ -54,7 +56,7 @@ TEST_F(SettingsTest, OnlyTheLaserLineRefillsTheCallsAndLeavesTheRest)
     EXPECT_EQ(5, game.laser_energy);
     EXPECT_EQ(0, settings.max_teplota);
     EXPECT_EQ(1, settings.sound);
-    EXPECT_FLOAT_EQ(1.0f, settings.odpor_vzduchu);
+    EXPECT_EQ(1.0f, settings.odpor_vzduchu);
 }
 
 TEST_F(SettingsTest, MissingFileReportsAndKeepsAirResistanceAtOne)
@@ -63,7 +65,7 @@ TEST_F(SettingsTest, MissingFileReportsAndKeepsAirResistanceAtOne)
     Captured output = capture([] { load_settings("SCRIPT/misc.scr"); });
     EXPECT_EQ("", output.out);
     EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/misc.scr\n", output.err);
-    EXPECT_FLOAT_EQ(1.0f, settings.odpor_vzduchu);
+    EXPECT_EQ(1.0f, settings.odpor_vzduchu);
 }
 
 TEST_F(SettingsTest, ValueThatIsNoNumberKeepsTheFieldAndIsReadAgainAsAKey)
@@ -88,15 +90,49 @@ TEST_F(SettingsTest, ARemarkWordHoldingAKeyTriggersIt)
     EXPECT_EQ(0, settings.sound);
 }
 
-TEST_F(SettingsTest, TheGamesOwnSettingsAreSound)
+TEST_F(SettingsTest, AllKeysOnOneLineReadAsOneKeyPerLine)
 {
-    ASSERT_TRUE(copy_data_set()) << "the run folder " ABYSSOR_RUN_DIR " lacks the data set: build the game first";
+    write_file("SCRIPT/misc.scr", EVERY_KEY);
+    Captured per_line = capture([] { load_settings("SCRIPT/misc.scr"); });
+    GameSettings from_lines = settings;
+    settings = GameSettings();
+    game = GameState();
+    std::string one_line = EVERY_KEY;
+    for (char& c : one_line)
+        if (c == '\n') c = ' ';
+    write_file("SCRIPT/misc.scr", one_line);
     Captured output = capture([] { load_settings("SCRIPT/misc.scr"); });
+    EXPECT_EQ(per_line.out, output.out);
     EXPECT_EQ("", output.err);
-    EXPECT_GT(settings.max_teplota, 0);
-    EXPECT_GT(settings.chlazeni, 0);
-    EXPECT_GT(settings.zivot_bonusu, 0);
-    EXPECT_GT(settings.odpor_vzduchu, 0.0f);
-    EXPECT_LT(settings.odpor_vzduchu, 1.0f);
-    EXPECT_GT(game.laser_energy, 0);
+    EXPECT_EQ(100, settings.max_teplota);
+    EXPECT_EQ(from_lines.zivot_bonusu, settings.zivot_bonusu);
+    EXPECT_EQ(0.98f, settings.odpor_vzduchu);
+    EXPECT_EQ(3, game.laser_energy);
+    EXPECT_EQ(1, settings.sound);
+}
+
+TEST_F(SettingsTest, AWordHoldingTwoKeysReadsThemInTheLoadersOrder)
+{
+    // "laser" is read before "sound": the first number is the calls, the
+    // second the sound switch.
+    write_file("SCRIPT/misc.scr", "laser_sound 3 1");
+    Captured output = capture([] { load_settings("SCRIPT/misc.scr"); });
+    EXPECT_EQ("Skript : SCRIPT/misc.scr : laser_energie = 3\n"
+              "Skript : SCRIPT/misc.scr : sound = 1\n",
+              output.out);
+    EXPECT_EQ(3, settings.laser);
+    EXPECT_EQ(3, game.laser_energy);
+    EXPECT_EQ(1, settings.sound);
+}
+
+TEST_F(SettingsTest, AnEmptyFileSetsOnlyTheAirResistance)
+{
+    write_file("SCRIPT/misc.scr", "");
+    settings.odpor_vzduchu = 0.5f;
+    settings.max_teplota = 40;
+    Captured output = capture([] { load_settings("SCRIPT/misc.scr"); });
+    EXPECT_EQ("", output.out);
+    EXPECT_EQ("", output.err);
+    EXPECT_EQ(1.0f, settings.odpor_vzduchu);
+    EXPECT_EQ(40, settings.max_teplota);
 }

@@ -235,15 +235,23 @@ TEST(SubmarineWake, FoamFliesBothWaysAlongTheRadius)
     random_reset();
     game.frame = 40;
     sail_from(0.0f, 5);
+    submarine.x = submarine.y = -1;  // where it was before this step
     submarine.step(0, 0, 0, 0, 1);
     ASSERT_EQ(8, live_particles());
-    // At rest the slack is 5 - 0 + 1: the foam flies at 1/6 and 1/12.
-    EXPECT_FLOAT_EQ(1.0f / 6, particles[0].vx);
-    EXPECT_FLOAT_EQ(1.0f / 6, particles[1].vx);
-    EXPECT_NEAR(-1.0 / 6, particles[2].vx, 1e-4);
-    EXPECT_NEAR(-1.0 / 6, particles[3].vx, 1e-4);
-    EXPECT_FLOAT_EQ(1.0f / 12, particles[4].vx);
-    EXPECT_NEAR(-1.0 / 12, particles[7].vx, 1e-4);
+    // At rest the slack is 5 - 0 + 1: the foam flies at 1/6 and 1/12 along
+    // 0 and 180 degrees (3.132 radians with the game's factor). Worked out in
+    // double precision and rounded to float once:
+    const float sixth = 0x1.555556p-3f;               // 1 / 6
+    const float back_x = -0x1.55515p-3f;              // cos(3.132) / 6
+    const float back_y = 0x1.0519e6p-10f;             // sin(3.132) x (0.623 / 6)
+    EXPECT_EQ(sixth, particles[0].vx);
+    EXPECT_EQ(0.0f, particles[0].vy);
+    EXPECT_EQ(sixth, particles[1].vx);
+    EXPECT_EQ(back_x, particles[2].vx);
+    EXPECT_EQ(back_y, particles[2].vy);
+    EXPECT_EQ(back_x, particles[3].vx);
+    EXPECT_EQ(0x1.555556p-4f, particles[4].vx);      // 1 / 12
+    EXPECT_EQ(-0x1.55515p-4f, particles[7].vx);      // cos(3.132) / 12
     for (int i = 0; i < 4; i++) EXPECT_EQ(59, particles[i].end);
     for (int i = 4; i < 8; i++) EXPECT_EQ(69, particles[i].end);
     for (int i = 0; i < 8; i++) {
@@ -376,6 +384,20 @@ TEST_F(SubmarineDrawing, RangeRingIsAGreenEllipseThroughTheReach)
         }
     EXPECT_GT(dots, 200);
     EXPECT_LE(dots, 360);
+}
+
+TEST_F(SubmarineDrawing, RangeRingFollowsTheSelectedWeapon)
+{
+    submarine.x = 320;
+    submarine.y = 240;
+    weapon_catalogue.count = 3;
+    weapon_catalogue.weapons[0].dostrel = 20;
+    weapon_catalogue.weapons[2].dostrel = 60;
+    submarine.weapon = 2;
+    draw_at(0.0f);
+    EXPECT_EQ(map_colour(screen.surface, 0, 230, 0), at(380, 240));
+    EXPECT_EQ(0u, at(340, 240));
+    weapon_catalogue.weapons[2].dostrel = 0;
 }
 
 TEST_F(SubmarineDrawing, RingBrightnessTravelsAndWrapsAbove255)
@@ -568,15 +590,20 @@ TEST_F(DeloScript, SoundsLoadWithAudioOnAndAreReleased)
     ASSERT_EQ(0, SDL_Init(SDL_INIT_AUDIO | SDL_INIT_NOPARACHUTE));
     ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
     settings.sound = 1;
-    write_wav("SND/smrt.wav", 200);
-    write_wav("SND/naraz.wav", 200);
+    write_wav("SND/smrt.wav", 60000);
+    write_wav("SND/naraz.wav", 60000);
     int result = 0;
     Captured log = load(DELO, &result);
     EXPECT_NE(nullptr, submarine.death_sound);
     EXPECT_NE(nullptr, submarine.collision_sound);
+    EXPECT_NE(submarine.death_sound, submarine.collision_sound);
     EXPECT_NE(std::string::npos,
               log.out.find("Nahran zvuk SND/smrt.wav\nscript: delo.scr : zvuk : SND/smrt.wav ... nahran\n"));
     submarine.playCollisionSound();
+    EXPECT_EQ(1, Mix_Playing(CHANNEL_SUBMARINE));
+    EXPECT_EQ(submarine.collision_sound, Mix_GetChunk(CHANNEL_SUBMARINE));
+    EXPECT_EQ(1, Mix_Playing(-1));
+    Mix_HaltChannel(-1);
     capture([] { free_submarine(submarine); });
     EXPECT_EQ(nullptr, submarine.death_sound);
     EXPECT_EQ(nullptr, submarine.collision_sound);
@@ -642,7 +669,41 @@ TEST_F(SubmarineDeath, ExplosionPlaysOnceAndEndsTheLevelAsLost)
     EXPECT_EQ(LEVEL_OVER, run.result);
 }
 
-TEST_F(SubmarineDeath, ExplosionTheBankCannotShowNeverEnds)
+TEST_F(SubmarineDeath, TheDeathSoundPlaysOnceOnTheSubmarinesChannel)
+{
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
+    ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
+    settings.sound = 1;
+    write_wav("smrt.wav", 60000);
+    submarine.death_sound = load_sound("smrt.wav");
+    ASSERT_NE(nullptr, submarine.death_sound);
+    play_frame(run, keys);
+    EXPECT_EQ(1, Mix_Playing(CHANNEL_SUBMARINE));
+    EXPECT_EQ(submarine.death_sound, Mix_GetChunk(CHANNEL_SUBMARINE));
+    Mix_HaltChannel(-1);
+    play_frame(run, keys);
+    EXPECT_EQ(0, Mix_Playing(-1));
+    Mix_FreeChunk(submarine.death_sound);
+    submarine.death_sound = NULL;
+    Mix_CloseAudio();
+    settings.sound = 0;
+}
+
+TEST_F(SubmarineDeath, AnExplosionSlotWithoutAPictureEndsTheDeathOnTheNextFrame)
+{
+    // An empty slot of the table counts one frame: reported once, then over.
+    submarine.vybuch = 3;
+    Captured log = capture([&] { play_frame(run, keys); });
+    EXPECT_EQ("Pokus o vykresleni nenahrane bitmapy vybuchu #3 !!!\n", log.err);
+    EXPECT_EQ(1, submarine.active);
+    EXPECT_EQ(LEVEL_PLAYING, run.result);
+    log = capture([&] { play_frame(run, keys); });
+    EXPECT_EQ("", log.err);
+    EXPECT_EQ(0, submarine.active);
+    EXPECT_EQ(LEVEL_OVER, run.result);
+}
+
+TEST_F(SubmarineDeath, AnExplosionNumberOutsideTheTableNeverEnds)
 {
     submarine.vybuch = VYBUCH_CAPACITY;  // no such explosion
     Captured log = capture([&] {

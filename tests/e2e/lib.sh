@@ -113,3 +113,15 @@ wait_for_main_menu() {
     done
     fail "the intro did not end in the main menu"
 }
+
+# From the start of the game into the first level: through the intro, the
+# menu's first item, the loading and a key past the announcement.
+start_new_game() {
+    wait_for_main_menu
+    hold_key Return
+    for _ in $(seq 100); do grep -q "INICIALIZUJI PONORKU" "$WORK/stdout.txt" 2>/dev/null && break; sleep 0.2; done
+    grep -q "INICIALIZUJI PONORKU" "$WORK/stdout.txt" || fail "the first level was not loaded"
+    sleep 2
+    tap_key space
+    sleep 0.5
+}

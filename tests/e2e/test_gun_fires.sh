@@ -67,10 +67,8 @@ press() { xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; }
 start_display
 start_game
 move_mouse 2 2
-hold_key Return
-for _ in $(seq 100); do grep -q "INICIALIZUJI PONORKU" "$WORK/stdout.txt" 2>/dev/null && break; sleep 0.2; done
-grep -q "INICIALIZUJI PONORKU" "$WORK/stdout.txt" || fail "the first level was not loaded"
-sleep 2
+start_new_game
+sleep 1
 game_running || fail "the game ended before the level"
 REACH=$(grep -m1 "^script: SCRIPT/$LEVEL_DIR/weapons.scr : dostrel : " "$WORK/stdout.txt" | sed 's/.* : //')
 [ -n "$REACH" ] || fail "the log does not report the first weapon's reach"
@@ -160,6 +158,8 @@ echo "cooled: $cool_calm before the click, up to $cooled after it"
 move_mouse 2 2
 hold_key Escape
 sleep 1
+tap_key space  # past the game-over screen
+sleep 0.5
 tap_key Up
 sleep 0.3
 hold_key Return

@@ -143,7 +143,7 @@ static void check_level_end(LevelRun& run)
 
 static void regenerate_submarine()
 {
-    submarine.zivoty += bonus_effects.zivoty;
+    submarine.zivoty = clamp_to_int((long long)submarine.zivoty + bonus_effects.zivoty);
     if (submarine.zivoty > submarine.max_zivoty) submarine.zivoty = submarine.max_zivoty;
 }
 

@@ -286,13 +286,16 @@ TEST_F(GameLoopTest, BonusLifeRegeneratesUpToTheSubmarinesHitPoints)
     creature_type_last = 0;
     submarine.zivoty = 5;
     submarine.max_zivoty = 10;
-    // What the sum of the collected bonuses gives this frame.
-    bonus_effects.zivoty = 3;
+    // A collected repair bonus gives 3 a frame.
+    bonus_catalogue.types[0].zivoty = 3;
+    bonus_catalogue.count = 1;
+    bonuses[0] = Bonus{100, 100, 0, 1000, 1, 1};
     frame();
     EXPECT_EQ(8, submarine.zivoty);
     frame();
     EXPECT_EQ(10, submarine.zivoty);  // 11 is held at the hit points of the file
-    bonus_effects.zivoty = 0;
+    bonuses[0].active = 0;
+    bonus_catalogue.types[0].zivoty = 0;
 }
 
 namespace {

@@ -641,3 +641,44 @@ TEST_F(CrosshairTest, TheFlattenedHeightIsTruncatedBeforeTheDistance)
     point_at(333, 200);
     EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 333, 200));
 }
+
+TEST_F(GunInTheLoop, ShellCollectsAFloatingBonusAndTheReachGrowsForItsTime)
+{
+    settings.zivot_bonusu = 480;
+    SDL_Surface* buoy = solid_surface(20, 20, 0, 255, 255);
+    bonus_catalogue.types[0].bitmap = buoy;
+    bonus_catalogue.types[0].dostrel = 100;
+    bonus_catalogue.types[0].pouzivani = 200;
+    bonus_catalogue.count = 1;
+    memset(bonuses, 0, sizeof bonuses);
+    drop_bonus(400, 300, 0);  // 80 to the right of the submarine
+    point_at(500, 300);       // 180: beyond the reach of 160
+    Uint32 ring_far = pixel_at(screen.surface, 580, 300);
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 255), pixel_at(screen.surface, 500, 300));
+    EXPECT_EQ(map_colour(screen.surface, 0, 255, 255), pixel_at(screen.surface, 395, 295));
+
+    point_at(400, 300);
+    scripted_push_button(input, SDL_BUTTON_LEFT, 1);
+    frame();
+    scripted_push_button(input, SDL_BUTTON_LEFT, 0);
+    for (int i = 0; i < 40 && bonuses[0].collected == 0; i++) frame();
+    ASSERT_EQ(1, bonuses[0].collected);
+    int collected_at = game.frame - 1;
+    EXPECT_EQ(collected_at + 200, bonuses[0].expiry);
+    point_at(500, 300);
+    // The bonus is gone from the water; the ring lies 260 from the
+    // submarine and the pointer at 180 is within reach.
+    EXPECT_NE(map_colour(screen.surface, 0, 255, 255), pixel_at(screen.surface, 395, 295));
+    EXPECT_EQ(0u, ring_far);
+    EXPECT_NE(0u, pixel_at(screen.surface, 580, 300));
+    EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 500, 300));
+
+    // The frame in which the effect ends still has it; the next has not.
+    while (game.frame <= collected_at + 200) frame();
+    EXPECT_EQ(0, bonuses[0].active);
+    EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 500, 300));
+    frame();
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 255), pixel_at(screen.surface, 500, 300));
+    bonus_catalogue.types[0] = BonusType();
+    SDL_FreeSurface(buoy);
+}

@@ -205,11 +205,13 @@ TEST_F(PlaneTest, SixteenDirectionsStepBy22Degrees)
 
 TEST_F(PlaneTest, FlightEndsWhenFartherThanItsPathFromTheTarget)
 {
-    kinds("rychlost 10");
+    kinds("rychlost 7");
     Plane& plane = planes[0];
     plane.launch(300, 200, 0, 0, screen.surface);
-    // 789 before the target, 10 a frame: 801 beyond it after 159 frames.
-    for (int i = 0; i < 158; i++) fly(plane, sub);
+    // 789 before the target and 4 below it, 7 a frame: after 227 frames 800
+    // beyond it (800.01 counts as 800), after 228 frames 807.
+    for (int i = 0; i < 227; i++) fly(plane, sub);
+    EXPECT_EQ(1100, plane.x);
     EXPECT_EQ(1, plane.active);
     fly(plane, sub);
     EXPECT_EQ(0, plane.active);

@@ -2,7 +2,7 @@
 # The enemy bomber in the real window, second level: it crosses the sea and
 # drops its bombs over the band just outside the submarine's ellipse, where
 # they come down with their splash. This test's copy of the game plays the
-# second level first, sends a bomber every 300 frames instead of the level's
+# second level first, sends a bomber every 240 frames instead of the level's
 # interval and plays the bombs' splash slower (12 frames a picture), since a
 # screenshot takes most of a second. Nothing else of the level splashes with
 # the bombs' picture: the player does not fire.
@@ -40,7 +40,7 @@ RADIUS=$(script_value "$DELO" radius)
 echo "bomber $BOMBER drops weapon $BOMB, splashing with $SPLASH; ellipse ($CX, $CY) radius $RADIUS"
 
 sed -n 2p "$WORK/SCRIPT/levels.scr" >"$WORK/levels.second" && mv "$WORK/levels.second" "$WORK/SCRIPT/levels.scr"
-sed -i 's/enemy_plane *[0-9]*/enemy_plane 300/' "$PLANES"
+sed -i 's/enemy_plane *[0-9]*/enemy_plane 240/' "$PLANES"
 awk -v want="$SPLASH_INDEX" '
     /\[\*ZBLUNK\]/ { inside = 1; n = 0; print; next }
     inside && /\[END\]/ { inside = 0 }
@@ -68,8 +68,8 @@ game_running || fail "the game ended before the level"
 grep -qF "SCRIPT/$LEVEL_DIR/plane.scr" "$WORK/stdout.txt" || fail "the second level was not loaded"
 move_mouse 630 470
 
-# Screenshots for about 25 seconds, looked at afterwards.
-COUNT=32
+# Screenshots for about 18 seconds, looked at afterwards.
+COUNT=24
 for i in $(seq "$COUNT"); do shot "raid-$i"; done
 least_bomber=100000
 least_splash=100000

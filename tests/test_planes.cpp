@@ -285,15 +285,6 @@ TEST_F(PlaneTest, BandIsMeasuredOnTheUnflattenedSea)
     EXPECT_LT(drop_y.back(), 240 + 76);
 }
 
-TEST_F(PlaneTest, AnOverheatedGunGroundsTheBombsToo)
-{
-    kinds("rychlost 2 typ 0 pocet_vystrelu 3 prodleva 10 zbran 0 vyska 40");
-    GunHeat = 100;
-    planes[0].launch(300, 200, 0, 0, screen.surface);
-    EXPECT_EQ(0, fly(planes[0], sub));
-    EXPECT_EQ(0, planes[0].shots_fired);  // counted all the same
-}
-
 TEST_F(PlaneTest, ShadowOnTheWaterAndThePlaneItsHeightAbove)
 {
     kinds("rychlost 0 vyska 30");
@@ -471,14 +462,6 @@ TEST_F(PlanesInTheLoop, FirstRaidOfALevelFliesThroughTheCornerThenEveryIntervalW
     EXPECT_GT(started_again, 150);
     EXPECT_EQ(350, bomber.target_y);
     EXPECT_EQ(started_again + 100, run.next_enemy_plane_frame);
-}
-
-TEST_F(PlanesInTheLoop, NoIntervalNoRaid)
-{
-    kinds("rychlost 10");
-    enemy_plane = 0;
-    for (int i = 0; i < 5; i++) frame();
-    EXPECT_EQ(0, planes[ENEMY_PLANE_SLOT].active);
 }
 
 // ---------------------------------------------------------------------------

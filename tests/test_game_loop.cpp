@@ -415,11 +415,22 @@ TEST_F(GameLoopTest, PHeldPausesAndTheKeysHeldAfterThePauseCount)
     EXPECT_EQ(LEVEL_PLAYING, run.result);
 }
 
+namespace {
+
+// Should the close request be missed, the player gives up after a second.
+void escape_after_a_second(ScriptedInput& input, Uint32, void*)
+{
+    if (input.delays > 40) input.keys[SDLK_ESCAPE] = 1;
+}
+
+}  // namespace
+
 TEST_F(GameLoopTest, AClosedWindowEndsTheLevelAsEscapeDoes)
 {
     creature_types[0].pocet = 1;  // the level would go on
     creature_type_last = 0;
     screens_shown.clear();
+    input.on_delay = escape_after_a_second;
     scripted_push_motion(input, 20, 20);
     scripted_push_quit(input);
     EXPECT_EQ(LEVEL_OVER, run_level_showing(NOTED_SCREENS));

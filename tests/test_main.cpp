@@ -536,6 +536,11 @@ TEST_F(OuterLoopTest, ClosingTheWindowInALevelEndsTheGameKeepsTheScoreAndLeaves)
     scripted_push_key(input, SDLK_RETURN, 0, 0);
     scripted_push_key(input, SDLK_SPACE, 1, 0);  // past the announcement
     scripted_push_quit(input);
+    // Should the close request be missed, the player gives up after a second.
+    input.on_delay = [](ScriptedInput& in, Uint32 ms, void* user) {
+        count_loads(in, ms, user);
+        if (in.delays > 1100) in.keys[SDLK_ESCAPE] = 1;
+    };
     Captured output = play();
     EXPECT_EQ(0, result);
     EXPECT_EQ(0, input.dry_waits);

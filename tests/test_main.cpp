@@ -280,6 +280,25 @@ TEST_F(StartUpTest, MissingVideoEndsStartUpAfterTheScriptsAndTheGameLeavesQuietl
     EXPECT_FALSE(file_exists("fps.txt"));
 }
 
+// A display that refuses the first connections (an X server resetting as its
+// last client leaves) is tried again; only a start that never succeeds is
+// reported, once.
+TEST_F(StartUpTest, AFailedStartIsTriedAgainBeforeItIsReportedOnce)
+{
+    setenv("SDL_VIDEODRIVER", "no-such-video", 1);
+    ScriptedInput input;
+    scripted_reset(input);
+    platform_use_scripted(&input);
+    Captured output = start({"./abyssor"});
+    platform_use_scripted(NULL);
+    EXPECT_EQ(1, result);
+    EXPECT_EQ(9, input.delays);
+    EXPECT_EQ(900u, input.clock_ms);
+    size_t first = output.err.find("Couldn't initialize SDL: ");
+    ASSERT_NE(std::string::npos, first);
+    EXPECT_EQ(std::string::npos, output.err.find("Couldn't initialize SDL: ", first + 1));
+}
+
 TEST(FrameRateReport, FramesOverTheLevelTime)
 {
     TempDir dir;

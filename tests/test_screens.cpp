@@ -72,6 +72,7 @@ protected:
     }
     void key(SDLKey k, int pressed) { scripted_push_key(input, k, pressed, 0); }
 
+    TempDir dir;  // the font and sounds written here stay out of the working directory
     TestScreen screen;
     ScriptedInput input;
 };

@@ -2,7 +2,8 @@
 # Installs whatever this Debian machine lacks, then configures and builds.
 #
 # Plain (./play.sh): only what building and running the game need, and only
-# the game with its scripts and generated media in build/run.
+# the game with its scripts and generated media in build/run (and its icon,
+# for `cmake --install`).
 # With ABYSSOR_TEST_BUILDS=1 (./test.sh): also what the tests need, and
 # everything in build/ (tests and benchmarks included), the sanitizer build in
 # build-asan/ and the fuzzers in build-fuzz/.
@@ -53,5 +54,6 @@ else
     else
         cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DABYSSOR_TESTS=OFF -DABYSSOR_BENCHMARKS=OFF >/dev/null
     fi
-    cmake --build build -j "$jobs" --target abyssor
+    # The game with its data, and the icon that installing it needs.
+    cmake --build build -j "$jobs" --target abyssor abyssor_icon
 fi

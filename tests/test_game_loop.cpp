@@ -418,6 +418,52 @@ TEST_F(GameLoopTest, PHeldPausesAndTheKeysHeldAfterThePauseCount)
     EXPECT_EQ(LEVEL_PLAYING, run.result);
 }
 
+namespace {
+
+// Should the close request be missed, the player gives up after a second.
+void escape_after_a_second(ScriptedInput& input, Uint32, void*)
+{
+    if (input.delays > 40) input.keys[SDLK_ESCAPE] = 1;
+}
+
+}  // namespace
+
+TEST_F(GameLoopTest, AClosedWindowEndsTheLevelAsEscapeDoes)
+{
+    creature_types[0].pocet = 1;  // the level would go on
+    creature_type_last = 0;
+    screens_shown.clear();
+    input.on_delay = escape_after_a_second;
+    scripted_push_motion(input, 20, 20);
+    scripted_push_quit(input);
+    EXPECT_EQ(LEVEL_OVER, run_level_showing(NOTED_SCREENS));
+    EXPECT_EQ("announcement at frame 0; game over", screens_shown);
+    EXPECT_EQ(1, game.frame);  // the frame in which it came is played out
+    EXPECT_EQ(0, input.dry_waits);
+}
+
+namespace {
+
+void close_while_paused(ScriptedInput& input, void*)
+{
+    scripted_push_quit(input);
+}
+
+}  // namespace
+
+TEST_F(GameLoopTest, AWindowClosedDuringThePauseEndsTheLevel)
+{
+    creature_types[0].pocet = 1;
+    creature_type_last = 0;
+    scripted_push_key(input, SDLK_p, 1, 0);
+    input.on_wait = close_while_paused;  // the game's own pause waits
+    FrameInput paused = frame();
+    EXPECT_EQ(1, paused.key_p);
+    EXPECT_EQ(LEVEL_OVER, run.result);
+    EXPECT_EQ(1, input.quit_requests);
+    EXPECT_EQ(0, input.dry_waits);
+}
+
 TEST_F(GameLoopTest, TheFrameDrawsSeabedParticlesSubmarineAndCrosshairInThatOrder)
 {
     creature_types[0].pocet = 1;
@@ -681,4 +727,33 @@ TEST_F(GunInTheLoop, ShellCollectsAFloatingBonusAndTheReachGrowsForItsTime)
     EXPECT_EQ(map_colour(screen.surface, 0, 0, 255), pixel_at(screen.surface, 500, 300));
     bonus_catalogue.types[0] = BonusType();
     SDL_FreeSurface(buoy);
+}
+
+namespace {
+
+// The player moves the mouse while the announcement waits: its motion events
+// go to the announcement, and only the pointer's position tells where it is.
+void announcement_while_the_mouse_moves()
+{
+    ScriptedInput* input = platform_scripted();
+    input->mouse_x = 400;
+    input->mouse_y = 250;
+    input->keys[SDLK_ESCAPE] = 1;  // and ends the level after its first frame
+}
+
+void no_screen() {}
+
+const LevelScreens MOUSE_MOVED_SCREENS = {announcement_while_the_mouse_moves, no_screen, no_screen, no_screen};
+
+}  // namespace
+
+TEST_F(CrosshairTest, TheFirstFrameDrawsTheCrosshairWhereThePointerIs)
+{
+    game.mouse_x = game.mouse_y = 0;
+    SDL_FillRect(screen.surface, NULL, 0);
+    EXPECT_EQ(LEVEL_OVER, run_level_showing(MOUSE_MOVED_SCREENS));
+    EXPECT_EQ(1, game.frame);
+    // 80 to the left and 50 up: 113 on the flattened sea, within reach.
+    EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 400, 250));
+    EXPECT_EQ(0u, pixel_at(screen.surface, 2, 2));  // nothing at the corner
 }

@@ -171,6 +171,9 @@ var LibraryBrowserGame = {
     BrowserGame.push(4, 0, 0, 0);
     var page = BrowserGame.page();
     page['key'] = BrowserGame.key;
+    // SDL's own events, for input scripts: (1, pressed, key, unicode),
+    // (2, x, y) or (3, pressed, button).
+    page['pushEvent'] = BrowserGame.push;
     page['releaseAll'] = BrowserGame.releaseAll;
     if (page['onCanvasOpen']) page['onCanvasOpen'](width, height, !!fullscreen);
   },
@@ -220,12 +223,15 @@ var LibraryBrowserGame = {
   browser_audio_open__deps: ['$BrowserGame'],
   browser_audio_open: function(frequency, channels, format, samples) {
     var Context = window.AudioContext || window.webkitAudioContext;
-    if (!Context) return 0;
-    var context;
-    try {
-      context = new Context();
-    } catch (e) {
-      return 0;
+    // The page may have made the context while the game downloaded.
+    var context = BrowserGame.page()['audioContext'];
+    if (!context || context.state === 'closed') {
+      if (!Context) return 0;
+      try {
+        context = new Context();
+      } catch (e) {
+        return 0;
+      }
     }
     var audio = {
       context: context, frequency: frequency, channels: channels, format: format, samples: samples,

@@ -56,6 +56,16 @@ function abyssorSaveTable() {
 }
 Module['saveTable'] = abyssorSaveTable;
 
+// Opening the browser's database can take a while on a first visit: it is
+// opened while the game downloads.
+setTimeout(function() {
+  try {
+    IDBFS.getDB(ABYSSOR_SAVE_DIR, function() {});
+  } catch (e) {
+    // read again when the game starts
+  }
+}, 0);
+
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function() {
   FS.mkdir(ABYSSOR_SAVE_DIR);

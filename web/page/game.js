@@ -140,6 +140,16 @@ var Module = {
     loading.hidden = true;
     gameEnded('The game stopped with an error: ' + what);
   },
+  // Starting the browser's sound takes a while: it is done while the data
+  // still downloads (it stays silent until the first click or key).
+  preRun: [function() {
+    try {
+      var AudioContextClass = window.AudioContext || window.webkitAudioContext;
+      if (AudioContextClass) Module['abyssor']['audioContext'] = new AudioContextClass();
+    } catch (e) {
+      // the game makes its own, or plays without sound
+    }
+  }],
   abyssor: {
     onCanvasOpen: function(width, height, fullscreen) {
       fitCanvas();

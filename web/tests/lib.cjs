@@ -60,13 +60,13 @@ async function launch() {
 
 // Opens the page with a log of what the game printed; hooks may be set up
 // before the game's own script runs.
-async function openGame(browser, url, {beforeLoad} = {}) {
+async function openGame(browser, url, {beforeLoad, beforeLoadArgument} = {}) {
   const page = await browser.newPage();
   await page.setViewport({width: 900, height: 700});
   const log = [];
   page.on('console', (message) => log.push(message.text()));
   page.on('pageerror', (error) => log.push('PAGE ERROR: ' + error.message));
-  if (beforeLoad) await page.evaluateOnNewDocument(beforeLoad);
+  if (beforeLoad) await page.evaluateOnNewDocument(beforeLoad, beforeLoadArgument);
   await page.goto(url, {waitUntil: 'load'});
   return {page, log};
 }

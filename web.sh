@@ -35,7 +35,7 @@ NODE_PATH=/usr/share/nodejs
 export NODE_PATH
 jobs=$(nproc 2>/dev/null || echo 2)
 if [ ! -f build-web/CMakeCache.txt ]; then
-    emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DABYSSOR_WEB_MEDIA="$PWD/build/run" >/dev/null
+    emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DABYSSOR_DESKTOP_BUILD="$PWD/build" >/dev/null
 fi
 cmake --build build-web -j "$jobs"
 

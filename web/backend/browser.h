@@ -5,8 +5,9 @@
 
 #include "SDL_stdinc.h"
 
-/* Hands the browser control for about ms milliseconds: the canvas shows what
- * was flipped, the page delivers input and the audio queue is topped up. */
+/* Hands the browser control for about ms milliseconds (0: just a turn; less
+ * than 0: until it has painted): the canvas shows what was flipped, the page
+ * delivers input and the audio queue is topped up. */
 void browser_yield(double ms);
 /* Milliseconds since the page started, with fractions. */
 double browser_now(void);

@@ -148,6 +148,19 @@ var LibraryBrowserGame = {
         setTimeout(wakeUp, ms);
         return;
       }
+      if (ms < 0) {
+        // Until the browser has painted: busy screens show every frame the
+        // display can. A hidden page paints nothing; it goes on slowly.
+        var woken = false;
+        var wake = function() {
+          if (woken) return;
+          woken = true;
+          wakeUp();
+        };
+        requestAnimationFrame(wake);
+        setTimeout(wake, 100);
+        return;
+      }
       // A message comes back at once, where a timer may be held back.
       if (!BrowserGame.channel) {
         BrowserGame.channel = new MessageChannel();

@@ -23,9 +23,10 @@
 
 #define BROWSER_VIDEO_DRIVER_NAME "browser"
 
-/* A flip that comes this long after the browser last had control hands it
- * control too, so screens that flip without ever waiting still show. */
-#define BUSY_FLIP_YIELD_MS 50.0
+/* A flip that comes this long after the browser last had control waits for
+ * the browser to paint, so screens that flip without ever waiting (the intro's
+ * slides, the credits) show about as many frames as a desktop window does. */
+#define BUSY_FLIP_YIELD_MS 16.0
 
 struct WMcursor {
     int unused;
@@ -217,7 +218,7 @@ static void BROWSER_UpdateRects(_THIS, int numrects, SDL_Rect* rects)
         uint64_t hash = frame_hash(screen->pixels, screen->pitch, screen->w * screen->format->BytesPerPixel, screen->h);
         browser_frame_hook(this->hidden->flips, (Uint32)(hash >> 32), (Uint32)hash);
     }
-    if (browser_now() - last_yield_ms >= BUSY_FLIP_YIELD_MS) browser_yield(0);
+    if (browser_now() - last_yield_ms >= BUSY_FLIP_YIELD_MS) browser_yield(-1);
 }
 
 void browser_present(void)

@@ -97,3 +97,18 @@ Module['preRun'].push(function() {
     window.addEventListener('pagehide', abyssorSaveTable);
   });
 });
+
+// The game's main returns long after the page started it, having slept many
+// times on the way: the program then ends as it would anywhere else, and the
+// page learns of it through onExit.
+Module['postRun'] = Module['postRun'] || [];
+Module['postRun'].push(function() {
+  if (!Asyncify.currData) return;
+  Asyncify.whenDone().then(function(status) {
+    try {
+      exit(status);
+    } catch (e) {
+      if (!(e instanceof ExitStatus)) throw e;
+    }
+  });
+});

@@ -129,6 +129,8 @@ var Module = {
     }
   },
   onRuntimeInitialized: function() {
+    // The last progress report may come before the last bytes.
+    loadingBar.style.width = '100%';
     running = true;
     loading.hidden = true;
     canvas.focus();

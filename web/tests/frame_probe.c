@@ -13,7 +13,9 @@
  * At "end" the program leaves at once. A run that goes a virtual minute
  * without a flip leaves with status 3: the script waits for input that never
  * comes. */
+#ifndef _GNU_SOURCE
 #define _GNU_SOURCE
+#endif
 #include <dlfcn.h>
 #include <pthread.h>
 #include <stdio.h>

@@ -8,7 +8,7 @@ const http = require('http');
 const os = require('os');
 const path = require('path');
 
-const NODE_MODULES = process.env.ABYSSOR_NODE_MODULES || path.resolve(__dirname, '../../build-web/node/node_modules');
+const NODE_MODULES = path.resolve(process.env.ABYSSOR_NODE_MODULES || path.join(__dirname, '../../build-web/node/node_modules'));
 const puppeteer = require(path.join(NODE_MODULES, 'puppeteer-core'));
 
 const SITE = process.env.ABYSSOR_SITE || path.resolve(__dirname, '../../build-web/site');
@@ -40,7 +40,7 @@ function serve(folder = SITE) {
   });
 }
 
-async function launch() {
+async function launch(extraArguments = []) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'abyssor-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: CHROMIUM,
@@ -49,7 +49,7 @@ async function launch() {
     protocolTimeout: 120000,
     args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--no-first-run',
            '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
-           '--disable-backgrounding-occluded-windows', '--window-size=900,700']
+           '--disable-backgrounding-occluded-windows', '--window-size=900,700'].concat(extraArguments)
   });
   const close = async () => {
     await browser.close();
@@ -97,7 +97,8 @@ async function canvasHash(page) {
 async function waitFor(what, test, timeoutMs = 30000, stepMs = 50) {
   const end = Date.now() + timeoutMs;
   for (;;) {
-    const value = await test();
+    // A page that is being replaced answers with an error: not yet.
+    const value = await test().catch(() => false);
     if (value) return value;
     if (Date.now() > end) throw new Error('Timed out waiting for ' + what);
     await new Promise((done) => setTimeout(done, stepMs));

@@ -822,6 +822,23 @@ TEST_F(CreaturesInTheLoop, ALostSubmarineBeatsTheWinInTheSameFrame)
     EXPECT_EQ(LEVEL_OVER, run.result);
 }
 
+TEST_F(CreaturesInTheLoop, RammedToDeathTheLevelIsLost)
+{
+    bank.vybuch[2] = AnimStrip{make_strip("sub_blast.bmp", 2, 10, 0, 100), 2, 2};
+    submarine.vybuch = 2;
+    submarine.zivoty = 15;
+    creature_types[0].finished = 1;  // this fish is the last of its kind
+    // The submarine sails at angle 0 of its ellipse: (470, 240).
+    surfaced_fish(0, 470, 240, 0);
+    frame();
+    EXPECT_EQ(0, submarine.zivoty);
+    EXPECT_EQ(LEVEL_PLAYING, run.result);
+    for (int i = 0; i < 3; i++) frame();  // both explosions play out
+    EXPECT_EQ(0, submarine.active);
+    EXPECT_EQ(2, creature_types[0].finished);
+    EXPECT_EQ(LEVEL_OVER, run.result);
+}
+
 TEST_F(CreaturesInTheLoop, WithoutAPictureOfTheBlastTheLevelCannotBeWon)
 {
     audio_on();

@@ -232,7 +232,8 @@ void input_text(SDL_Surface* surface, Font& font, int x, int y, int max_width, c
     SDL_Event last;
     memset(&last, 0, sizeof last);
     last.type = SDL_NOEVENT;
-    while (!(last.type == SDL_KEYDOWN && last.key.keysym.unicode == 13)) {
+    // A close request ends the input where it stands.
+    while (!(last.type == SDL_KEYDOWN && last.key.keysym.unicode == 13) && !platform_quit_requested()) {
         if (last.type == SDL_KEYDOWN
             && edit_text(font, max_width, text, buffer_size, last.key.keysym.unicode)) {
             restore_background(line);

@@ -70,6 +70,7 @@ static void read_keys(FrameInput& input)
     input.key_left = keys[SDLK_LEFT] != 0;
     input.key_right = keys[SDLK_RIGHT] != 0;
     input.key_tab = keys[SDLK_TAB] != 0;
+    input.quit = platform_quit_requested() != 0;
 }
 
 FrameInput read_frame_input(LevelRun& run)
@@ -143,7 +144,7 @@ static void check_level_end(LevelRun& run)
 
 static void regenerate_submarine()
 {
-    submarine.zivoty += bonus_effects.zivoty;
+    submarine.zivoty = clamp_to_int((long long)submarine.zivoty + bonus_effects.zivoty);
     if (submarine.zivoty > submarine.max_zivoty) submarine.zivoty = submarine.max_zivoty;
 }
 
@@ -159,10 +160,11 @@ void play_frame(LevelRun& run, FrameInput& input)
     if (input.event_type == SDL_MOUSEBUTTONDOWN && input.button == SDL_BUTTON_LEFT) run.fire_click = 1;
     call_air_support(input);
 
-    if (input.key_escape) run.result = LEVEL_OVER;
+    if (input.key_escape || input.quit) run.result = LEVEL_OVER;
     if (input.key_p) {
         run.screens->pause();
         read_keys(input);  // the pause has drained events: the keys held now are the ones that count
+        if (input.quit) run.result = LEVEL_OVER;
     }
     game.show_tally = 1;
 
@@ -205,6 +207,9 @@ int run_level_showing(const LevelScreens& screens)
     begin_level(run);
     run.screens = &screens;
     screens.announcement();
+    // The crosshair starts where the pointer is, not where it was last seen
+    // moving: the menus and the announcement have taken the motion events.
+    platform_mouse_state(&game.mouse_x, &game.mouse_y);
     while (run.result == LEVEL_PLAYING) {
         FrameInput input = read_frame_input(run);
         play_frame(run, input);

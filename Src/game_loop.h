@@ -30,6 +30,7 @@ struct FrameInput {
     Uint8 event_type;    // SDL event type of the last event, SDL_NOEVENT when none yet
     Uint8 button;        // its mouse button, for button events
     Uint8 key_escape, key_p, key_left, key_right, key_tab;
+    Uint8 quit;          // the player has asked to close the window: ends the level as Escape does
 };
 
 // The still screens that interrupt a level. A level shows the game's own

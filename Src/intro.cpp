@@ -110,20 +110,23 @@ static void draw_slide(SDL_Surface* from, SDL_Surface* to, SDL_Surface* screen, 
 // A slide advances one step a frame, as fast as the screen flips, and stops
 // one step short of the end: whatever comes next draws over that last strip.
 // A slide from or into a missing picture, or with no step forward, is left out.
+// Closing the window stops it where it is.
 void slide_transition(SDL_Surface* from, SDL_Surface* to, SDL_Surface* screen, int kind)
 {
     int step = intro_script.transition_step;
     if (from == NULL || to == NULL || screen == NULL || step <= 0 || kind < 0 || kind > 3) return;
     int extent = kind == 0 || kind == 1 ? screen->w : screen->h;
     int frames = extent / step;
-    for (int k = 0; k < frames; k++) {
+    for (int k = 0; k < frames && !platform_take_quit_requests(); k++) {
         draw_slide(from, to, screen, kind, k * step);
         flip(screen);
     }
 }
 
 // Each slide for its own time, then a random slide (left or right) into the
-// next one, and from the last into the main menu. Input is not read.
+// next one, and from the last into the main menu. Input is not read, but a
+// close request cuts the intro short: the menu that follows sees it and the
+// game leaves.
 void play_intro(SDL_Surface* screen)
 {
     int count = intro_script.picture_count;
@@ -131,11 +134,19 @@ void play_intro(SDL_Surface* screen)
     for (int i = 0; i < count; i++) {
         draw_bitmap(intro_script.pictures[i].bitmap, screen, 0, 0);
         flip(screen);
-        platform_delay(intro_script.pictures[i].hold_ms);
+        if (platform_delay_unless_quit(intro_script.pictures[i].hold_ms)) return;
         kind = random_value() % 2;
         if (i + 1 < count) slide_transition(intro_script.pictures[i].bitmap, intro_script.pictures[i + 1].bitmap, screen, kind);
     }
     if (count > 0) slide_transition(intro_script.pictures[count - 1].bitmap, menu_script.main_picture, screen, kind);
+}
+
+// Closing the window skips the rest of the credits: a close request that
+// comes while they roll, or a second one when the first made the game leave.
+static int credits_cut_short(int requests_before)
+{
+    int requests = platform_take_quit_requests();
+    return requests >= 2 || requests > requests_before;
 }
 
 // The credits enter at the bottom edge and rise until the whole block and one
@@ -151,7 +162,8 @@ void scroll_credits(SDL_Surface* screen, void (*show_frame)(SDL_Surface* screen)
     int font_height = current_font.bitmap != NULL ? current_font.bitmap->h : 0;
     long long top = screen->h;
     long long bottom = screen->h;
-    while (bottom + font_height >= 1) {
+    int requests_before = platform_quit_requests();
+    while (bottom + font_height >= 1 && !credits_cut_short(requests_before)) {
         top -= step;
         SDL_FillRect(screen, NULL, 0);
         for (int i = 0; i < intro_script.line_count; i++)

@@ -45,5 +45,7 @@ int enter_level_code(SDL_Surface* screen)
     if (!platform_wait_event(&event)) return -1;
     char typed[TYPED_CODE_SIZE] = "";
     read_text(screen, menu_script.code_x, menu_script.code_y, menu_script.code_width, typed, TYPED_CODE_SIZE);
+    // A window closed halfway through the word starts no game.
+    if (platform_quit_requested()) return -1;
     return match_level_code(typed);
 }

@@ -13,6 +13,7 @@
 #include "menu.h"
 #include "panel.h"
 #include "planes.h"
+#include "platform.h"
 #include "settings.h"
 #include "submarine.h"
 #include "topten.h"
@@ -47,10 +48,25 @@ static void open_audio()
     }
 }
 
+// An X server that serves no desktop resets when its last client leaves, and
+// drops a connection made meanwhile; SDL's own check of the display is such a
+// client. A failed start is therefore tried again a few times, and reported
+// only when every attempt has failed.
+static const int SDL_INIT_ATTEMPTS = 10;
+static const Uint32 SDL_INIT_RETRY_MS = 100;
+
+static int init_sdl()
+{
+    for (int attempt = 1;; attempt++) {
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_NOPARACHUTE) == 0) return 0;
+        if (attempt == SDL_INIT_ATTEMPTS) return -1;
+        platform_delay(SDL_INIT_RETRY_MS);
+    }
+}
+
 int start_up()
 {
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_NOPARACHUTE) < 0)
-        fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());
+    if (init_sdl() < 0) fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());
     load_settings("SCRIPT/misc.scr");
     if (settings.sound == 1) open_audio();
     SDL_WM_SetCaption("ABYSSOR", "ABYSSOR");
@@ -109,7 +125,8 @@ static void play_game()
         if (result == LEVEL_WON) {
             game.level_index += 1;
             result = LEVEL_PLAYING;
-            if (game.level_index >= levels.count) result = LEVEL_OVER;
+            // A window closed as the level was won ends the game here.
+            if (game.level_index >= levels.count || platform_quit_requested()) result = LEVEL_OVER;
         }
         if (result == LEVEL_OVER) {
             if (topten_qualifies(game.score)) enter_name(game.screen);
@@ -128,6 +145,9 @@ static void leave_game()
     Mix_CloseAudio();
 }
 
+// Closing the window ends a game as Escape does and then leaves the menu, so
+// the way out is the same as through the menu's last item: credits, high
+// scores and the frame-rate report.
 int game_main(int argc, char** argv)
 {
     // Log lines reach their file as they are printed, even if the game is killed.

@@ -157,19 +157,11 @@ static void flip(SDL_Surface* screen)
     if (screen != NULL) SDL_Flip(screen);
 }
 
-// Waits until a key is pressed, or until no event can come any more.
-static void wait_for_key_press()
-{
-    SDL_Event event;
-    while (platform_wait_event(&event))
-        if (event.type == SDL_KEYDOWN) return;
-}
-
 void show_help(SDL_Surface* screen)
 {
     draw_bitmap(menu_script.help_picture, screen, 0, 0);
     flip(screen);
-    wait_for_key_press();
+    platform_wait_key_press();
 }
 
 // Up and Down move the highlight round the five items; Return confirms the
@@ -233,7 +225,8 @@ static int act_on_choice(SDL_Surface* screen)
 }
 
 // Every event, whatever it is, lets the keys held at that moment act, so a
-// key held while the mouse moves keeps moving the highlight.
+// key held while the mouse moves keeps moving the highlight. When no event
+// can come, or the player has asked to close the window, the menu is left.
 int run_main_menu(SDL_Surface* screen)
 {
     play_sound(menu_script.menu_sound, CHANNEL_ANNOUNCE, 0);

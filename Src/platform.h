@@ -31,6 +31,8 @@ struct ScriptedInput {
     // Waits that found the queue empty: the game wanted input the script did
     // not give, so what followed was not the player's doing.
     int dry_waits;
+    // Close requests (SDL_QUIT) drained so far.
+    int quit_requests;
 };
 
 // Installs scripted input (NULL returns to SDL). The record is not copied.
@@ -43,11 +45,17 @@ void scripted_push(ScriptedInput& input, const SDL_Event& event);
 void scripted_push_key(ScriptedInput& input, SDLKey key, int pressed, Uint16 unicode);
 void scripted_push_motion(ScriptedInput& input, int x, int y);
 void scripted_push_button(ScriptedInput& input, Uint8 button, int pressed);
+// The window manager's close button, as SDL reports it.
+void scripted_push_quit(ScriptedInput& input);
 
 int platform_poll_event(SDL_Event* event);
 // Waits for the next event. Returns 0 when no event can come (an SDL error,
-// or an empty scripted queue): callers stop waiting then.
+// or an empty scripted queue) and once the player has asked to close the
+// window: callers stop waiting then.
 int platform_wait_event(SDL_Event* event);
+// Waits until a key is pressed, discarding every other event. Returns 0 when
+// none can come (as platform_wait_event).
+int platform_wait_key_press();
 Uint8* platform_key_state();
 Uint8 platform_mouse_state(int* x, int* y);
 Uint32 platform_ticks();
@@ -57,5 +65,20 @@ void platform_enable_unicode(int enable);
 // Loops that poll rather than wait (text input with its blinking cursor) stop
 // then. SDL's own queue never runs dry.
 int platform_input_exhausted();
+
+// Closing the window from the window manager, or interrupting the program,
+// puts SDL_QUIT in the event queue. Whichever call drains it counts it here,
+// and from the first one on the game is on its way out: platform_wait_event
+// stops waiting, so every screen that waits for the player ends; the game
+// loop and text input, which poll, ask platform_quit_requested themselves.
+int platform_quit_requests();
+int platform_quit_requested();
+// Takes the close requests out of the queue and leaves every other event in
+// it, for the parts of the game that read no input (intro, credits). Returns
+// platform_quit_requests().
+int platform_take_quit_requests();
+// platform_delay that a close request cuts short: returns 1 when one has come,
+// before or during the delay.
+int platform_delay_unless_quit(Uint32 ms);
 
 #endif

@@ -32,15 +32,6 @@ static void draw_centred(int index)
     draw_bitmap(picture, game.screen, game.screen->w / 2 - picture->w / 2, game.screen->h / 2 - picture->h / 2);
 }
 
-// Any key press ends the wait; everything else is discarded. A queue that
-// can bring nothing more ends it too.
-static void wait_for_key_press()
-{
-    SDL_Event event;
-    while (platform_wait_event(&event))
-        if (event.type == SDL_KEYDOWN) return;
-}
-
 static const char* current_level_code()
 {
     if (game.level_index < 0 || game.level_index >= LEVEL_CAPACITY) return "";
@@ -58,7 +49,7 @@ void show_announcement_screen()
                    current_level_code());
     }
     flip_screen();
-    wait_for_key_press();
+    platform_wait_key_press();
 }
 
 // The end screens lay their picture over the last frame of the game.
@@ -68,7 +59,7 @@ static void show_end_screen(Mix_Chunk* sound, int picture)
     flip_screen();
     draw_centred(picture);
     flip_screen();
-    wait_for_key_press();
+    platform_wait_key_press();
 }
 
 void show_level_completed_screen()
@@ -83,6 +74,7 @@ void show_game_over_screen()
 
 // Ends on the first event after which P is held: a second press of P, or
 // any event at all while the press that started the pause is still held.
+// A close request ends it too (the game loop then ends the level).
 void show_pause_screen()
 {
     flip_screen();

@@ -201,14 +201,12 @@ void show_topten(SDL_Surface* screen)
 {
     draw_topten(screen);
     flip(screen);
-    SDL_Event event;
-    while (platform_wait_event(&event))
-        if (event.type == SDL_KEYDOWN) return;
+    platform_wait_key_press();
 }
 
 // After a game that beat an entry: the player types a name and the result
-// enters the table. Should no input come at all, the result still enters,
-// without a name.
+// enters the table. Should no input come at all, or the player close the
+// window, the result still enters, with what was typed of the name.
 void enter_name(SDL_Surface* screen)
 {
     for (int buffer = 0; buffer < 2; buffer++) {

@@ -48,12 +48,15 @@ static void write_script(const uint8_t* data, size_t size)
     fclose(file);
 }
 
-// A few frames with the pointer moving and the gun firing.
+// A few frames with the pointer moving, the gun firing, the air support
+// called and bonuses dropped where the shells come down.
 static void play_a_few_frames()
 {
     LevelRun run;
     begin_level(run);
     for (int i = 0; i < 4; i++) {
+        drop_bonus(100 + 97 * i, 80 + 61 * i, choose_creature_bonus());
+        drop_bonus(100 + 97 * i, 80 + 61 * i, i - 1);
         scripted_push_motion(input, 100 + 97 * i, 80 + 61 * i);
         scripted_push_button(input, (Uint8)(1 + i % 3), 1);
         FrameInput frame_input = read_frame_input(run);

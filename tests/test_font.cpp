@@ -336,6 +336,20 @@ TEST_F(FontTest, InputEndsWhenNoKeyCanComeAnyMore)
     EXPECT_STREQ(text, "cd");
 }
 
+TEST_F(FontTest, AClosedWindowEndsTheInputWithWhatWasTyped)
+{
+    Typing typing;
+    char text[32] = "";
+    typing.type("cd");
+    scripted_push_quit(typing.input);
+    typing.type("e");
+    typing.enter();
+    read_text(screen.surface, 50, 60, 600, text, sizeof text);
+    EXPECT_STREQ(text, "cd");
+    EXPECT_EQ(4, typing.input.count);  // the E and Return after the request are never read
+    EXPECT_EQ(0, typing.input.dry_waits);
+}
+
 namespace {
 
 // Keeps the input alive with mouse motion until the clock reaches a time,

@@ -292,13 +292,16 @@ TEST_F(GameLoopTest, BonusLifeRegeneratesUpToTheSubmarinesHitPoints)
     creature_type_last = 0;
     submarine.zivoty = 5;
     submarine.max_zivoty = 10;
-    // What the sum of the collected bonuses gives this frame.
-    bonus_effects.zivoty = 3;
+    // A collected repair bonus gives 3 a frame.
+    bonus_catalogue.types[0].zivoty = 3;
+    bonus_catalogue.count = 1;
+    bonuses[0] = Bonus{100, 100, 0, 1000, 1, 1};
     frame();
     EXPECT_EQ(8, submarine.zivoty);
     frame();
     EXPECT_EQ(10, submarine.zivoty);  // 11 is held at the hit points of the file
-    bonus_effects.zivoty = 0;
+    bonuses[0].active = 0;
+    bonus_catalogue.types[0].zivoty = 0;
 }
 
 namespace {
@@ -419,6 +422,52 @@ TEST_F(GameLoopTest, PHeldPausesAndTheKeysHeldAfterThePauseCount)
     frame();
     EXPECT_EQ(1, pauses);
     EXPECT_EQ(LEVEL_PLAYING, run.result);
+}
+
+namespace {
+
+// Should the close request be missed, the player gives up after a second.
+void escape_after_a_second(ScriptedInput& input, Uint32, void*)
+{
+    if (input.delays > 40) input.keys[SDLK_ESCAPE] = 1;
+}
+
+}  // namespace
+
+TEST_F(GameLoopTest, AClosedWindowEndsTheLevelAsEscapeDoes)
+{
+    creature_types[0].pocet = 1;  // the level would go on
+    creature_type_last = 0;
+    screens_shown.clear();
+    input.on_delay = escape_after_a_second;
+    scripted_push_motion(input, 20, 20);
+    scripted_push_quit(input);
+    EXPECT_EQ(LEVEL_OVER, run_level_showing(NOTED_SCREENS));
+    EXPECT_EQ("announcement at frame 0; game over", screens_shown);
+    EXPECT_EQ(1, game.frame);  // the frame in which it came is played out
+    EXPECT_EQ(0, input.dry_waits);
+}
+
+namespace {
+
+void close_while_paused(ScriptedInput& input, void*)
+{
+    scripted_push_quit(input);
+}
+
+}  // namespace
+
+TEST_F(GameLoopTest, AWindowClosedDuringThePauseEndsTheLevel)
+{
+    creature_types[0].pocet = 1;
+    creature_type_last = 0;
+    scripted_push_key(input, SDLK_p, 1, 0);
+    input.on_wait = close_while_paused;  // the game's own pause waits
+    FrameInput paused = frame();
+    EXPECT_EQ(1, paused.key_p);
+    EXPECT_EQ(LEVEL_OVER, run.result);
+    EXPECT_EQ(1, input.quit_requests);
+    EXPECT_EQ(0, input.dry_waits);
 }
 
 TEST_F(GameLoopTest, TheFrameDrawsSeabedParticlesSubmarineAndCrosshairInThatOrder)
@@ -643,4 +692,74 @@ TEST_F(CrosshairTest, TheFlattenedHeightIsTruncatedBeforeTheDistance)
     // = 160.53 is within the reach (with 160.51 it would be 161.04).
     point_at(333, 200);
     EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 333, 200));
+}
+
+TEST_F(GunInTheLoop, ShellCollectsAFloatingBonusAndTheReachGrowsForItsTime)
+{
+    settings.zivot_bonusu = 480;
+    SDL_Surface* buoy = solid_surface(20, 20, 0, 255, 255);
+    bonus_catalogue.types[0].bitmap = buoy;
+    bonus_catalogue.types[0].dostrel = 100;
+    bonus_catalogue.types[0].pouzivani = 200;
+    bonus_catalogue.count = 1;
+    memset(bonuses, 0, sizeof bonuses);
+    drop_bonus(400, 300, 0);  // 80 to the right of the submarine
+    point_at(500, 300);       // 180: beyond the reach of 160
+    Uint32 ring_far = pixel_at(screen.surface, 580, 300);
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 255), pixel_at(screen.surface, 500, 300));
+    EXPECT_EQ(map_colour(screen.surface, 0, 255, 255), pixel_at(screen.surface, 395, 295));
+
+    point_at(400, 300);
+    scripted_push_button(input, SDL_BUTTON_LEFT, 1);
+    frame();
+    scripted_push_button(input, SDL_BUTTON_LEFT, 0);
+    for (int i = 0; i < 40 && bonuses[0].collected == 0; i++) frame();
+    ASSERT_EQ(1, bonuses[0].collected);
+    int collected_at = game.frame - 1;
+    EXPECT_EQ(collected_at + 200, bonuses[0].expiry);
+    point_at(500, 300);
+    // The bonus is gone from the water; the ring lies 260 from the
+    // submarine and the pointer at 180 is within reach.
+    EXPECT_NE(map_colour(screen.surface, 0, 255, 255), pixel_at(screen.surface, 395, 295));
+    EXPECT_EQ(0u, ring_far);
+    EXPECT_NE(0u, pixel_at(screen.surface, 580, 300));
+    EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 500, 300));
+
+    // The frame in which the effect ends still has it; the next has not.
+    while (game.frame <= collected_at + 200) frame();
+    EXPECT_EQ(0, bonuses[0].active);
+    EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 500, 300));
+    frame();
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 255), pixel_at(screen.surface, 500, 300));
+    bonus_catalogue.types[0] = BonusType();
+    SDL_FreeSurface(buoy);
+}
+
+namespace {
+
+// The player moves the mouse while the announcement waits: its motion events
+// go to the announcement, and only the pointer's position tells where it is.
+void announcement_while_the_mouse_moves()
+{
+    ScriptedInput* input = platform_scripted();
+    input->mouse_x = 400;
+    input->mouse_y = 250;
+    input->keys[SDLK_ESCAPE] = 1;  // and ends the level after its first frame
+}
+
+void no_screen() {}
+
+const LevelScreens MOUSE_MOVED_SCREENS = {announcement_while_the_mouse_moves, no_screen, no_screen, no_screen};
+
+}  // namespace
+
+TEST_F(CrosshairTest, TheFirstFrameDrawsTheCrosshairWhereThePointerIs)
+{
+    game.mouse_x = game.mouse_y = 0;
+    SDL_FillRect(screen.surface, NULL, 0);
+    EXPECT_EQ(LEVEL_OVER, run_level_showing(MOUSE_MOVED_SCREENS));
+    EXPECT_EQ(1, game.frame);
+    // 80 to the left and 50 up: 113 on the flattened sea, within reach.
+    EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 400, 250));
+    EXPECT_EQ(0u, pixel_at(screen.surface, 2, 2));  // nothing at the corner
 }

@@ -61,6 +61,7 @@ protected:
         menu_script.main_picture = NULL;
     }
     // What the screen showed in its middle while each slide was held.
+public:
     static void record_delay(ScriptedInput&, Uint32 ms, void* user)
     {
         IntroTest* test = (IntroTest*)user;
@@ -207,6 +208,55 @@ TEST_F(IntroTest, NoStepForwardLeavesTheSlidesOut)
     intro_script.transition_step = -4;
     slide_transition(intro_script.pictures[0].bitmap, menu_script.main_picture, screen.surface, 0);
     EXPECT_TRUE(is_colour(screen.surface, 320, 240, 200, 0, 0));
+}
+
+namespace {
+
+void close_during_hold(ScriptedInput& input, Uint32 ms, void* user)
+{
+    IntroTest::record_delay(input, ms, user);
+    scripted_push_quit(input);
+}
+
+}  // namespace
+
+// A close request during the first slide's hold: nothing more of the intro
+// is shown or waited for.
+TEST_F(IntroTest, AClosedWindowCutsTheIntroShort)
+{
+    load("krok1 30\nintro GFX/red.bmp 2000\nintro GFX/yellow.bmp 3000\n");
+    input.on_delay = close_during_hold;
+    play_intro(screen.surface);
+    EXPECT_EQ((std::vector<Uint32>{2000}), delays);
+    EXPECT_TRUE(is_colour(screen.surface, 320, 240, 200, 0, 0));
+    EXPECT_TRUE(is_colour(screen.surface, 639, 0, 200, 0, 0));
+    EXPECT_EQ(1, input.quit_requests);
+}
+
+// The intro reads no input: a key pressed during it is left for the menu,
+// and only the close request is taken.
+TEST_F(IntroTest, AWaitingCloseRequestSkipsTheHoldAndLeavesTheKeys)
+{
+    load("krok1 30\nintro GFX/red.bmp 2000\n");
+    scripted_push_key(input, SDLK_RETURN, 1, 13);
+    scripted_push_quit(input);
+    play_intro(screen.surface);
+    EXPECT_TRUE(delays.empty());
+    EXPECT_TRUE(is_colour(screen.surface, 320, 240, 200, 0, 0));
+    EXPECT_TRUE(is_colour(screen.surface, 639, 0, 200, 0, 0));  // no slide into the menu
+    ASSERT_EQ(1, input.count);
+    EXPECT_EQ(SDL_KEYDOWN, input.queue[input.head].type);
+}
+
+TEST_F(IntroTest, ASlideStopsWhereItIsOnACloseRequest)
+{
+    SDL_Surface* red = load_bitmap("GFX/red.bmp", 0);
+    intro_script.transition_step = 32;
+    SDL_FillRect(screen.surface, NULL, map_colour(screen.surface, 0, 200, 0));
+    scripted_push_quit(input);
+    slide_transition(red, menu_script.main_picture, screen.surface, 1);
+    EXPECT_TRUE(is_colour(screen.surface, 320, 240, 0, 200, 0));
+    SDL_FreeSurface(red);
 }
 
 // The last frame of each kind of slide, 32 pixels a step: the old picture
@@ -367,6 +417,57 @@ TEST(Credits, LinesAreCentredAndSpacedAsTheyRise)
     EXPECT_EQ((std::vector<std::string>{}), seen.failures);
     // 480 - 5k + 80 + 10 < 1 first at k = 114.
     EXPECT_EQ(114, seen.frames);
+    free_intro();
+}
+
+namespace {
+
+// Closes the window once the third frame of the credits is shown.
+void close_at_third_frame(SDL_Surface*)
+{
+    if (++credit_frames == 3) scripted_push_quit(*platform_scripted());
+}
+
+}  // namespace
+
+TEST(Credits, ClosingTheWindowWhileTheyRollSkipsTheRest)
+{
+    TempDir dir;
+    TestScreen screen;
+    ScriptedInput input;
+    scripted_reset(input);
+    platform_use_scripted(&input);
+    credits_font();
+    intro_script.scroll_step = 4;
+    scroll_credits(screen.surface, close_at_third_frame);
+    EXPECT_EQ(3, credit_frames);
+    platform_use_scripted(NULL);
+    free_intro();
+}
+
+// The close request that made the game leave lets the credits roll; a
+// second one skips them, whether it comes before or while they roll.
+TEST(Credits, TheCloseRequestThatLedHereLetsThemRollAndASecondSkipsThem)
+{
+    TempDir dir;
+    TestScreen screen;
+    ScriptedInput input;
+    scripted_reset(input);
+    platform_use_scripted(&input);
+    credits_font();
+    intro_script.scroll_step = 4;
+    input.quit_requests = 1;
+    scroll_credits(screen.surface, count_frame);
+    EXPECT_EQ(125, credit_frames);
+
+    credit_frames = 0;
+    scroll_credits(screen.surface, close_at_third_frame);
+    EXPECT_EQ(3, credit_frames);
+
+    credit_frames = 0;
+    scroll_credits(screen.surface, count_frame);
+    EXPECT_EQ(0, credit_frames);
+    platform_use_scripted(NULL);
     free_intro();
 }
 

@@ -279,3 +279,40 @@ TEST(LevelLoading, TheDataSetsFirstLevelLoadsBehindTheFullBar)
     EXPECT_NE(std::string::npos, freed.out.find("UVOLNEN SKRIPT ZBRANI Z PAMETI\n"));
     EXPECT_EQ(-1, bank.dno_last);
 }
+
+TEST(LevelLoading, EachMissingScriptIsReportedInLoadingOrder)
+{
+    TempDir dir;
+    load_catalogue("L1 ALFA 0\n");
+    ScriptedInput input;
+    scripted_reset(input);
+    platform_use_scripted(&input);
+    Captured log = capture([] { load_level(); });
+    platform_use_scripted(NULL);
+    EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/L1/images.scr\n"
+              "Nemohu nahrat soubor : SCRIPT/L1/weapons.scr\n"
+              "Nemohu nahrat soubor : SCRIPT/L1/delo.scr\n"
+              "Nemohu nahrat soubor : SCRIPT/L1/potvory.scr\n"
+              "Nemohu nahrat soubor : SCRIPT/L1/panel.scr\n"
+              "Nemohu nahrat soubor : SCRIPT/L1/plane.scr\n"
+              "Nemohu nahrat soubor : SCRIPT/L1/bonusy.scr\n",
+              log.err);
+    capture([] { free_level(); });
+}
+
+TEST(LevelRelease, EveryPartOfTheLevelSaysItIsReleasedInAFixedOrder)
+{
+    TempDir dir;
+    Captured log = capture([] { free_level(); });
+    char submarine_line[64];
+    snprintf(submarine_line, sizeof submarine_line, "UVOLNENO DELO(%p) Z PAMETI\n", (void*)&submarine);
+    EXPECT_EQ(std::string("UVOLNEN SKRIPT BONUSU Z PAMETI\n"
+                          "UVOLNEN SKRIPT LETADEL Z PAMETI\n"
+                          "UVOLNEN SKRIPT POTVOR Z PAMETI\n"
+                          "UVOLNEN SKRIPT BITMAP Z PAMETI\n") +
+                  submarine_line +
+                  "UVOLNEN SKRIPT PANEL Z PAMETI\n"
+                  "UVOLNEN SKRIPT ZBRANI Z PAMETI\n",
+              log.out);
+    EXPECT_EQ("", log.err);
+}

@@ -175,6 +175,40 @@ TEST_F(CodeScreenTest, AWrongCodeReturnsToTheMenu)
     EXPECT_EQ(ITEM_LEVEL_CODE, menu_script.highlighted);
 }
 
+// The player types a whole code but closes the window instead of pressing
+// Return: no game starts, and the menu is left.
+TEST_F(CodeScreenTest, AWindowClosedWhileTypingStartsNoGame)
+{
+    menu_script.highlighted = ITEM_LEVEL_CODE;
+    scripted_push_key(input, SDLK_RETURN, 1, 13);
+    scripted_push_key(input, SDLK_RETURN, 0, 0);
+    for (char c : std::string("KOTVA")) {
+        scripted_push_key(input, (SDLKey)c, 1, (Uint16)(unsigned char)c);
+        scripted_push_key(input, (SDLKey)c, 0, 0);
+    }
+    scripted_push_quit(input);
+    scripted_push_key(input, SDLK_RETURN, 1, 13);
+    int result = 0;
+    Captured log = capture([&] { result = run_main_menu(screen.surface); });
+    EXPECT_EQ(1, result);
+    EXPECT_EQ("", log.out);  // the word was not looked up
+    EXPECT_EQ(5, game.level_index);
+    EXPECT_EQ(77, game.score);
+    EXPECT_EQ(1, input.count);  // Return after the request is never read
+    EXPECT_EQ(0, input.dry_waits);
+    EXPECT_TRUE(white(259, 250));  // the typed word stands in its field
+}
+
+TEST_F(CodeScreenTest, AWindowClosedBeforeTypingChoosesNoLevel)
+{
+    scripted_push_quit(input);
+    int result = 0;
+    Captured log = capture([&] { result = enter_level_code(screen.surface); });
+    EXPECT_EQ(-1, result);
+    EXPECT_EQ("", log.out);
+    EXPECT_EQ(0, input.dry_waits);
+}
+
 TEST_F(CodeScreenTest, WithoutInputNoLevelIsChosen)
 {
     int result = 0;

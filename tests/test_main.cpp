@@ -280,6 +280,25 @@ TEST_F(StartUpTest, MissingVideoEndsStartUpAfterTheScriptsAndTheGameLeavesQuietl
     EXPECT_FALSE(file_exists("fps.txt"));
 }
 
+// A display that refuses the first connections (an X server resetting as its
+// last client leaves) is tried again; only a start that never succeeds is
+// reported, once.
+TEST_F(StartUpTest, AFailedStartIsTriedAgainBeforeItIsReportedOnce)
+{
+    setenv("SDL_VIDEODRIVER", "no-such-video", 1);
+    ScriptedInput input;
+    scripted_reset(input);
+    platform_use_scripted(&input);
+    Captured output = start({"./abyssor"});
+    platform_use_scripted(NULL);
+    EXPECT_EQ(1, result);
+    EXPECT_EQ(9, input.delays);
+    EXPECT_EQ(900u, input.clock_ms);
+    size_t first = output.err.find("Couldn't initialize SDL: ");
+    ASSERT_NE(std::string::npos, first);
+    EXPECT_EQ(std::string::npos, output.err.find("Couldn't initialize SDL: ", first + 1));
+}
+
 TEST(FrameRateReport, FramesOverTheLevelTime)
 {
     TempDir dir;
@@ -495,4 +514,78 @@ TEST_F(OuterLoopTest, AReportThatCannotBeWrittenIsSkippedAndTheWayOutGoesOn)
     int frequency = 0, channels = 0;
     Uint16 format = 0;
     EXPECT_EQ(0, Mix_QuerySpec(&frequency, &format, &channels));
+}
+
+// The window closed in the menu: the way out of the menu's last item, with
+// the credits, the high scores and the frame-rate report.
+TEST_F(OuterLoopTest, ClosingTheWindowInTheMenuLeavesAsTheLastItemDoes)
+{
+    write_file("SCRIPT/topten.scr", "Nemo 300 2\n");
+    scripted_push_quit(input);
+    Captured output = play();
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(0, input.dry_waits);
+    EXPECT_EQ(1, input.quit_requests);
+    EXPECT_EQ(0, player.loads);
+    EXPECT_EQ("Nemo 300 2\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n",
+              read_file("SCRIPT/topten.scr"));
+    EXPECT_NE(std::string::npos, read_file("fps.txt").find("FRAMES : 0\n"));
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    EXPECT_EQ(0, Mix_QuerySpec(&frequency, &format, &channels));
+}
+
+// The window closed in a level started by its code: the game ends as with
+// Escape, the score enters the table without a name, and the game leaves.
+TEST_F(OuterLoopTest, ClosingTheWindowInALevelEndsTheGameKeepsTheScoreAndLeaves)
+{
+    write_file("SCRIPT/levels.scr", "L1 ALFA 100\nL2 BETA 200\nL3 GAMA 300\n");
+    level_won_at_once("L2");
+    write_file("SCRIPT/L2/potvory.scr", "[*A] pocet 1 [END]\n");  // keeps the level going
+    write_file("SCRIPT/topten.scr", "Nemo 50 1\n");
+    write_file("SCRIPT/menu.scr", read_file("SCRIPT/menu.scr") + "c_pos 100,300,400\n");
+    menu_script.highlighted = ITEM_LEVEL_CODE;
+    scripted_push_key(input, SDLK_RETURN, 1, 13);
+    scripted_push_key(input, SDLK_RETURN, 0, 0);
+    for (char c : std::string("BETA")) {
+        scripted_push_key(input, (SDLKey)c, 1, (Uint16)c);
+        scripted_push_key(input, (SDLKey)c, 0, 0);
+    }
+    scripted_push_key(input, SDLK_RETURN, 1, 13);
+    scripted_push_key(input, SDLK_RETURN, 0, 0);
+    scripted_push_key(input, SDLK_SPACE, 1, 0);  // past the announcement
+    scripted_push_quit(input);
+    // Should the close request be missed, the player gives up after a second.
+    input.on_delay = [](ScriptedInput& in, Uint32 ms, void* user) {
+        count_loads(in, ms, user);
+        if (in.delays > 1100) in.keys[SDLK_ESCAPE] = 1;
+    };
+    Captured output = play();
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(0, input.dry_waits);
+    EXPECT_EQ(1, player.loads);
+    EXPECT_NE(std::string::npos, output.out.find("...NO\n...OK\n"));
+    EXPECT_EQ("%00 100 2\nNemo 50 1\n", read_file("SCRIPT/topten.scr").substr(0, 20));
+    EXPECT_NE(std::string::npos, read_file("fps.txt").find("FRAMES : 1\n"));
+    EXPECT_EQ(1, count_of(output.out, "UVOLNEN SKRIPT POTVOR Z PAMETI\n"));
+}
+
+// Closed in the frame in which the level is won: no further level is loaded.
+TEST_F(OuterLoopTest, AWindowClosedAsTheLevelIsWonLoadsNoOther)
+{
+    write_file("SCRIPT/levels.scr", "L1 ALFA 100\nL2 BETA 200\n");
+    level_won_at_once("L1");
+    level_won_at_once("L2");
+    player.moves = {NEW_GAME, SCREEN_KEY};
+    input.on_delay = [](ScriptedInput& in, Uint32 ms, void* user) {
+        count_loads(in, ms, user);
+        if (ms == 1000) scripted_push_quit(in);  // while the level loads
+    };
+    Captured output = play();
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(0, input.dry_waits);
+    EXPECT_EQ(1, player.loads);
+    EXPECT_EQ(std::string::npos, output.out.find("SCRIPT/L2/"));
+    EXPECT_EQ(1, game.level_index);  // the won level counts
+    EXPECT_NE(std::string::npos, read_file("fps.txt").find("FRAMES : 1\n"));
 }

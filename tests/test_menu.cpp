@@ -376,6 +376,47 @@ TEST_F(MainMenuTest, AnUnknownLevelCodeKeepsTheMenuOnTheCodeItem)
     EXPECT_EQ(2, game.level_index);
 }
 
+TEST_F(MainMenuTest, ClosingTheWindowLeavesWhateverKeysAreHeld)
+{
+    menu_script.highlighted = ITEM_NEW_GAME;
+    menu_script.chosen = -1;
+    game.level_index = 3;
+    menu.input.keys[SDLK_RETURN] = 1;  // held: any event the menu acted on would start a game
+    scripted_push_quit(menu.input);
+    menu.tap(SDLK_DOWN);
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    EXPECT_EQ(-1, menu_script.chosen);
+    EXPECT_EQ(ITEM_NEW_GAME, menu_script.highlighted);
+    EXPECT_EQ(3, game.level_index);
+    EXPECT_EQ(1, platform_quit_requests());
+    EXPECT_EQ(2, menu.input.count);  // the Down tap after it is never read
+    EXPECT_EQ(0, menu.input.dry_waits);
+}
+
+// The help and the table end on the close request, and the menu is left
+// without waiting for anything more.
+TEST_F(MainMenuTest, ClosingTheWindowEndsTheHelpAndTheTableAndThenTheMenu)
+{
+    const int items[2] = {ITEM_HELP, ITEM_TOP_TEN};
+    const Uint32 colours[2] = {map_colour(screen.surface, 0, 200, 0), map_colour(screen.surface, 200, 0, 200)};
+    for (int i = 0; i < 2; i++) {
+        scripted_reset(menu.input);
+        Watch watch = {screen.surface, {}};
+        menu.input.on_wait = watch_screen;
+        menu.input.user = &watch;
+        menu_script.highlighted = items[i];
+        menu.press(SDLK_RETURN);    // wait 0: opens the screen
+        menu.release(SDLK_RETURN);  // wait 1
+        scripted_push_quit(menu.input);  // wait 2
+        menu.tap(SDLK_SPACE);
+        EXPECT_EQ(1, run_main_menu(screen.surface));
+        EXPECT_EQ(0, menu.input.dry_waits);
+        EXPECT_EQ(2, menu.input.count);
+        ASSERT_EQ(3u, watch.seen.size());
+        EXPECT_EQ(colours[i], watch.seen[2]);
+    }
+}
+
 TEST_F(MainMenuTest, TheHighlightSurvivesAReloadOfTheMenuScript)
 {
     menu_script.highlighted = ITEM_HELP;

@@ -72,6 +72,7 @@ protected:
     }
     void key(SDLKey k, int pressed) { scripted_push_key(input, k, pressed, 0); }
 
+    TempDir dir;  // the font and sounds written here stay out of the working directory
     TestScreen screen;
     ScriptedInput input;
 };
@@ -156,6 +157,27 @@ TEST_F(ScreensTest, WaitsEndWhenNoEventCanComeAnyMore)
     show_game_over_screen();
     show_pause_screen();
     EXPECT_TRUE(centred(3));
+}
+
+// Each still screen shows its picture and ends on the close request; the key
+// pressed after it is never read.
+TEST_F(ScreensTest, EveryStillScreenEndsOnACloseRequest)
+{
+    scripted_push_motion(input, 10, 10);
+    scripted_push_quit(input);
+    key(SDLK_a, 1);
+    show_announcement_screen();
+    EXPECT_TRUE(centred(1));
+    EXPECT_EQ(1, input.count);
+    show_level_completed_screen();
+    EXPECT_TRUE(centred(0));
+    show_game_over_screen();
+    EXPECT_TRUE(centred(2));
+    show_pause_screen();
+    EXPECT_TRUE(centred(3));
+    EXPECT_EQ(1, input.count);
+    EXPECT_EQ(0, input.dry_waits);
+    EXPECT_EQ(1, input.quit_requests);
 }
 
 TEST_F(ScreensTest, ScreensPlayTheirSoundsOnTheAnnouncementChannel)

@@ -325,3 +325,32 @@ TEST_F(TopTenScreenTest, WithoutInputTheResultStillEntersNameless)
     expect_entry(2, "", 4000, 1);
     expect_entry(3, "Bocman", 3500, 2);
 }
+
+TEST_F(TopTenScreenTest, AWindowClosedDuringTheNameEntersTheResultWithWhatWasTyped)
+{
+    load(TEN_ENTRIES);
+    game.score = 4200;
+    game.level_index = 2;
+    scripted_push_key(input, SDLK_RETURN, 0, 0);
+    type("Nemo");
+    scripted_push_quit(input);
+    type("X");
+    press_return();
+    enter_name(screen.surface);
+    expect_entry(2, "Nemo", 4200, 3);
+    EXPECT_EQ(4, input.count);
+    EXPECT_EQ(0, input.dry_waits);
+}
+
+TEST_F(TopTenScreenTest, AWindowClosedBeforeTheNameEntersTheResultNameless)
+{
+    load(TEN_ENTRIES);
+    game.score = 4000;
+    game.level_index = 0;
+    scripted_push_quit(input);
+    type("Nemo");
+    enter_name(screen.surface);
+    expect_entry(2, "", 4000, 1);
+    EXPECT_EQ(8, input.count);
+    EXPECT_EQ(0, input.dry_waits);
+}

@@ -29,11 +29,15 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on a free display and waits until it answers.
+# Starts Xvfb on a free display and waits until it answers. Without
+# -noreset the server resets whenever its last client leaves (xdpyinfo below,
+# or SDL's own check of the display) and drops any connection made
+# meanwhile, so the game's first attempt to open the display would fail now
+# and then.
 start_display() {
     local fifo="$WORK/.display"
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
     XVFB_PID=$!
     local number
     read -r -t 20 number <"$fifo" || fail "Xvfb did not start"
@@ -54,6 +58,18 @@ start_game() {
 }
 
 game_running() { kill -0 "$GAME_PID" 2>/dev/null; }
+
+# Asks the game window to close, as a window manager's close button does.
+close_window() {
+    [ -x "${ABYSSOR_CLOSE_WINDOW:-}" ] || fail "ABYSSOR_CLOSE_WINDOW does not name the window-closing tool"
+    "$ABYSSOR_CLOSE_WINDOW" "$WID" || fail "the close request could not be sent"
+}
+
+# Sets GAME_STATUS to the game's exit status, once it has ended.
+collect_exit_status() {
+    GAME_STATUS=0
+    wait "$GAME_PID" || GAME_STATUS=$?
+}
 
 # Holds a key long enough for the game to see it in its key table.
 hold_key() {
@@ -124,4 +140,38 @@ start_new_game() {
     sleep 2
     tap_key space
     sleep 0.5
+}
+
+# Share (per cent) of a crosshair's opaque pixels found on the screen
+# around (x, y); the best of the crosshair pictures named in $CROSSHAIRS.
+crosshair_match() {
+    local shot_name=$1 cx=$2 cy=$3 best_share=0 picture
+    for picture in $CROSSHAIRS; do
+        local size w h
+        size=$(identify -format '%w %h' "$WORK/$picture")
+        read -r w h <<<"$size"
+        local left=$((cx - w / 2)) top=$((cy - h / 2))
+        local share
+        share=$( { convert "$WORK/$picture" txt:- | sed 's/^/P /'
+                   convert "$SHOT_DIR/$shot_name.png" -crop "${w}x${h}+${left}+${top}" +repage txt:- | sed 's/^/S /'; } \
+            | awk '
+                $2 ~ /^[0-9]+,[0-9]+:$/ {
+                    split($2, at, /[,:]/); match($0, /\(([0-9.]+),([0-9.]+),([0-9.]+)/)
+                    split(substr($0, RSTART + 1, RLENGTH - 1), c, ",")
+                    key = at[1] "," at[2]
+                    if ($1 == "P") { pr[key] = c[1]; pg[key] = c[2]; pb[key] = c[3]; if (key == "0,0") { kr = c[1]; kg = c[2]; kb = c[3] } }
+                    else { sr[key] = c[1]; sg[key] = c[2]; sb[key] = c[3] }
+                }
+                function near(a, b) { return a - b <= 12 && b - a <= 12 }
+                END {
+                    for (k in pr) {
+                        if (pr[k] == kr && pg[k] == kg && pb[k] == kb) continue
+                        opaque++
+                        if ((k in sr) && near(pr[k], sr[k]) && near(pg[k], sg[k]) && near(pb[k], sb[k])) found++
+                    }
+                    print opaque ? int(100 * found / opaque) : 0
+                }')
+        [ "$share" -gt "$best_share" ] && best_share=$share
+    done
+    echo "$best_share"
 }

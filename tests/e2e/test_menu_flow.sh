@@ -193,40 +193,6 @@ done
 CROSSHAIRS=$(awk '{ for (i = 1; i < NF; i++) if (index($i, "zamerovac")) print $(i + 1) }' "$IMAGES")
 [ -n "$CROSSHAIRS" ] || fail "the first level names no crosshair"
 
-# Share (per cent) of a crosshair's opaque pixels found on the screen
-# around (x, y); the best of the level's crosshairs.
-crosshair_match() {
-    local shot_name=$1 cx=$2 cy=$3 best_share=0 picture
-    for picture in $CROSSHAIRS; do
-        local size w h
-        size=$(identify -format '%w %h' "$WORK/$picture")
-        read -r w h <<<"$size"
-        local left=$((cx - w / 2)) top=$((cy - h / 2))
-        local share
-        share=$( { convert "$WORK/$picture" txt:- | sed 's/^/P /'
-                   convert "$SHOT_DIR/$shot_name.png" -crop "${w}x${h}+${left}+${top}" +repage txt:- | sed 's/^/S /'; } \
-            | awk '
-                $2 ~ /^[0-9]+,[0-9]+:$/ {
-                    split($2, at, /[,:]/); match($0, /\(([0-9.]+),([0-9.]+),([0-9.]+)/)
-                    split(substr($0, RSTART + 1, RLENGTH - 1), c, ",")
-                    key = at[1] "," at[2]
-                    if ($1 == "P") { pr[key] = c[1]; pg[key] = c[2]; pb[key] = c[3]; if (key == "0,0") { kr = c[1]; kg = c[2]; kb = c[3] } }
-                    else { sr[key] = c[1]; sg[key] = c[2]; sb[key] = c[3] }
-                }
-                function near(a, b) { return a - b <= 12 && b - a <= 12 }
-                END {
-                    for (k in pr) {
-                        if (pr[k] == kr && pg[k] == kg && pb[k] == kb) continue
-                        opaque++
-                        if ((k in sr) && near(pr[k], sr[k]) && near(pg[k], sg[k]) && near(pb[k], sb[k])) found++
-                    }
-                    print opaque ? int(100 * found / opaque) : 0
-                }')
-        [ "$share" -gt "$best_share" ] && best_share=$share
-    done
-    echo "$best_share"
-}
-
 at_first=$(crosshair_match level 420 140)
 [ "$at_first" -ge 80 ] || fail "no crosshair on the pointer at (420, 140): $at_first % of its pixels"
 move_mouse 200 200

@@ -13,7 +13,6 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <fstream>
@@ -23,6 +22,7 @@
 #include <vector>
 
 #include "mockup.h"
+#include "png.h"
 
 namespace {
 
@@ -167,52 +167,16 @@ int place(Sheet* s, const Item& it, int y0)
     return label + rows * (zh + 2) + MARGIN;
 }
 
-void put32be(std::vector<uint8_t>& v, uint32_t x)
-{
-    v.push_back(x >> 24);
-    v.push_back((x >> 16) & 255);
-    v.push_back((x >> 8) & 255);
-    v.push_back(x & 255);
-}
-
-void chunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data)
-{
-    put32be(png, (uint32_t)data.size());
-    std::vector<uint8_t> body(type, type + 4);
-    body.insert(body.end(), data.begin(), data.end());
-    png.insert(png.end(), body.begin(), body.end());
-    put32be(png, (uint32_t)crc32(0, body.data(), (uInt)body.size()));
-}
-
 bool write_png(const std::string& path, const Sheet& s)
 {
-    std::vector<uint8_t> raw;
-    for (int y = 0; y < s.h; y++) {
-        raw.push_back(0);
-        for (int x = 0; x < s.w; x++) {
-            uint32_t c = s.px[(size_t)y * s.w + x];
-            raw.push_back(c >> 16);
-            raw.push_back((c >> 8) & 255);
-            raw.push_back(c & 255);
-        }
+    std::vector<uint8_t> rgb;
+    rgb.reserve(s.px.size() * 3);
+    for (uint32_t c : s.px) {
+        rgb.push_back(c >> 16);
+        rgb.push_back((c >> 8) & 255);
+        rgb.push_back(c & 255);
     }
-    uLongf size = compressBound(raw.size());
-    std::vector<uint8_t> packed(size);
-    if (compress2(packed.data(), &size, raw.data(), raw.size(), 6) != Z_OK) return false;
-    packed.resize(size);
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    std::vector<uint8_t> ihdr;
-    put32be(ihdr, s.w);
-    put32be(ihdr, s.h);
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
-    chunk(png, "IHDR", ihdr);
-    chunk(png, "IDAT", packed);
-    chunk(png, "IEND", {});
-    FILE* f = fopen(path.c_str(), "wb");
-    if (f == NULL) return false;
-    bool ok = fwrite(png.data(), 1, png.size(), f) == png.size();
-    fclose(f);
-    return ok;
+    return ::write_png(path, s.w, s.h, 3, rgb);
 }
 
 int transparent_index(SDL_Surface* b, const std::string& path)

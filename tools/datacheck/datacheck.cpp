@@ -16,6 +16,8 @@
 #include <string.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <set>
 #include <string>
@@ -126,6 +128,7 @@ void sound_or_null(const std::string& where, const std::string& name)
 
 struct Settings {
     int max_teplota = 0, laser = 0;
+    float odpor_vzduchu = 1;
 };
 
 Settings check_settings()
@@ -162,6 +165,7 @@ Settings check_settings()
     }
     s.max_teplota = (int)values["max_teplota"];
     s.laser = (int)values["laser"];
+    s.odpor_vzduchu = values["odpor_vzduchu"];
     return s;
 }
 
@@ -794,7 +798,39 @@ void check_panel(const std::string& path)
 
 // --- plane.scr -----------------------------------------------------------------------------------
 
-void check_planes(const std::string& path, const std::vector<Weapon>& weapons)
+// How far a bomb dropped from `height` moves along the plane's heading before
+// it comes down, as the game flies it; -1 when it never comes down.
+float bomb_travel(const Weapon& bomb, int height, const Settings& settings)
+{
+    float speed = bomb.get("rychlost_vystreleni", 0), travel = 0;
+    int fall = bomb.get("klesani", 0) > 0 ? (int)bomb.get("klesani", 0) : 0;
+    int limit = std::max(0, (int)bomb.get("maximalni_rychlost", 0));
+    int above = std::min(0, -height + fall);
+    for (int step = 0; step < 10000; step++) {
+        speed = std::min(speed + bomb.get("zrychleni", 0), (float)limit) * settings.odpor_vzduchu;
+        travel += speed;
+        if (above == 0) return travel;
+        above = std::min(0, above + fall);
+    }
+    return -1;
+}
+
+// The air support starts the screen's diagonal less ten (790 pixels on a
+// 640 x 480 screen) before the pointer and drops from its first frame on,
+// every `prodleva` frames: one of its bombs should come down on the pointer.
+void check_support_aim(const std::string& where, int speed, int shots, int delay, const Weapon& bomb, int height,
+                       const Settings& settings)
+{
+    float travel = bomb_travel(bomb, height, settings);
+    if (travel < 0) return;  // the weapon check reports bombs that never come down
+    float reach = bomb.get("tolerance", 0), nearest = 1e9f;
+    for (int k = 0; k <= shots && k <= 1000; k++) nearest = std::min(nearest, std::fabs(790.0f - speed * (1.0f + k * delay) - travel));
+    if (nearest > reach)
+        report.fail(where, "the air support drops no bomb near the pointer: the nearest comes down %.0f pixels away, its bomb reaches %.0f", nearest,
+                    reach);
+}
+
+void check_planes(const std::string& path, const std::vector<Weapon>& weapons, const Settings& settings)
 {
     Script f(path);
     const std::vector<const char*> keys = {"enemy_plane", "*", "bitmap", "shadow", "vyska", "rychlost", "pocet_vystrelu", "zbran",
@@ -858,7 +894,13 @@ void check_planes(const std::string& path, const std::vector<Weapon>& weapons)
             report.fail(where, "zbran %d is outside the %zu weapons", zbran, weapons.size());
         } else if (weapons[zbran].typ() != 1) {
             report.fail(where, "zbran %d is not a bomb", zbran);
+        } else if (i == 1 && val("typ") == 0 && val("prodleva") >= 1) {
+            check_support_aim(where, val("rychlost"), val("pocet_vystrelu"), val("prodleva"), weapons[zbran], val("vyska"), settings);
         }
+        // The band is tested once a frame: a plane that crosses more of it
+        // in one step than it is wide may fly over it without a shot.
+        if (val("typ") == 1 && val("tolerance") > 0 && val("tolerance") < val("rychlost"))
+            report.fail(where, "a band of %d pixels can be flown over in one step of %d", val("tolerance"), val("rychlost"));
     }
 }
 
@@ -930,7 +972,7 @@ void check_level(const Level& level, const Settings& settings, int* kinds, int* 
     std::vector<int> counts;
     *kinds = check_creatures(dir + "potvory.scr", weapons, &counts);
     check_panel(dir + "panel.scr");
-    check_planes(dir + "plane.scr", weapons);
+    check_planes(dir + "plane.scr", weapons, settings);
     *bonus_kinds = check_bonuses(dir + "bonusy.scr");
     int guns = 0;
     for (const Weapon& w : weapons) guns += w.typ() == 0;

@@ -37,4 +37,8 @@ void make_screens(const std::string& scripts_dir);
 
 void make_sounds();
 
+// The desktop icon, 128 x 128 with transparent corners, as abyssor.png.
+Canvas desktop_icon();
+void make_icon();
+
 #endif

@@ -216,7 +216,7 @@ Canvas help_picture()
         {"← →", "Ponorka pluje po elipse sama. Šipkou vpravo zrychlíš, šipkou vlevo zpomalíš."},
         {"MYŠ", "Míříš myší, levým tlačítkem střílíš. Střela doletí jen v dosahu zbraně – zelený zaměřovač a kruh kolem ponorky ukazují, kam dostřelíš."},
         {"TAB", "Přepíná zbraně. Hlaveň se střelbou zahřívá: když zhasne zelená kontrolka PAL, chvíli nestřílej."},
-        {"PRAVÉ", "Přivolá nálet na místo zaměřovače. Puma zasáhne vše v okolí, i tvou ponorku! Náletů je málo."},
+        {"PRAVÉ", "Pravé nebo prostřední tlačítko přivolá nálet na místo zaměřovače. Puma zasáhne vše v okolí, i tvou ponorku! Náletů je málo."},
         {"CÍL", "Z hlubiny uprostřed vyplouvají netvoři. Znič je, než uplavou – každý uprchlík stojí 100 bodů. Počítadla vlevo ukazují, kolik jich ještě zbývá."},
         {"BONUS", "Sestřelený netvor občas zanechá bójku. Zasáhni ji a získáš na chvíli výhodu:"},
     };

@@ -6,7 +6,9 @@
 //
 // The scripts folder is read for the creatures each level announces. A part
 // (units, effects, seabeds, panel, fonts, menus, screens, sounds) makes
-// only that family, for work on the art.
+// only that family, for work on the art. The part "icon" makes the desktop
+// icon, abyssor.png, which is not part of the game's data set and is made only
+// when asked for.
 
 #include <stdio.h>
 #include <string.h>
@@ -27,6 +29,7 @@ int main(int argc, char** argv)
     output_begin(argv[1]);
     text_init(argv[3]);
     auto wanted = [&](const char* part) { return only.empty() || only == part; };
+    if (only == "icon") make_icon();
     if (wanted("units")) make_units();
     if (wanted("effects")) make_effects();
     if (wanted("seabeds")) make_seabeds();

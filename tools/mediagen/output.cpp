@@ -7,6 +7,8 @@
 
 #include <set>
 
+#include "png.h"
+
 namespace {
 
 std::string root_dir;
@@ -76,4 +78,22 @@ void save_opaque(const std::string& path, const Canvas& c, bool dither)
 void save_sound(const std::string& path, const Wave& w)
 {
     write_wav(claim(path), w);
+}
+
+void save_png(const std::string& path, const Canvas& c)
+{
+    std::vector<uint8_t> bytes;
+    bytes.reserve(c.px.size() * 4);
+    auto byte = [](float v) { return (uint8_t)(clampf(v, 0.0f, 1.0f) * 255.0f + 0.5f); };
+    for (const Rgba& p : c.px) {
+        bytes.push_back(byte(p.r));
+        bytes.push_back(byte(p.g));
+        bytes.push_back(byte(p.b));
+        bytes.push_back(byte(p.a));
+    }
+    std::string full = claim(path);
+    if (!write_png(full, c.w, c.h, 4, bytes)) {
+        fprintf(stderr, "mediagen: cannot write %s\n", full.c_str());
+        exit(1);
+    }
 }

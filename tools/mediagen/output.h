@@ -20,5 +20,7 @@ void save_keyed(const std::string& path, const Canvas& c);
 void save_opaque(const std::string& path, const Canvas& c, bool dither);
 void save_indexed(const std::string& path, const Indexed& picture);
 void save_sound(const std::string& path, const Wave& w);
+// A picture with its transparency, as PNG: for the desktop, not the game.
+void save_png(const std::string& path, const Canvas& c);
 
 #endif

@@ -13,9 +13,12 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
 #include "art.h"
 #include "detmath.h"
 #include "output.h"
+#include "png.h"
 #include "quantize.h"
 #include "sound.h"
 #include "text.h"
@@ -223,4 +226,73 @@ TEST(Output, KeyedPictureMustLeaveItsTopLeftPixelClear)
     output_begin(scratch.path);
     Canvas solid(4, 4, rgba(20, 40, 60));
     EXPECT_EXIT(save_keyed("solid.bmp", solid), testing::ExitedWithCode(1), "top-left pixel");
+}
+
+namespace {
+
+uint32_t be32(const std::vector<uint8_t>& b, size_t at)
+{
+    return (uint32_t)b[at] << 24 | (uint32_t)b[at + 1] << 16 | (uint32_t)b[at + 2] << 8 | b[at + 3];
+}
+
+std::vector<uint8_t> read_bytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+// The file is read back chunk by chunk: signature, header, checksums, and
+// the pixels inflated again, each row behind its filter byte.
+TEST(Png, HoldsThePixelsRowByRowWithTheirAlpha)
+{
+    Scratch scratch;
+    std::string path = scratch.path + "/two.png";
+    std::vector<uint8_t> pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    ASSERT_TRUE(write_png(path, 2, 2, 4, pixels));
+    std::vector<uint8_t> png = read_bytes(path);
+    ASSERT_GT(png.size(), 8u + 25 + 12 + 12);
+    EXPECT_EQ(std::vector<uint8_t>({0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'}), std::vector<uint8_t>(png.begin(), png.begin() + 8));
+    std::vector<std::string> types;
+    std::vector<uint8_t> packed;
+    for (size_t at = 8; at + 12 <= png.size();) {
+        uint32_t length = be32(png, at);
+        ASSERT_LE(at + 12 + length, png.size());
+        std::string type(png.begin() + at + 4, png.begin() + at + 8);
+        types.push_back(type);
+        EXPECT_EQ(crc32(0, &png[at + 4], length + 4), be32(png, at + 8 + length)) << type;
+        if (type == "IHDR") {
+            EXPECT_EQ(2u, be32(png, at + 8));
+            EXPECT_EQ(2u, be32(png, at + 12));
+            EXPECT_EQ(8, png[at + 16]);  // bits per sample
+            EXPECT_EQ(6, png[at + 17]);  // RGBA
+        }
+        if (type == "IDAT") packed.insert(packed.end(), png.begin() + at + 8, png.begin() + at + 8 + length);
+        at += 12 + length;
+    }
+    EXPECT_EQ((std::vector<std::string>{"IHDR", "IDAT", "IEND"}), types);
+    std::vector<uint8_t> raw(18);
+    uLongf size = raw.size();
+    ASSERT_EQ(Z_OK, uncompress(raw.data(), &size, packed.data(), packed.size()));
+    EXPECT_EQ(18u, size);
+    EXPECT_EQ(std::vector<uint8_t>({0, 1, 2, 3, 4, 5, 6, 7, 8, 0, 9, 10, 11, 12, 13, 14, 15, 16}), raw);
+    EXPECT_FALSE(write_png(path, 2, 2, 4, std::vector<uint8_t>(15)));
+    EXPECT_FALSE(write_png(scratch.path + "/no/such/folder.png", 2, 2, 4, pixels));
+}
+
+TEST(Icon, IsABadgeWithClearCornersAndTheCrosshairInGreen)
+{
+    Canvas icon = desktop_icon();
+    ASSERT_EQ(128, icon.w);
+    ASSERT_EQ(128, icon.h);
+    for (int corner : {0, 127}) {
+        EXPECT_EQ(0.0f, icon.at(corner, corner).a);
+        EXPECT_EQ(0.0f, icon.at(corner, 127 - corner).a);
+    }
+    EXPECT_EQ(1.0f, icon.at(64, 10).a);
+    EXPECT_EQ(1.0f, icon.at(64, 118).a);
+    const Rgba& ring = icon.at(90, 23);  // the crosshair's ring, 13 above its centre
+    EXPECT_GT(ring.g, 0.8f);
+    EXPECT_LT(ring.r, 0.6f);
 }

@@ -1,0 +1,149 @@
+#!/bin/bash
+# The air support in the real window, first level: a right-button press calls
+# the support plane onto the pointer, one call of the panel's icons is spent,
+# the plane crosses the sea and its bomb comes down at the pointer. A press
+# while it flies calls nothing; once it has gone the next call flies to the
+# new point; with no calls left a press calls nothing. This test's copy of
+# the game grants two calls and plays the bomb's splash slower (12 frames a
+# picture), since a screenshot takes most of a second.
+source "$(dirname "$0")/lib.sh" "$1" "$2"
+source "$(dirname "$0")/scene.sh"
+
+[ -f "$WORK/SCRIPT/levels.scr" ] || fail "the run folder has no SCRIPT/levels.scr"
+LEVEL_DIR=$(awk '{ print $1; exit }' "$WORK/SCRIPT/levels.scr")
+PLANES="$WORK/SCRIPT/$LEVEL_DIR/plane.scr"
+WEAPONS="$WORK/SCRIPT/$LEVEL_DIR/weapons.scr"
+IMAGES="$WORK/SCRIPT/$LEVEL_DIR/images.scr"
+PANEL="$WORK/SCRIPT/$LEVEL_DIR/panel.scr"
+for f in "$PLANES" "$WEAPONS" "$IMAGES" "$PANEL"; do [ -f "$f" ] || fail "the first level lacks $f"; done
+
+# The value after `key` in record n (from 0) of a script whose records start
+# with a word holding "*".
+record_value() {
+    awk -v n="$2" -v key="$3" '{ for (i = 1; i <= NF; i++) {
+        if (index($i, "*")) { r++; continue }
+        if (r == n + 1 && $i == key) { print $(i + 1); exit } } }' "$1"
+}
+
+SUPPORT=$(record_value "$PLANES" 1 bitmap)
+BOMB=$(record_value "$PLANES" 1 zbran)
+SPLASH_INDEX=$(record_value "$WEAPONS" "$BOMB" zblunk)
+SPLASH=$(awk -v want="$SPLASH_INDEX" '
+    /\[\*ZBLUNK\]/ { inside = 1; n = 0; next }
+    inside && /\[END\]/ { inside = 0 }
+    inside && NF { if (n == want) { print $1; exit } n++ }' "$IMAGES")
+ICON=$(sed -n 9p "$PANEL")
+read -r icon_x icon_y <<<"$(sed -n 16p "$PANEL" | tr ',' ' ')"
+for f in "$SUPPORT" "$SPLASH" "$ICON"; do [ -f "$WORK/$f" ] || fail "picture $f is missing"; done
+echo "air support $SUPPORT drops weapon $BOMB, splashing with $SPLASH; calls shown with $ICON at $icon_x,$icon_y"
+
+sed -i 's/laser[^ ]* *[0-9]*/laser 2/' "$WORK/SCRIPT/misc.scr"
+awk -v want="$SPLASH_INDEX" '
+    /\[\*ZBLUNK\]/ { inside = 1; n = 0; print; next }
+    inside && /\[END\]/ { inside = 0 }
+    inside && NF { if (n == want) $3 = 12; n++ }
+    { print }' "$IMAGES" >"$IMAGES.slow" && mv "$IMAGES.slow" "$IMAGES"
+screen_colours "$SUPPORT" keyed >"$SHOT_DIR/plane-colours.txt"
+screen_colours "$SPLASH" keyed >"$SHOT_DIR/splash-colours.txt"
+screen_colours "$ICON" keyed >"$SHOT_DIR/icon-colours.txt"
+ICON_W=$(identify -format '%w' "$WORK/$ICON")
+ICON_H=$(identify -format '%h' "$WORK/$ICON")
+
+# Calls shown on the panel: icons side by side, one pixel apart.
+calls_shown() {
+    local name=$1 n=0 i x count
+    for i in 0 1 2 3; do
+        x=$((icon_x + i * (ICON_W + 1)))
+        count=$(count_colours_in "$name" "$SHOT_DIR/icon-colours.txt" "$x" "$icon_y" $((x + ICON_W - 1)) $((icon_y + ICON_H - 1)))
+        [ "$count" -ge $((ICON_W * ICON_H / 4)) ] && n=$((n + 1))
+    done
+    echo "$n"
+}
+
+splash_near() { count_colours_in "$1" "$SHOT_DIR/splash-colours.txt" $(($2 - 50)) $(($3 - 90)) $(($2 + 50)) $(($3 + 50)); }
+plane_pixels() { count_colours_in "$1" "$SHOT_DIR/plane-colours.txt" 0 50 639 479; }
+
+# A press held for a few frames: only a press that is a frame's last event calls.
+right_press() { xdotool mousedown 3; sleep 0.1; xdotool mouseup 3; }
+
+# Screenshots for about `seconds`; prints the most splash pixels seen near
+# (x, y) and in how many screenshots the plane showed.
+watch() {
+    local name=$1 x=$2 y=$3 count=$4 best=0 flying=0 n p
+    for i in $(seq "$count"); do shot "$name-$i"; done
+    for i in $(seq "$count"); do
+        n=$(splash_near "$name-$i" "$x" "$y")
+        [ "$n" -gt "$best" ] && best=$n
+        p=$(plane_pixels "$name-$i")
+        [ "$p" -ge $((calm_plane + 40)) ] && flying=$((flying + 1))
+    done
+    echo "$best $flying"
+}
+
+start_display
+start_game
+move_mouse 2 2
+start_new_game
+game_running || fail "the game ended before the level"
+
+# --- the first call: onto a point well away from the submarine ---
+P_X=470
+P_Y=190
+move_mouse "$P_X" "$P_Y"
+sleep 0.5
+shot calm
+calm_plane=$(plane_pixels calm)
+calm_splash=$(splash_near calm "$P_X" "$P_Y")
+[ "$(calls_shown calm)" = 2 ] || fail "the panel does not show the two calls granted ($(calls_shown calm))"
+right_press
+read -r hit flying <<<"$(watch first "$P_X" "$P_Y" 8)"
+echo "first call at ($P_X, $P_Y): plane in $flying screenshots, splash pixels $calm_splash before, up to $hit after"
+[ "$flying" -ge 1 ] || fail "no plane crossed the sea after the call"
+[ "$hit" -ge $((calm_splash + 30)) ] || fail "the support's bomb did not come down at the pointer"
+[ "$(calls_shown first-8)" = 1 ] || fail "the call was not taken from the panel ($(calls_shown first-8) shown)"
+
+# --- the plane has gone: the next call flies to a new point ---
+sleep 3
+Q_X=190
+Q_Y=220
+move_mouse "$Q_X" "$Q_Y"
+sleep 0.4
+shot calm-q
+calm_q=$(splash_near calm-q "$Q_X" "$Q_Y")
+right_press
+sleep 0.3
+# A press while it flies calls nothing and spends nothing.
+move_mouse 470 330
+right_press
+read -r hit_q flying_q <<<"$(watch second "$Q_X" "$Q_Y" 8)"
+echo "second call at ($Q_X, $Q_Y): plane in $flying_q screenshots, splash pixels $calm_q before, up to $hit_q after"
+[ "$hit_q" -ge $((calm_q + 30)) ] || fail "the second call's bomb did not come down at its point"
+[ "$(calls_shown second-8)" = 0 ] || fail "the second call was not taken from the panel, or the press in flight took one"
+shot late-r
+late_r=$(splash_near late-r 470 330)
+[ "$late_r" -le 10 ] || fail "the press while the plane flew called a plane there ($late_r splash pixels)"
+
+# --- no call left: a press calls nothing ---
+sleep 3
+move_mouse 320 180
+sleep 0.4
+shot calm-none
+calm_none=$(splash_near calm-none 320 180)
+right_press
+read -r hit_none flying_none <<<"$(watch none 320 180 6)"
+echo "no call left: plane in $flying_none screenshots, splash pixels $calm_none before, up to $hit_none after"
+[ "$flying_none" = 0 ] && [ "$hit_none" -le $((calm_none + 10)) ] || fail "a press with no call left called a plane"
+
+# --- leave ---
+move_mouse 2 2
+hold_key Escape
+sleep 1
+tap_key space
+sleep 0.5
+tap_key Up
+sleep 0.3
+hold_key Return
+for _ in $(seq 20); do game_running || break; tap_key space; sleep 0.5; done
+wait_exit 30
+grep -qxF "UVOLNEN SKRIPT LETADEL Z PAMETI" "$WORK/stdout.txt" || fail "the log does not show the planes released"
+echo "air support passed"

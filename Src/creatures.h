@@ -53,17 +53,27 @@ struct Creature {
     int surfaced;
 
     void spawn(int t, int cx, int cy, int id);
+    // One frame: rise or swim, ram, draw, fire and, with no life left, die.
     void update(Submarine& submarine, SDL_Surface* surface);
+    void rise();
+    void swim(Submarine& submarine, SDL_Surface* surface);
+    void drawBubbles(SDL_Surface* surface);
     void fire(Submarine& submarine);
     void ramSubmarine(Submarine& submarine, SDL_Surface* surface);
+    // One frame of the death explosion; when it has played the slot is free
+    // and the kind's finished count grows.
     void dyingStep();
 };
 
 extern Creature creatures[CREATURE_CAPACITY];
+// The frame from which the next creature shot may go, shared by all
+// creatures and kept from one level to the next.
 extern int next_creature_shot_frame;
 
 void load_creatures(const char* path);
 void free_creatures();
+// Every frame, for every kind: a new creature when its random interval has
+// passed since the last one.
 void schedule_creatures(int cx, int cy);
 void spawn_creature_of_type(int cx, int cy, int t);
 void update_creatures(Submarine& submarine, SDL_Surface* surface);

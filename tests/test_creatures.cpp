@@ -3,10 +3,21 @@
 #include <SDL/SDL_mixer.h>
 
 #include <string>
+#include <vector>
 
+#include "bonus.h"
 #include "creatures.h"
+#include "game_loop.h"
+#include "graphics_bank.h"
+#include "gun.h"
+#include "media.h"
+#include "platform.h"
+#include "random.h"
 #include "settings.h"
+#include "shots.h"
+#include "submarine.h"
 #include "support.h"
+#include "weapons.h"
 
 namespace {
 
@@ -232,4 +243,659 @@ TEST_F(CreatureCatalogueTest, EveryLevelOfTheDataSetLoadsCleanly)
         }
         capture([] { free_creatures(); });
     }
+}
+
+// ---------------------------------------------------------------------------
+// Live creatures
+
+namespace {
+
+// A strip of square frames of h pixels, frame k in (r, 20 + 40k, b); its
+// top-left pixel is the transparent colour.
+SDL_Surface* make_strip(const std::string& path, int frames, int h, Uint8 r, Uint8 b)
+{
+    int w = frames * h;
+    std::vector<Uint8> pixels(w * h);
+    std::vector<PaletteColour> palette = {{0, 0, 0, 0}};
+    for (int k = 0; k < frames; k++) palette.push_back({k + 1, r, (Uint8)(20 + 40 * k), b});
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) pixels[y * w + x] = (Uint8)(1 + x / h);
+    pixels[0] = 0;
+    write_bmp8(path, w, h, pixels, palette);
+    return load_bitmap(path.c_str(), 1);
+}
+
+Uint32 strip_colour(SDL_Surface* surface, int k, Uint8 r, Uint8 b)
+{
+    return map_colour(surface, r, (Uint8)(20 + 40 * k), b);
+}
+
+// Creature pictures are red, death explosions blue, bubbles purple.
+const Uint8 FISH_RED = 240, BLAST_BLUE = 240, BUBBLE_RED = 160, BUBBLE_BLUE = 160;
+
+// One kind of fish, a death explosion of three frames, bubbles of four, a
+// submarine sailing far from the centre, silence and no bonuses (so that
+// every spawning takes exactly three random draws).
+class LiveCreatures : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        settings = GameSettings();
+        settings.max_teplota = 1000;
+        GunHeat = 0;
+        for (CreatureType& kind : creature_types) kind = CreatureType();
+        for (Creature& creature : creatures) creature = Creature();
+        creature_type_last = 0;
+        CreatureType& fish = creature_types[0];
+        fish.pocet_snimku = 36;
+        fish.rychlost = 0.9f;
+        fish.dolez = 70;
+        fish.zivoty = 10;
+        fish.dolni_interval = 100000;  // none comes by itself unless a test says so
+        fish.horni_interval = 100001;
+        fish.hloubka_min = 60;
+        fish.hloubka_max = 130;
+        fish.vynorovani = 1;
+        fish.sila = 15;
+        fish.skore = 100;
+        fish.zbran = -1;
+        fish.pocet = 10;
+        bonus_catalogue.count = 0;
+        random_reset();
+        game.frame = 0;
+        game.score = 0;
+        next_creature_shot_frame = 0;
+        reset_shot_pool();
+        weapon_catalogue.count = 0;
+        bank.vybuch[0] = AnimStrip{make_strip("blast.bmp", 3, 10, 0, BLAST_BLUE), 3, 3};
+        bank.vybuch[1] = AnimStrip{make_strip("bubbles.bmp", 4, 10, BUBBLE_RED, BUBBLE_BLUE), 4, 4};
+        bank.vybuch_last = 1;
+        submarine = Submarine();
+        submarine.init(150, 320, 240, 0, 1, 1, 0, 0, 100, 0);
+        submarine.x = 470;
+        submarine.y = 240;
+    }
+    void TearDown() override
+    {
+        platform_use_scripted(NULL);
+        for (AnimStrip& strip : bank.vybuch) free_strip(strip);
+        bank.vybuch_last = -1;
+        free_bitmap(submarine.image);
+        submarine.image = NULL;
+        capture([] { free_creatures(); });
+        if (settings.sound == 1) {
+            Mix_CloseAudio();
+            settings.sound = 0;
+        }
+    }
+    // A surfaced fish at (x, y) heading `direction`, in slot `slot`.
+    Creature& surfaced_fish(int slot, int x, int y, int direction)
+    {
+        Creature& c = creatures[slot];
+        c.spawn(0, x, y, slot);
+        c.exact_x = (float)x;
+        c.exact_y = (float)y;
+        c.x = x;
+        c.y = y;
+        c.direction = direction;
+        c.vx = c.vy = 0;
+        c.depth = c.start_depth = 0;
+        c.surfaced = 1;
+        return c;
+    }
+    void fish_picture(int frames, int h)
+    {
+        creature_types[0].pocet_snimku = frames;
+        creature_types[0].bitmap = make_strip("fish.bmp", frames, h, FISH_RED, 0);
+    }
+    void audio_on()
+    {
+        SDL_InitSubSystem(SDL_INIT_AUDIO);
+        ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
+        settings.sound = 1;
+    }
+    Uint32 at(int x, int y) { return pixel_at(screen.surface, x, y); }
+    void clear_screen() { SDL_FillRect(screen.surface, NULL, 0); }
+    void update_all() { update_creatures(submarine, screen.surface); }
+    int active_count()
+    {
+        int n = 0;
+        for (const Creature& c : creatures) n += c.active;
+        return n;
+    }
+    TempDir dir;
+    TestScreen screen;
+};
+
+}  // namespace
+
+TEST_F(LiveCreatures, SpawningsFollowTheFixedGeneratorFromItsStart)
+{
+    // From state 1 the generator gives 41, 18467, 6334, 26500, then 19169,
+    // 15724, 11478 for the first spawning, then 29358, 26962, 24464, 5705,
+    // then 28145, 23281, 16827 for the second. With an interval of 2 + r mod 3:
+    // frames 0 to 3 wait 4, 4, 3, 3 frames, so the first fish comes at frame 3;
+    // frames 4 to 7 wait 2, 3, 4, 4 from there, so the second comes at frame 7.
+    CreatureType& fish = creature_types[0];
+    fish.dolni_interval = 2;
+    fish.horni_interval = 5;
+    std::vector<int> counts;
+    for (int f = 0; f <= 8; f++) {
+        game.frame = f;
+        schedule_creatures(320, 240);
+        counts.push_back(active_count());
+    }
+    EXPECT_EQ((std::vector<int>{0, 0, 0, 1, 1, 1, 1, 2, 2}), counts);
+    EXPECT_EQ(7, fish.last_spawn_frame);
+
+    // 19169 mod 36 = 17: heading 170; 15724 mod 70 = 44 pixels out;
+    // depth 60 + 11478 mod 70 = 128.
+    const Creature& first = creatures[0];
+    EXPECT_EQ(170, first.direction);
+    EXPECT_EQ(276.739471f, first.exact_x);
+    EXPECT_EQ(245.004425f, first.exact_y);
+    EXPECT_EQ(-0.884874701f, first.vx);
+    EXPECT_EQ(0.10236308f, first.vy);
+    EXPECT_EQ(320, first.x);  // at the centre until its first update
+    EXPECT_EQ(240, first.y);
+    EXPECT_EQ(128, first.depth);
+    EXPECT_EQ(128, first.start_depth);
+    EXPECT_EQ(10, first.zivoty);
+    EXPECT_EQ(0, first.id);
+    EXPECT_EQ(-1, first.bonus);
+    EXPECT_EQ(-1, first.explosion_frame);
+    EXPECT_EQ(0, first.surfaced);
+
+    // 28145 mod 36 = 29: heading 290; 23281 mod 70 = 41; 16827 mod 70 = 27.
+    const Creature& second = creatures[1];
+    EXPECT_EQ(290, second.direction);
+    EXPECT_EQ(333.425751f, second.exact_x);
+    EXPECT_EQ(215.86528f, second.exact_y);
+    EXPECT_EQ(0.294711381f, second.vx);
+    EXPECT_EQ(-0.529786408f, second.vy);
+    EXPECT_EQ(87, second.depth);
+    EXPECT_EQ(1, second.id);
+}
+
+TEST_F(LiveCreatures, EmptyRangesTakeTheirLowerEndAndStillDrawEveryFrame)
+{
+    CreatureType& fish = creature_types[0];
+    fish.dolni_interval = 3;
+    fish.horni_interval = 1;  // inverted: a fish every 3 frames
+    fish.pocet_snimku = 0;    // one heading
+    fish.dolez = 0;           // at the centre
+    fish.hloubka_min = 40;
+    fish.hloubka_max = 40;
+    std::vector<int> spawned_at;
+    for (int f = 0; f <= 9; f++) {
+        game.frame = f;
+        int before = active_count();
+        schedule_creatures(100, 200);
+        if (active_count() > before) spawned_at.push_back(f);
+    }
+    EXPECT_EQ((std::vector<int>{3, 6, 9}), spawned_at);
+    EXPECT_EQ(0, creatures[0].direction);
+    EXPECT_EQ(100.0f, creatures[0].exact_x);
+    EXPECT_EQ(200.0f, creatures[0].exact_y);
+    EXPECT_EQ(40, creatures[0].depth);
+    // Ten frames of one draw each and three spawnings of three: the next value
+    // is the generator's 20th, 5436.
+    EXPECT_EQ(5436, random_value());
+}
+
+TEST_F(LiveCreatures, MoreFramesThanDegreesGiveOneHeadingPerDegree)
+{
+    creature_types[0].pocet_snimku = 400;
+    spawn_creature_of_type(320, 240, 0);
+    EXPECT_EQ(41, creatures[0].direction);  // 41 mod 360, one degree apart
+}
+
+TEST_F(LiveCreatures, AKindKeepsComingUntilItsFinishedCountPassesItsQuota)
+{
+    CreatureType& fish = creature_types[0];
+    fish.pocet = 2;
+    for (int finished = 0; finished <= 3; finished++) {
+        fish.finished = finished;
+        for (Creature& c : creatures) c.active = 0;
+        spawn_creature_of_type(320, 240, 0);
+        EXPECT_EQ(finished <= 2 ? 1 : 0, creatures[0].active) << "finished " << finished;
+    }
+}
+
+TEST_F(LiveCreatures, WithEverySlotTakenTheLastIsGivenToTheNewcomer)
+{
+    for (int i = 0; i < CREATURE_CAPACITY; i++) surfaced_fish(i, 50, 50, 0);
+    creatures[99].zivoty = 3;
+    creatures[99].explosion_frame = 1;
+    spawn_creature_of_type(320, 240, 0);
+    EXPECT_EQ(1, creatures[99].active);
+    EXPECT_EQ(10, creatures[99].zivoty);
+    EXPECT_EQ(-1, creatures[99].explosion_frame);
+    EXPECT_EQ(320, creatures[99].x);
+    EXPECT_EQ(99, creatures[99].id);
+    EXPECT_EQ(50, creatures[98].x);
+}
+
+TEST_F(LiveCreatures, ARisingCreatureBubblesThenSurfacesWithItsSoundAndSwims)
+{
+    audio_on();
+    write_wav("up.wav", 30000);
+    creature_types[0].create_sound = load_sound("up.wav");
+    fish_picture(36, 10);
+    creature_types[0].vynorovani = 5;
+    spawn_creature_of_type(200, 150, 0);  // heading 41 mod 36 = 5: 50 degrees
+    Creature& fish = creatures[0];
+    fish.depth = fish.start_depth = 12;
+    float start_x = fish.exact_x, start_y = fish.exact_y;
+    int x = (int)start_x, y = (int)start_y;
+
+    // Depth 7: bubbles frame 7 * 4 / 12 = 2, centred on the creature.
+    update_all();
+    EXPECT_EQ(7, fish.depth);
+    EXPECT_EQ(x, fish.x);
+    EXPECT_EQ(y, fish.y);
+    EXPECT_EQ(strip_colour(screen.surface, 2, BUBBLE_RED, BUBBLE_BLUE), at(x + 2, y + 2));
+    EXPECT_EQ(0, Mix_Playing(CHANNEL_SURFACING));
+    // Depth 2: frame 0.
+    clear_screen();
+    update_all();
+    EXPECT_EQ(2, fish.depth);
+    EXPECT_EQ(strip_colour(screen.surface, 0, BUBBLE_RED, BUBBLE_BLUE), at(x + 2, y + 2));
+    EXPECT_EQ(0, Mix_Playing(CHANNEL_SURFACING));
+    // Below the surface: depth 0, the sound, and the creature's own picture,
+    // frame 5, in place.
+    clear_screen();
+    update_all();
+    EXPECT_EQ(0, fish.depth);
+    EXPECT_EQ(1, fish.surfaced);
+    EXPECT_EQ(1, Mix_Playing(CHANNEL_SURFACING));
+    EXPECT_EQ(start_x, fish.exact_x);
+    EXPECT_EQ(strip_colour(screen.surface, 5, FISH_RED, 0), at(x + 2, y + 2));
+    // From the fourth frame on it swims.
+    update_all();
+    EXPECT_EQ(start_x + fish.vx, fish.exact_x);
+    EXPECT_EQ(start_y + fish.vy, fish.exact_y);
+}
+
+TEST_F(LiveCreatures, TheSurfacingSoundWaitsForTheDepthToGoBelowZero)
+{
+    audio_on();
+    write_wav("up.wav", 30000);
+    creature_types[0].create_sound = load_sound("up.wav");
+    creature_types[0].vynorovani = 4;
+    spawn_creature_of_type(200, 150, 0);
+    Creature& fish = creatures[0];
+    fish.depth = fish.start_depth = 8;
+    update_all();
+    update_all();  // depth exactly 0: surfaced, still silent
+    EXPECT_EQ(0, fish.depth);
+    EXPECT_EQ(0, fish.surfaced);
+    EXPECT_EQ(0, Mix_Playing(CHANNEL_SURFACING));
+    update_all();
+    EXPECT_EQ(1, fish.surfaced);
+    EXPECT_EQ(1, Mix_Playing(CHANNEL_SURFACING));
+    Mix_HaltChannel(CHANNEL_SURFACING);
+    update_all();  // heard once
+    EXPECT_EQ(0, Mix_Playing(CHANNEL_SURFACING));
+}
+
+TEST_F(LiveCreatures, TheHeadingPicksTheFrameAndTheCreatureIsCentred)
+{
+    fish_picture(4, 10);
+    surfaced_fish(0, 100, 100, 270);
+    update_all();
+    Uint32 last_frame = strip_colour(screen.surface, 3, FISH_RED, 0);
+    EXPECT_EQ(last_frame, at(95, 96));  // the corner is at (x - 5, y - 5)...
+    EXPECT_EQ(last_frame, at(104, 104));
+    EXPECT_EQ(0u, at(94, 100));  // ...and the frame is 10 pixels wide
+    EXPECT_EQ(0u, at(105, 100));
+    clear_screen();
+    creatures[0].direction = 180;
+    update_all();
+    EXPECT_EQ(strip_colour(screen.surface, 2, FISH_RED, 0), at(100, 100));
+}
+
+TEST_F(LiveCreatures, AHeadingBeyondTheStripShowsNothing)
+{
+    fish_picture(7, 10);  // 51 degrees a frame: 357 would be frame 7 of 0 ... 6
+    surfaced_fish(0, 100, 100, 357);
+    update_all();
+    EXPECT_EQ(0u, at(100, 100));
+    EXPECT_EQ(1, creatures[0].active);
+}
+
+TEST_F(LiveCreatures, RammingHurtsTheSubmarineOnceAndSpendsTheCreature)
+{
+    audio_on();
+    write_wav("bump.wav", 30000);
+    submarine.collision_sound = load_sound("bump.wav");
+    fish_picture(36, 20);
+    Creature& fish = surfaced_fish(0, submarine.x, submarine.y, 0);
+    update_all();
+    EXPECT_EQ(85, submarine.zivoty);
+    EXPECT_EQ(1, Mix_Playing(CHANNEL_SUBMARINE));
+    // Rammed and exploding in the same frame: frames 0 and 1 of its explosion.
+    EXPECT_EQ(1, fish.explosion_frame);
+    for (int i = 0; i < 5; i++) update_all();
+    EXPECT_EQ(85, submarine.zivoty);
+    EXPECT_EQ(0, fish.active);
+    EXPECT_EQ(1, creature_types[0].finished);
+    EXPECT_EQ(0, game.score);  // ramming earns nothing
+    Mix_FreeChunk(submarine.collision_sound);
+    submarine.collision_sound = NULL;
+}
+
+TEST_F(LiveCreatures, RammingDistanceUndoesTheFlattening)
+{
+    // Half heights 10 and 15: a = 25, reach sqrt(2 * 625) / 2 = 17.67, so 17.
+    fish_picture(36, 20);
+    submarine.image = SDL_CreateRGBSurface(SDL_SWSURFACE, 30, 30, 16, 0xF800, 0x07E0, 0x001F, 0);
+    struct Case {
+        int dx, dy, rams;
+    } cases[] = {{16, 0, 1}, {17, 0, 0}, {0, 10, 1}, {0, 11, 0}, {-16, 0, 1}, {0, -11, 0}};
+    // 10 / 0.623 = 16.05 counts as 16; 11 / 0.623 = 17.66 as 17.
+    for (const Case& c : cases) {
+        submarine.zivoty = 100;
+        Creature& fish = surfaced_fish(0, submarine.x + c.dx, submarine.y + c.dy, 0);
+        fish.ramSubmarine(submarine, screen.surface);
+        EXPECT_EQ(c.rams ? 85 : 100, submarine.zivoty) << c.dx << "," << c.dy;
+    }
+}
+
+TEST_F(LiveCreatures, OnlySurfacedCreaturesRamALiveSubmarine)
+{
+    fish_picture(36, 20);
+    Creature& fish = surfaced_fish(0, submarine.x, submarine.y, 0);
+    fish.depth = 1;
+    fish.ramSubmarine(submarine, screen.surface);
+    EXPECT_EQ(100, submarine.zivoty);
+    fish.depth = 0;
+    submarine.active = 0;
+    fish.ramSubmarine(submarine, screen.surface);
+    EXPECT_EQ(100, submarine.zivoty);
+    EXPECT_EQ(-1, fish.explosion_frame);
+}
+
+TEST_F(LiveCreatures, AnEscapeCostsAHundredPointsAndDoesNotCount)
+{
+    fish_picture(36, 10);
+    game.score = 500;
+    Creature& fish = surfaced_fish(0, 644, 100, 0);
+    fish.vx = 1.0f;
+    update_all();  // left edge 640: still on the screen
+    EXPECT_EQ(645, fish.x);
+    EXPECT_EQ(1, fish.active);
+    EXPECT_EQ(500, game.score);
+    update_all();  // left edge 642: gone
+    EXPECT_EQ(0, fish.active);
+    EXPECT_EQ(400, game.score);
+    EXPECT_EQ(0, creature_types[0].finished);
+    update_all();
+    EXPECT_EQ(400, game.score);
+}
+
+TEST_F(LiveCreatures, AShellThatKillsAddsTheKindsPointsAndTheBlastStartsAtOnce)
+{
+    fish_picture(36, 10);
+    weapon_catalogue.count = 1;
+    weapon_catalogue.weapons[0] = WeaponDef();
+    weapon_catalogue.weapons[0].poskozeni = 10;
+    Creature& fish = surfaced_fish(0, 300, 300, 0);
+    Shot& shell = shot_pool.slots[0];
+    shell = Shot();
+    shell.x = 303;
+    shell.y = 302;
+    shell.outcome = 1;
+    shell.owner = -1;
+    game.score = 40;
+    resolve_hits(submarine);
+    EXPECT_EQ(140, game.score);
+    EXPECT_EQ(0, fish.explosion_frame);
+    clear_screen();
+    update_all();  // the same game-loop frame shows the next frame of the blast
+    EXPECT_EQ(1, fish.explosion_frame);
+    EXPECT_EQ(strip_colour(screen.surface, 1, 0, BLAST_BLUE), at(300, 300));
+    update_all();
+    update_all();  // frame 3 of 3: over
+    EXPECT_EQ(0, fish.active);
+    EXPECT_EQ(1, creature_types[0].finished);
+    EXPECT_EQ(140, game.score);
+}
+
+TEST_F(LiveCreatures, CreaturesFireOutwardWhenTheSubmarineIsAboutToCross)
+{
+    weapon_catalogue.count = 2;
+    weapon_catalogue.weapons[1] = WeaponDef();
+    weapon_catalogue.weapons[1].typ = 2;
+    CreatureType& fish = creature_types[0];
+    fish.zbran = 1;
+    fish.alfa = 30;
+    fish.vystrel_prodleva = 40;
+    Creature& c = surfaced_fish(4, 320, 300, 90);
+    game.frame = 100;
+    struct Case {
+        float uhel;
+        int fires;
+    } cases[] = {{60.0f, 0}, {60.5f, 1}, {89.9f, 1}, {90.0f, 0}, {300.0f, 0}};
+    for (const Case& k : cases) {
+        reset_shot_pool();
+        next_creature_shot_frame = 0;
+        submarine.uhel = k.uhel;
+        c.fire(submarine);
+        EXPECT_EQ(k.fires, shot_pool.slots[0].active) << k.uhel;
+        EXPECT_EQ(k.fires ? 140 : 0, next_creature_shot_frame) << k.uhel;
+    }
+    reset_shot_pool();
+    next_creature_shot_frame = 0;
+    submarine.uhel = 75.0f;
+    c.fire(submarine);
+    const Shot& shot = shot_pool.slots[0];
+    EXPECT_EQ(4, shot.owner);
+    EXPECT_EQ(90, shot.angle);
+    EXPECT_EQ(1, shot.weapon);
+    EXPECT_EQ(320, shot.x);
+    EXPECT_EQ(300, shot.y);
+    EXPECT_EQ(300, shot.arc_divisor);
+    // The timer is shared: another creature in the window waits for it.
+    Creature& other = surfaced_fish(5, 100, 100, 90);
+    game.frame = 139;
+    other.fire(submarine);
+    EXPECT_EQ(0, shot_pool.slots[1].active);
+    game.frame = 140;
+    other.fire(submarine);
+    EXPECT_EQ(1, shot_pool.slots[1].active);
+    EXPECT_EQ(5, shot_pool.slots[1].owner);
+}
+
+TEST_F(LiveCreatures, HeadingZeroAndWeaponsOutsideTheCatalogueNeverFire)
+{
+    weapon_catalogue.count = 2;
+    weapon_catalogue.weapons[1].typ = 2;
+    CreatureType& fish = creature_types[0];
+    fish.alfa = 30;
+    fish.vystrel_prodleva = 40;
+    submarine.uhel = 359.0f;
+    fish.zbran = 1;
+    surfaced_fish(0, 320, 300, 0).fire(submarine);  // the window lies below 0
+    submarine.uhel = 75.0f;
+    for (int zbran : {2, 99, 100, -5}) {
+        fish.zbran = zbran;
+        surfaced_fish(1, 320, 300, 90).fire(submarine);
+    }
+    for (const Shot& shot : shot_pool.slots) EXPECT_EQ(0, shot.active);
+    EXPECT_EQ(0, next_creature_shot_frame);
+}
+
+TEST_F(LiveCreatures, TheSharedShotTimerCarriesIntoTheNextLevel)
+{
+    weapon_catalogue.count = 2;
+    weapon_catalogue.weapons[1].typ = 2;
+    CreatureType& fish = creature_types[0];
+    fish.zbran = 1;
+    fish.alfa = 30;
+    fish.vystrel_prodleva = 40;
+    next_creature_shot_frame = 2040;  // set near the end of the last level
+    LevelRun run;
+    begin_level(run);
+    EXPECT_EQ(2040, next_creature_shot_frame);
+    submarine.uhel = 75.0f;
+    Creature& c = surfaced_fish(0, 320, 300, 90);
+    game.frame = 2039;
+    c.fire(submarine);
+    EXPECT_EQ(0, shot_pool.slots[0].active);
+    game.frame = 2040;
+    c.fire(submarine);
+    EXPECT_EQ(1, shot_pool.slots[0].active);
+}
+
+namespace {
+
+// The game loop over the creatures: one fish dying at the centre while the
+// submarine sails its ellipse out of reach.
+class CreaturesInTheLoop : public LiveCreatures {
+protected:
+    void SetUp() override
+    {
+        LiveCreatures::SetUp();
+        scripted_reset(input);
+        platform_use_scripted(&input);
+        reset_frame_pacing();
+        creature_types[0].pocet = 1;
+        begin_level(run);
+        fish_picture(36, 10);
+    }
+    void frame()
+    {
+        FrameInput frame_input = read_frame_input(run);
+        play_frame(run, frame_input);
+    }
+    Creature& dying_fish()
+    {
+        Creature& fish = surfaced_fish(0, 320, 240, 0);
+        fish.zivoty = 0;
+        return fish;
+    }
+    ScriptedInput input;
+    LevelRun run;
+};
+
+}  // namespace
+
+TEST_F(CreaturesInTheLoop, TheLevelIsWonWhenTheLastBlastEnds)
+{
+    dying_fish();
+    for (int shown = 0; shown < 3; shown++) {
+        frame();
+        EXPECT_EQ(LEVEL_PLAYING, run.result) << "blast frame " << shown;
+    }
+    EXPECT_EQ(0, creature_types[0].finished);
+    frame();
+    EXPECT_EQ(1, creature_types[0].finished);
+    EXPECT_EQ(LEVEL_WON, run.result);
+}
+
+TEST_F(CreaturesInTheLoop, ALiveCreatureOfAFinishedKindHoldsTheLevel)
+{
+    creature_types[0].finished = 1;
+    surfaced_fish(0, 320, 240, 0);
+    for (int i = 0; i < 5; i++) frame();
+    EXPECT_EQ(LEVEL_PLAYING, run.result);
+    creatures[0].zivoty = 0;
+    for (int i = 0; i < 4; i++) frame();
+    EXPECT_EQ(LEVEL_WON, run.result);
+    EXPECT_EQ(2, creature_types[0].finished);
+}
+
+TEST_F(CreaturesInTheLoop, ALostSubmarineBeatsTheWinInTheSameFrame)
+{
+    // The submarine's blast (three frames from the next drawing on) ends in
+    // the same frame as the fish's.
+    bank.vybuch[2] = AnimStrip{make_strip("sub_blast.bmp", 3, 10, 0, 100), 3, 3};
+    submarine.vybuch = 2;
+    submarine.zivoty = 0;
+    dying_fish();
+    for (int i = 0; i < 3; i++) frame();
+    EXPECT_EQ(LEVEL_PLAYING, run.result);
+    frame();
+    EXPECT_EQ(1, creature_types[0].finished);
+    EXPECT_EQ(0, submarine.active);
+    EXPECT_EQ(LEVEL_OVER, run.result);
+}
+
+TEST_F(CreaturesInTheLoop, RammedToDeathTheLevelIsLost)
+{
+    bank.vybuch[2] = AnimStrip{make_strip("sub_blast.bmp", 2, 10, 0, 100), 2, 2};
+    submarine.vybuch = 2;
+    submarine.zivoty = 15;
+    creature_types[0].finished = 1;  // this fish is the last of its kind
+    // The submarine sails at angle 0 of its ellipse: (470, 240).
+    surfaced_fish(0, 470, 240, 0);
+    frame();
+    EXPECT_EQ(0, submarine.zivoty);
+    EXPECT_EQ(LEVEL_PLAYING, run.result);
+    for (int i = 0; i < 3; i++) frame();  // both explosions play out
+    EXPECT_EQ(0, submarine.active);
+    EXPECT_EQ(2, creature_types[0].finished);
+    EXPECT_EQ(LEVEL_OVER, run.result);
+}
+
+TEST_F(CreaturesInTheLoop, WithoutAPictureOfTheBlastTheLevelCannotBeWon)
+{
+    audio_on();
+    write_wav("die.wav", 30000);
+    creature_types[0].death_sound = load_sound("die.wav");
+    free_strip(bank.vybuch[0]);
+    Creature& fish = dying_fish();
+    frame();
+    EXPECT_EQ(0, fish.explosion_frame);
+    EXPECT_NE(nullptr, creature_types[0].death_sound);
+    EXPECT_EQ(1, Mix_Playing(CHANNEL_HIT));
+    Mix_HaltChannel(CHANNEL_HIT);
+    Captured log = capture([&] {
+        for (int i = 0; i < 200; i++) frame();
+    });
+    EXPECT_EQ(LEVEL_PLAYING, run.result);
+    EXPECT_EQ(1, fish.active);
+    EXPECT_EQ(0, creature_types[0].finished);
+    EXPECT_EQ(0, Mix_Playing(CHANNEL_HIT));  // the death is heard once
+    std::string line = "Pokus o vykresleni nenahrane bitmapy vybuchu #0 !!!\n";
+    size_t count = 0;
+    for (size_t at = log.err.find(line); at != std::string::npos; at = log.err.find(line, at + 1)) count++;
+    EXPECT_EQ(200u, count);
+    // The player can still leave.
+    scripted_push_key(input, SDLK_ESCAPE, 1, 0);
+    frame();
+    EXPECT_EQ(LEVEL_OVER, run.result);
+}
+
+TEST_F(CreaturesInTheLoop, HostileKindsFillThePoolWithoutHarm)
+{
+    // Every range empty, no pictures, a weapon far outside the catalogue, a
+    // creature every frame and a quota that never runs out.
+    for (AnimStrip& strip : bank.vybuch) free_strip(strip);
+    free_bitmap(creature_types[0].bitmap);
+    creature_types[0] = CreatureType();
+    creature_types[1] = CreatureType();
+    CreatureType& odd = creature_types[1];
+    creature_type_last = 1;
+    creature_types[0].pocet = 1000000;
+    creature_types[0].zivoty = 5;
+    creature_types[0].zbran = 50;
+    creature_types[0].alfa = 400;
+    odd.pocet = 1000000;
+    odd.pocet_snimku = 100000;
+    odd.dolni_interval = -7;
+    odd.horni_interval = -9;
+    odd.hloubka_min = 2147483647;
+    odd.hloubka_max = -2147483647;
+    odd.vynorovani = -2147483647;
+    odd.dolez = -5;
+    odd.rychlost = 1e30f;
+    odd.zivoty = 1;
+    Captured log = capture([&] {
+        for (int i = 0; i < 150; i++) frame();
+    });
+    EXPECT_EQ(CREATURE_CAPACITY, active_count());
+    EXPECT_EQ(LEVEL_PLAYING, run.result);
+    for (const Shot& shot : shot_pool.slots) EXPECT_EQ(0, shot.active);
 }

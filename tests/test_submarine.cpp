@@ -624,10 +624,13 @@ protected:
         reset_frame_pacing();
         memset(particles, 0, sizeof particles);
         random_reset();
-        // One creature still to come keeps the level from being won meanwhile.
+        // One creature still to come keeps the level from being won meanwhile;
+        // it is not due before the test ends.
         creature_type_last = 0;
         creature_types[0].pocet = 1;
         creature_types[0].finished = 0;
+        creature_types[0].dolni_interval = 100000;
+        creature_types[0].horni_interval = 100001;
         settings.efekt01 = 1;
         bank.vybuch[0].bitmap = make_heading_strip("vybuch.bmp", 3, 10);
         bank.vybuch[0].frames = 3;

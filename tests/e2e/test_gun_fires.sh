@@ -39,6 +39,11 @@ awk -v want="$SPLASH_INDEX" '
     inside && NF { if (n == want) $3 = 12; n++ }
     { print }' "$IMAGES" >"$IMAGES.slow" && mv "$IMAGES.slow" "$IMAGES"
 screen_colours "$SUB_PICTURE" keyed >"$SHOT_DIR/submarine-colours.txt"
+# A shell that ends in a creature shows no splash: in this copy of the level
+# the creatures do not come up while the test runs.
+POTVORY="$WORK/SCRIPT/$LEVEL_DIR/potvory.scr"
+sed -i -e 's/^dolni_interval .*/dolni_interval 100000/' -e 's/^horni_interval .*/horni_interval 100001/' "$POTVORY"
+grep -q "^dolni_interval 100000" "$POTVORY" || fail "the creatures of the test's level could not be held back"
 echo "ellipse ($CX, $CY) radius $RADIUS; first weapon splashes with $SPLASH"
 
 # Splash pixels around a point of the screen where a shell comes down (it

@@ -9,6 +9,10 @@
  *                   key <pressed> <SDL key> <unicode> | motion <x> <y> |
  *                   button <pressed> <button> | end
  *   ABYSSOR_FRAMES  where the "<flip> <hash>" lines go
+ *   ABYSSOR_SNAPSHOTS  optional "<folder> <every>": the screen is also saved
+ *                   as <folder>/flip-<n>.bmp at every <every>th flip, to look at
+ *   ABYSSOR_LAST_FRAME optional: the screen at "end" is saved there as a BMP,
+ *                   converted by SDL as a desktop window's pixels are
  *
  * At "end" the program leaves at once. A run that goes a virtual minute
  * without a flip leaves with status 3: the script waits for input that never
@@ -46,6 +50,8 @@ static FILE* frames = NULL;
 static pthread_t game_thread;
 static Uint32 virtual_ms = 0;
 static Uint32 last_flip_ms = 0;
+static char snapshot_folder[200] = "";
+static int snapshot_every = 0;
 
 static void fail(const char* message)
 {
@@ -90,6 +96,8 @@ __attribute__((constructor)) static void start_probe(void)
     const char* out = getenv("ABYSSOR_FRAMES");
     if (script == NULL || out == NULL) fail("ABYSSOR_INPUT and ABYSSOR_FRAMES must be set");
     read_script(script);
+    const char* snapshots = getenv("ABYSSOR_SNAPSHOTS");
+    if (snapshots != NULL && sscanf(snapshots, "%199s %d", snapshot_folder, &snapshot_every) != 2) snapshot_every = 0;
     frames = fopen(out, "w");
     if (frames == NULL) fail("the frame list cannot be written");
 }
@@ -142,9 +150,12 @@ static void give_input_after_flip(void)
         case STEP_BUTTON:
             give_button(step->a, step->b);
             break;
-        case STEP_END:
+        case STEP_END: {
+            const char* last = getenv("ABYSSOR_LAST_FRAME");
+            if (last != NULL && SDL_SaveBMP(SDL_GetVideoSurface(), last) != 0) fail("the last frame cannot be saved");
             fclose(frames);
             _exit(0);
+        }
         }
     }
 }
@@ -159,6 +170,11 @@ void SDL_UpdateRects(SDL_Surface* screen, int count, SDL_Rect* rects)
     last_flip_ms = virtual_ms;
     uint64_t hash = frame_hash(screen->pixels, screen->pitch, screen->w * screen->format->BytesPerPixel, screen->h);
     fprintf(frames, "%d %016llx\n", flips, (unsigned long long)hash);
+    if (snapshot_every > 0 && flips % snapshot_every == 0) {
+        char name[256];
+        snprintf(name, sizeof name, "%s/flip-%d.bmp", snapshot_folder, flips);
+        SDL_SaveBMP(screen, name);
+    }
     give_input_after_flip();
 }
 

@@ -16,6 +16,7 @@ var LibraryBrowserGame = {
     channel: null,
     channelWake: null,
     listening: false,
+    awakeSince: 0,
     // Sound is mixed this far ahead of what plays (seconds).
     audioAhead: 0.12,
 
@@ -143,7 +144,15 @@ var LibraryBrowserGame = {
 
   browser_sleep__deps: ['$BrowserGame', '$Asyncify'],
   browser_sleep: function(ms) {
-    return Asyncify.handleSleep(function(wakeUp) {
+    // The time the program ran between two sleeps, summed for measurements
+    // (web/tests/measure.cjs): the game's own work and drawing.
+    var page = BrowserGame.page();
+    if (BrowserGame.awakeSince && Asyncify.state === Asyncify.State.Normal) page['awakeMs'] = (page['awakeMs'] || 0) + performance.now() - BrowserGame.awakeSince;
+    return Asyncify.handleSleep(function(wakeUpGame) {
+      var wakeUp = function() {
+        BrowserGame.awakeSince = performance.now();
+        wakeUpGame();
+      };
       if (ms > 0) {
         setTimeout(wakeUp, ms);
         return;

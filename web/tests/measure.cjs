@@ -1,7 +1,8 @@
 // Measures the browser build in headless Chromium (run by hand, not a test):
 // the time from the page's start to the game's first picture on a first
 // visit and on a reload, and the frames per second of the first level by the
-// game's own report (fps.txt, written on the way out through "Konec").
+// game's own report (fps.txt, written on the way out through "Konec") and
+// how long the program runs a frame between its sleeps.
 //
 //   node web/tests/measure.cjs [seconds in the level, default 30]
 'use strict';
@@ -53,7 +54,13 @@ async function main() {
     await lib.tap(page, 'Enter');
     count = await waitQuiet(page, 'the announcement of the level', count + 2, 1400);
     await lib.tap(page, 'Space');
+    await lib.sleep(1000);
+    const before = await page.evaluate(() => [window.abyssorFlipCount, Module.abyssor.awakeMs]);
     await lib.sleep(seconds * 1000);
+    const after = await page.evaluate(() => [window.abyssorFlipCount, Module.abyssor.awakeMs]);
+    const frames = after[0] - before[0];
+    console.log(`in the level: ${frames} frames, the program ran ${((after[1] - before[1]) / frames).toFixed(2)} ms ` +
+                'a frame between its sleeps');
     await lib.tap(page, 'Escape');
     count = await waitQuiet(page, 'the game-over screen', 0, 600);
     await lib.tap(page, 'Space');

@@ -247,6 +247,7 @@ struct Session {
     char path[1024];
     long line;              // lines of the file read or written so far
     int frames;             // frames shown since the session began
+    int waits;              // waits for an event since the session began
     Uint32 last_ticks;      // the clock as last recorded, for the differences
     Uint8 keys[SDLK_LAST];  // the key table as last recorded or replayed
     int mouse_x, mouse_y;
@@ -767,7 +768,7 @@ void platform_frame_shown(SDL_Surface* screen)
     }
     session.frames++;
     if (session.sums != NULL && session.frames % SCREEN_SUM_FRAMES == 0)
-        fprintf(session.sums, "%d %08x\n", session.frames, (unsigned)screen_checksum(screen));
+        fprintf(session.sums, "frame %d %08x\n", session.frames, (unsigned)screen_checksum(screen));
 }
 
 int platform_frames_shown()
@@ -785,8 +786,17 @@ int platform_poll_event(SDL_Event* event)
     return result;
 }
 
+// The still screens and menus are checked where they wait for the player.
+static void sum_waiting_screen()
+{
+    session.waits++;
+    if (session.sums != NULL)
+        fprintf(session.sums, "wait %d %08x\n", session.waits, (unsigned)screen_checksum(SDL_GetVideoSurface()));
+}
+
 int platform_wait_event(SDL_Event* event)
 {
+    sum_waiting_screen();
     if (session.mode == SESSION_REPLAYING) return session.failed ? 0 : replay_event('w', event);
     int drained;
     int result = live_wait_event(event, &drained);

@@ -90,7 +90,8 @@ int platform_delay_unless_quit(Uint32 ms);
 //
 // ABYSSOR_RECORD=FILE records into FILE, ABYSSOR_REPLAY=FILE replays FILE
 // (when both are set the replay wins). ABYSSOR_SCREEN_SUMS=FILE writes a
-// checksum of the screen every SCREEN_SUM_FRAMES frames, in any mode.
+// checksum of the screen every SCREEN_SUM_FRAMES frames of play and at every
+// wait for an event (menus and still screens), in any mode.
 const int SCREEN_SUM_FRAMES = 50;
 const int REPLAY_VERSION = 1;
 

@@ -155,13 +155,12 @@ static void highlight_item(int item)
     for (int steps = (item - from + MENU_ITEMS) % MENU_ITEMS; steps > 0; steps--) tap(SDLK_DOWN, 0);
 }
 
-static void begin_game(const Action& action)
+static void begin_game()
 {
     bot.playing_tour = bot.plan->tour;
     bot.levels_to_win = bot.plan->each_level || bot.plan->tour ? 1 : bot.plan->levels;
     bot.leave_next_level = 0;
     bot.expect = EXPECT_ANNOUNCEMENT;
-    (void)action;
 }
 
 static void choose_menu_action()
@@ -177,7 +176,7 @@ static void choose_menu_action()
     case ACTION_NEW_GAME:
         highlight_item(ITEM_NEW_GAME);
         tap(SDLK_RETURN, 13);
-        begin_game(action);
+        begin_game();
         break;
     case ACTION_CODE:
     case ACTION_WRONG_CODE:
@@ -185,7 +184,7 @@ static void choose_menu_action()
         tap(SDLK_RETURN, 13);  // the release is the event the code screen waits for
         if (action.kind == ACTION_CODE) {
             type_word(levels.entries[action.level].code);
-            begin_game(action);
+            begin_game();
         } else {
             type_word("ZZZ");
             bot.expect = EXPECT_MENU;

@@ -46,6 +46,11 @@ awk -v want="$SPLASH_INDEX" '
     inside && /\[END\]/ { inside = 0 }
     inside && NF { if (n == want) $3 = 12; n++ }
     { print }' "$IMAGES" >"$IMAGES.slow" && mv "$IMAGES.slow" "$IMAGES"
+# Creatures share colours with the bomber and its splash: in this copy of
+# the level they do not come up while the test runs.
+POTVORY="$WORK/SCRIPT/$LEVEL_DIR/potvory.scr"
+sed -i -e 's/^dolni_interval .*/dolni_interval 100000/' -e 's/^horni_interval .*/horni_interval 100001/' "$POTVORY"
+grep -q "^dolni_interval 100000" "$POTVORY" || fail "the creatures of the test's level could not be held back"
 screen_colours "$BOMBER" keyed >"$SHOT_DIR/bomber-colours.txt"
 screen_colours "$SPLASH" keyed >"$SHOT_DIR/splash-colours.txt"
 

@@ -18,6 +18,10 @@ IMAGES="$WORK/SCRIPT/$LEVEL_DIR/images.scr"
 PANEL="$WORK/SCRIPT/$LEVEL_DIR/panel.scr"
 CREATURES="$WORK/SCRIPT/$LEVEL_DIR/potvory.scr"
 for f in "$IMAGES" "$PANEL" "$CREATURES"; do [ -f "$f" ] || fail "the first level lacks $f"; done
+# The panel is read while the submarine sails: in this copy of the level the
+# creatures do not come up to ram it or shoot at it and change its life bar.
+sed -i -e 's/^dolni_interval .*/dolni_interval 100000/' -e 's/^horni_interval .*/horni_interval 100001/' "$CREATURES"
+grep -q "^dolni_interval 100000" "$CREATURES" || fail "the creatures of the test's level could not be held back"
 
 # The n-th (from 0) "misc" line of images.scr: "picture x,y".
 misc_line() { awk -v n="$1" '{ for (i = 1; i <= NF; i++) if (index($i, "misc") && n-- == 0) { print $(i + 1), $(i + 2); exit } }' "$IMAGES"; }

@@ -17,6 +17,11 @@ DELO="$WORK/SCRIPT/$LEVEL_DIR/delo.scr"
 IMAGES="$WORK/SCRIPT/$LEVEL_DIR/images.scr"
 [ -f "$DELO" ] || fail "the first level ($LEVEL_DIR) has no delo.scr"
 [ -f "$IMAGES" ] || fail "the first level ($LEVEL_DIR) has no images.scr"
+# The submarine is followed by its colours for minutes: in this copy of the
+# level the creatures do not come up to cross its path or ram it.
+CREATURES="$WORK/SCRIPT/$LEVEL_DIR/potvory.scr"
+sed -i -e 's/^dolni_interval .*/dolni_interval 100000/' -e 's/^horni_interval .*/horni_interval 100001/' "$CREATURES"
+grep -q "^dolni_interval 100000" "$CREATURES" || fail "the creatures of the test's level could not be held back"
 
 CX=$(script_value "$DELO" stred_x)
 CY=$(script_value "$DELO" stred_y)

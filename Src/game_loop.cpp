@@ -186,6 +186,7 @@ void play_frame(LevelRun& run, FrameInput& input)
     draw_reach_crosshair();
     draw_panel(game.screen, submarine.weapon, submarine);
     if (game.screen != NULL) SDL_Flip(game.screen);
+    platform_frame_shown(game.screen);
 
     game.frame += 1;
     wait_frame();

@@ -152,11 +152,15 @@ static void leave_game()
 
 // Closing the window ends a game as Escape does and then leaves the menu, so
 // the way out is the same as through the menu's last item: credits, high
-// scores and the frame-rate report.
+// scores and the frame-rate report. A replay that cannot be followed to its
+// end leaves the same way, and the program's status is then 1.
 int game_main(int argc, char** argv)
 {
     // Log lines reach their file as they are printed, even if the game is killed.
     setvbuf(stdout, NULL, _IOLBF, 0);
+    // A recording that cannot be written, or a replay that cannot be read,
+    // starts nothing: the player asked for it and would lose the game.
+    if (platform_open_session(&argc, &argv) != 0) return 1;
     parse_switches(argc, argv);
     int state = start_up() != 0 ? START_FAILED : RUNNING;
     if (state == RUNNING) play_intro(game.screen);
@@ -174,5 +178,5 @@ int game_main(int argc, char** argv)
     if (state == LEAVING) leave_game();
     free_intro();
     SDL_Quit();
-    return 0;
+    return platform_close_session();
 }

@@ -81,4 +81,47 @@ int platform_take_quit_requests();
 // before or during the delay.
 int platform_delay_unless_quit(Uint32 ms);
 
+// Record and replay of whole sessions. A recording holds everything the
+// calls above hand the game, in order: events, key tables, the mouse, the
+// clock, close requests and the frames shown; played back, it makes the game
+// take the very same path, as fast as it can go (delays are skipped) and
+// whatever the video driver. The file is text: a header with its version and
+// the program's arguments, one short line per call, and "end".
+//
+// ABYSSOR_RECORD=FILE records into FILE, ABYSSOR_REPLAY=FILE replays FILE
+// (when both are set the replay wins). ABYSSOR_SCREEN_SUMS=FILE writes a
+// checksum of the screen every SCREEN_SUM_FRAMES frames of play and at every
+// wait for an event (menus and still screens), in any mode.
+const int SCREEN_SUM_FRAMES = 50;
+const int REPLAY_VERSION = 1;
+
+// Opens what the environment asks for. A replay hands back the arguments it
+// was recorded with in place of *argc and *argv. Returns 0, or -1 after one
+// line on stderr when the file cannot be opened or its header is not one of
+// a recording this game can replay: the game should then not start.
+int platform_open_session(int* argc, char*** argv);
+// The same without the environment.
+int platform_record_into(const char* path, int argc, char** argv);
+int platform_replay_from(const char* path, int* argc, char*** argv);
+// Ends the recording with its end mark, or checks that the replay was
+// followed to its end. Returns 0, or 1 when the replay failed or the game
+// ended before the recording did (one line on stderr says which).
+int platform_close_session();
+int platform_recording();
+int platform_replaying();
+// 1 once a replay ran out, proved truncated or corrupt, or fell out of step
+// with the game: from then on the game sees no input, a still clock that
+// only delays move, and a close request whenever it looks for one, so every
+// screen ends and the game leaves the way closing the window leaves.
+int platform_replay_failed();
+
+// The game loop reports each frame it has shown: a recording marks it, a
+// replay checks that the game is where the recording was, and the screen
+// checksums are taken here.
+void platform_frame_shown(SDL_Surface* screen);
+// Frames shown since the session began.
+int platform_frames_shown();
+// 32-bit FNV-1a of the visible pixels, row by row (pitch padding left out).
+Uint32 screen_checksum(SDL_Surface* screen);
+
 #endif

@@ -1,0 +1,84 @@
+// The autoplayer: plays the game through its input module, as a player with
+// a keyboard and a mouse would, and says for each level it played whether it
+// won, in how many frames, with what score and after how many hits.
+//
+// It runs the whole program (intro, menu, levels, name entry, credits) in
+// its own process with scripted input: whenever the game waits for an event
+// it answers as the screen asks, and after every frame of a level it decides
+// the next moves. With ABYSSOR_RECORD set (or --record) the session is
+// recorded, and the recording replays in the game itself.
+//
+// Usage: abyssor_autoplayer RUN_FOLDER [--record FILE] [--levels N]
+//                           [--each-level] [--tour] [--name NAME]
+//                           [--frame-limit N] [--pointer X,Y]
+//   --levels N      a new game, played until N levels are won or one is lost
+//   --each-level    every level of the catalogue in its own game, started by
+//                   its code (the first by a new game): the winnability report
+//   --tour          help, high scores, a wrong code, the second level's code,
+//                   a pause, Escape and the name entry
+// Exit status: 0 when every level played was won (or the tour went round),
+// 1 otherwise, 2 on bad usage.
+
+#include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+#include "autoplay.h"
+
+static void usage()
+{
+    fprintf(stderr,
+            "usage: abyssor_autoplayer RUN_FOLDER [--record FILE] [--levels N | --each-level | --tour]\n"
+            "                          [--name NAME] [--frame-limit N]\n");
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        usage();
+        return 2;
+    }
+    AutoplayPlan plan;
+    autoplay_default_plan(plan);
+    const char* record = NULL;
+    for (int i = 2; i < argc; i++) {
+        const char* option = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : NULL;
+        if (strcmp(option, "--record") == 0 && value != NULL) {
+            record = value;
+            i++;
+        } else if (strcmp(option, "--levels") == 0 && value != NULL) {
+            plan.levels = atoi(value);
+            i++;
+        } else if (strcmp(option, "--name") == 0 && value != NULL) {
+            snprintf(plan.name, sizeof plan.name, "%s", value);
+            i++;
+        } else if (strcmp(option, "--frame-limit") == 0 && value != NULL) {
+            plan.frame_limit = atoi(value);
+            i++;
+        } else if (strcmp(option, "--each-level") == 0) {
+            plan.each_level = 1;
+        } else if (strcmp(option, "--tour") == 0) {
+            plan.tour = 1;
+        } else {
+            usage();
+            return 2;
+        }
+    }
+    if (chdir(argv[1]) != 0) {
+        perror(argv[1]);
+        return 2;
+    }
+    // Headless unless the caller chose otherwise; sound would change nothing
+    // the autoplayer looks at.
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    if (record != NULL) setenv("ABYSSOR_RECORD", record, 1);
+    AutoplayReport report;
+    int status = autoplay_session(plan, report);
+    autoplay_print_report(report, stdout);
+    if (status != 0) return 1;
+    return autoplay_all_won(plan, report) ? 0 : 1;
+}

@@ -129,7 +129,12 @@ static void play_game()
             if (game.level_index >= levels.count || platform_quit_requested()) result = LEVEL_OVER;
         }
         if (result == LEVEL_OVER) {
-            if (topten_qualifies(game.score)) enter_name(game.screen);
+            // The table is written as soon as it takes a name: a player who
+            // then closes the page or kills the game keeps the entry.
+            if (topten_qualifies(game.score)) {
+                enter_name(game.screen);
+                save_topten("SCRIPT/topten.scr");
+            }
             result = LEVEL_OVER;
         }
         free_level();

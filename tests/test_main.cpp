@@ -570,6 +570,69 @@ TEST_F(OuterLoopTest, ClosingTheWindowInALevelEndsTheGameKeepsTheScoreAndLeaves)
     EXPECT_EQ(1, count_of(output.out, "UVOLNEN SKRIPT POTVOR Z PAMETI\n"));
 }
 
+// A name typed after a game is in the file at once, before the player leaves
+// (a player who then closes the page or kills the game keeps it); leaving
+// writes the same table again.
+TEST_F(OuterLoopTest, TheTableIsWrittenAsSoonAsANameIsEntered)
+{
+    write_file("SCRIPT/levels.scr", "L1 ALFA 100\nL2 BETA 200\n");
+    level_won_at_once("L2");
+    write_file("SCRIPT/L2/potvory.scr", "[*A] pocet 1 [END]\n");  // keeps the level going
+    write_file("SCRIPT/topten.scr", "Nemo 50 1\n");
+    write_file("SCRIPT/menu.scr", read_file("SCRIPT/menu.scr") + "c_pos 100,300,400\nhigh_souradnice 100,200\n");
+    menu_script.highlighted = ITEM_LEVEL_CODE;
+    struct Typist {
+        int step = 0;
+        std::vector<std::string> tables;  // the file as it was at each wait
+    } typist;
+    input.user = &typist;
+    input.on_delay = NULL;
+    input.on_wait = [](ScriptedInput& in, void* user) {
+        Typist& t = *(Typist*)user;
+        t.tables.push_back(read_file("SCRIPT/topten.scr"));
+        if (in.count > 0) return;
+        auto tap = [&](SDLKey key, Uint16 unicode) {
+            scripted_push_key(in, key, 1, unicode);
+            scripted_push_key(in, key, 0, 0);
+        };
+        switch (t.step++) {
+        case 0:  // the level-code item, the code, Return
+            tap(SDLK_RETURN, 13);
+            for (char c : std::string("BETA")) tap((SDLKey)c, (Uint16)c);
+            scripted_push_key(in, SDLK_RETURN, 1, 13);
+            break;
+        case 1:  // past the announcement, and Escape in the level's first frame
+            scripted_push_key(in, SDLK_RETURN, 0, 0);
+            tap(SDLK_SPACE, ' ');
+            scripted_push_key(in, SDLK_ESCAPE, 1, 27);
+            break;
+        case 2:  // past the game-over screen
+            scripted_push_key(in, SDLK_ESCAPE, 0, 0);
+            scripted_push_key(in, SDLK_SPACE, 1, ' ');
+            break;
+        case 3:  // the name, after the event that opens its entry
+            scripted_push_key(in, SDLK_SPACE, 0, 0);
+            tap(SDLK_a, 'A');
+            tap(SDLK_n, 'n');
+            tap(SDLK_n, 'n');
+            scripted_push_key(in, SDLK_RETURN, 1, 13);
+            break;
+        default:  // back in the menu: close the window
+            scripted_push_quit(in);
+            break;
+        }
+    };
+    Captured output = play();
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(0, input.dry_waits);
+    ASSERT_EQ(5, typist.step) << output.out;
+    const std::string expected = "Ann 100 2\nNemo 50 1\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n";
+    // The last wait is the menu's after the game, before the way out.
+    EXPECT_EQ(expected, typist.tables.back());
+    EXPECT_EQ(expected, read_file("SCRIPT/topten.scr"));
+    EXPECT_FALSE(file_exists("SCRIPT/topten.scr.tmp"));
+}
+
 // Closed in the frame in which the level is won: no further level is loaded.
 TEST_F(OuterLoopTest, AWindowClosedAsTheLevelIsWonLoadsNoOther)
 {

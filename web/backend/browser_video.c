@@ -1,0 +1,344 @@
+/* The video driver of the browser build. The screen stays an ordinary SDL
+ * software surface in the program's memory, so SDL's own blits, colour keys
+ * and conversions draw it exactly as on the desktop. Each update converts the
+ * changed rectangles to RGBA through a table that SDL's own blitter filled
+ * (the 16-to-32-bit conversion a desktop window goes through), and the
+ * canvas is repainted when the program next hands the browser control. The
+ * page's input reaches SDL's event code from the event pump, so the key
+ * table, the mouse state and the unicode translation are SDL's own. */
+#include "SDL_config.h"
+
+#include "SDL_video.h"
+#include "SDL_mouse.h"
+#include "../SDL_sysvideo.h"
+#include "../SDL_pixels_c.h"
+#include "../../events/SDL_events_c.h"
+
+#include "browser.h"
+#include "frame_hash.h"
+
+/* The driver's functions name their device "this", as SDL's own drivers do. */
+#undef _THIS
+#define _THIS SDL_VideoDevice* this
+
+#define BROWSER_VIDEO_DRIVER_NAME "browser"
+
+/* A flip that comes this long after the browser last had control waits for
+ * the browser to paint, so screens that flip without ever waiting (the intro's
+ * slides, the credits) show about as many frames as a desktop window does. */
+#define BUSY_FLIP_YIELD_MS 16.0
+
+struct WMcursor {
+    int unused;
+};
+
+struct SDL_PrivateVideoData {
+    int w, h;
+    void* pixels;
+    Uint32* rgba;             /* what the canvas shows, RGBA bytes */
+    Uint32* colours;          /* RGBA of every 16-bit pixel value */
+    SDL_Rect dirty;           /* converted but not yet on the canvas */
+    int dirty_any;
+    int flips;
+    int exposed;
+};
+
+static SDL_VideoDevice* current_device = NULL;
+static double last_yield_ms = 0;
+
+static int BROWSER_Available(void)
+{
+    return 1;
+}
+
+/* A 32-bit surface whose channels lie as a desktop window's do, and the
+ * byte swap from that to the canvas's R, G, B, A. */
+static Uint32 window_to_rgba(Uint32 argb)
+{
+    return ((argb >> 16) & 0xFF) | (argb & 0xFF00) | ((argb & 0xFF) << 16) | 0xFF000000u;
+}
+
+static int build_colour_table(_THIS, SDL_PixelFormat* format)
+{
+    SDL_Surface* values = SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 256, 16, format->Rmask, format->Gmask,
+                                               format->Bmask, format->Amask);
+    SDL_Surface* window = SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 256, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
+    int ok = values != NULL && window != NULL;
+    if (ok) {
+        for (int y = 0; y < 256; y++) {
+            Uint16* row = (Uint16*)((Uint8*)values->pixels + y * values->pitch);
+            for (int x = 0; x < 256; x++) row[x] = (Uint16)(y * 256 + x);
+        }
+        ok = SDL_BlitSurface(values, NULL, window, NULL) == 0;
+    }
+    if (ok) {
+        if (this->hidden->colours == NULL) this->hidden->colours = SDL_malloc(65536 * sizeof(Uint32));
+        ok = this->hidden->colours != NULL;
+    }
+    if (ok) {
+        for (int y = 0; y < 256; y++) {
+            const Uint32* row = (const Uint32*)((Uint8*)window->pixels + y * window->pitch);
+            for (int x = 0; x < 256; x++) this->hidden->colours[y * 256 + x] = window_to_rgba(row[x]);
+        }
+    }
+    if (values != NULL) SDL_FreeSurface(values);
+    if (window != NULL) SDL_FreeSurface(window);
+    return ok;
+}
+
+static int BROWSER_VideoInit(_THIS, SDL_PixelFormat* vformat)
+{
+    vformat->BitsPerPixel = 32;
+    vformat->BytesPerPixel = 4;
+    vformat->Rmask = 0x000000FF;
+    vformat->Gmask = 0x0000FF00;
+    vformat->Bmask = 0x00FF0000;
+    return 0;
+}
+
+static SDL_Rect** BROWSER_ListModes(_THIS, SDL_PixelFormat* format, Uint32 flags)
+{
+    return (SDL_Rect**)-1;
+}
+
+static void free_buffers(_THIS)
+{
+    SDL_free(this->hidden->pixels);
+    SDL_free(this->hidden->rgba);
+    this->hidden->pixels = NULL;
+    this->hidden->rgba = NULL;
+}
+
+static SDL_Surface* BROWSER_SetVideoMode(_THIS, SDL_Surface* current, int width, int height, int bpp, Uint32 flags)
+{
+    if (bpp != 8 && bpp != 15 && bpp != 16 && bpp != 24 && bpp != 32) bpp = 16;
+    int bytes = (bpp + 7) / 8;
+    free_buffers(this);
+    this->hidden->pixels = SDL_calloc(1, (size_t)width * height * bytes);
+    this->hidden->rgba = SDL_calloc(1, (size_t)width * height * 4);
+    if (this->hidden->pixels == NULL || this->hidden->rgba == NULL) {
+        free_buffers(this);
+        SDL_OutOfMemory();
+        return NULL;
+    }
+    if (!SDL_ReallocFormat(current, bpp, 0, 0, 0, 0)) {
+        free_buffers(this);
+        return NULL;
+    }
+    if (bytes == 2 && !build_colour_table(this, current->format)) {
+        free_buffers(this);
+        SDL_SetError("Couldn't build the colour table of the canvas");
+        return NULL;
+    }
+    current->flags = flags & SDL_FULLSCREEN;
+    this->hidden->w = current->w = width;
+    this->hidden->h = current->h = height;
+    current->pitch = (Uint16)(width * bytes);
+    current->pixels = this->hidden->pixels;
+    this->hidden->dirty_any = 0;
+    browser_canvas_open(width, height, (flags & SDL_FULLSCREEN) != 0);
+    return current;
+}
+
+static int BROWSER_AllocHWSurface(_THIS, SDL_Surface* surface)
+{
+    return -1;
+}
+
+static void BROWSER_FreeHWSurface(_THIS, SDL_Surface* surface)
+{
+}
+
+static int BROWSER_LockHWSurface(_THIS, SDL_Surface* surface)
+{
+    return 0;
+}
+
+static void BROWSER_UnlockHWSurface(_THIS, SDL_Surface* surface)
+{
+}
+
+static void add_dirty(struct SDL_PrivateVideoData* video, int x, int y, int w, int h)
+{
+    if (!video->dirty_any) {
+        video->dirty.x = (Sint16)x;
+        video->dirty.y = (Sint16)y;
+        video->dirty.w = (Uint16)w;
+        video->dirty.h = (Uint16)h;
+        video->dirty_any = 1;
+        return;
+    }
+    int left = x < video->dirty.x ? x : video->dirty.x;
+    int top = y < video->dirty.y ? y : video->dirty.y;
+    int right = x + w > video->dirty.x + video->dirty.w ? x + w : video->dirty.x + video->dirty.w;
+    int bottom = y + h > video->dirty.y + video->dirty.h ? y + h : video->dirty.y + video->dirty.h;
+    video->dirty.x = (Sint16)left;
+    video->dirty.y = (Sint16)top;
+    video->dirty.w = (Uint16)(right - left);
+    video->dirty.h = (Uint16)(bottom - top);
+}
+
+static void convert_rect(_THIS, SDL_Surface* screen, int x, int y, int w, int h)
+{
+    struct SDL_PrivateVideoData* video = this->hidden;
+    for (int row = y; row < y + h; row++) {
+        Uint32* out = video->rgba + row * video->w + x;
+        const Uint8* in = (const Uint8*)screen->pixels + row * screen->pitch + x * screen->format->BytesPerPixel;
+        if (screen->format->BytesPerPixel == 2) {
+            const Uint16* pixel = (const Uint16*)in;
+            for (int i = 0; i < w; i++) out[i] = video->colours[pixel[i]];
+        } else {
+            for (int i = 0; i < w; i++, in += screen->format->BytesPerPixel) {
+                Uint32 value = 0;
+                SDL_memcpy(&value, in, screen->format->BytesPerPixel);
+                Uint8 r, g, b;
+                SDL_GetRGB(value, screen->format, &r, &g, &b);
+                out[i] = r | (g << 8) | (b << 16) | 0xFF000000u;
+            }
+        }
+    }
+}
+
+static void BROWSER_UpdateRects(_THIS, int numrects, SDL_Rect* rects)
+{
+    SDL_Surface* screen = SDL_VideoSurface;
+    if (screen == NULL || this->hidden->rgba == NULL) return;
+    for (int i = 0; i < numrects; i++) {
+        int x = rects[i].x, y = rects[i].y, w = rects[i].w, h = rects[i].h;
+        if (x < 0) { w += x; x = 0; }
+        if (y < 0) { h += y; y = 0; }
+        if (x + w > this->hidden->w) w = this->hidden->w - x;
+        if (y + h > this->hidden->h) h = this->hidden->h - y;
+        if (w <= 0 || h <= 0) continue;
+        convert_rect(this, screen, x, y, w, h);
+        add_dirty(this->hidden, x, y, w, h);
+    }
+    this->hidden->flips++;
+    if (browser_frame_hook_wanted()) {
+        uint64_t hash = frame_hash(screen->pixels, screen->pitch, screen->w * screen->format->BytesPerPixel, screen->h);
+        browser_frame_hook(this->hidden->flips, (Uint32)(hash >> 32), (Uint32)hash);
+    }
+    if (browser_now() - last_yield_ms >= BUSY_FLIP_YIELD_MS) browser_yield(-1);
+}
+
+void browser_present(void)
+{
+    SDL_VideoDevice* this = current_device;
+    last_yield_ms = browser_now();
+    if (this == NULL || !this->hidden->dirty_any) return;
+    SDL_Rect* dirty = &this->hidden->dirty;
+    browser_canvas_put(this->hidden->rgba, this->hidden->w, this->hidden->h, dirty->x, dirty->y, dirty->w, dirty->h);
+    this->hidden->dirty_any = 0;
+}
+
+static int BROWSER_SetColors(_THIS, int firstcolor, int ncolors, SDL_Color* colors)
+{
+    return 1;
+}
+
+static void BROWSER_VideoQuit(_THIS)
+{
+    browser_present();
+    if (this->screen != NULL) this->screen->pixels = NULL;
+    free_buffers(this);
+}
+
+/* The page's own pointer stands for SDL's cursor: shown or hidden, never
+ * drawn into the screen. */
+static WMcursor* BROWSER_CreateWMCursor(_THIS, Uint8* data, Uint8* mask, int w, int h, int hot_x, int hot_y)
+{
+    return SDL_calloc(1, sizeof(WMcursor));
+}
+
+static void BROWSER_FreeWMCursor(_THIS, WMcursor* cursor)
+{
+    SDL_free(cursor);
+}
+
+static int BROWSER_ShowWMCursor(_THIS, WMcursor* cursor)
+{
+    browser_cursor_show(cursor != NULL);
+    return 1;
+}
+
+static void BROWSER_InitOSKeymap(_THIS)
+{
+}
+
+static void deliver_key(int pressed, int sym, int unicode)
+{
+    SDL_keysym keysym;
+    SDL_memset(&keysym, 0, sizeof keysym);
+    keysym.sym = (SDLKey)sym;
+    keysym.scancode = 0;
+    keysym.unicode = pressed && SDL_TranslateUNICODE ? (Uint16)unicode : 0;
+    SDL_PrivateKeyboard(pressed ? SDL_PRESSED : SDL_RELEASED, &keysym);
+}
+
+static void BROWSER_PumpEvents(_THIS)
+{
+    int fields[4];
+    int kind;
+    while ((kind = browser_next_event(fields)) != BROWSER_EVENT_NONE) {
+        switch (kind) {
+        case BROWSER_EVENT_KEY:
+            if (fields[1] > 0 && fields[1] < SDLK_LAST) deliver_key(fields[0], fields[1], fields[2]);
+            break;
+        case BROWSER_EVENT_MOTION:
+            SDL_PrivateMouseMotion(0, 0, (Sint16)fields[0], (Sint16)fields[1]);
+            break;
+        case BROWSER_EVENT_BUTTON: {
+            int x, y;
+            SDL_GetMouseState(&x, &y);
+            SDL_PrivateMouseButton(fields[0] ? SDL_PRESSED : SDL_RELEASED, (Uint8)fields[1], (Sint16)x, (Sint16)y);
+            break;
+        }
+        case BROWSER_EVENT_EXPOSE:
+            SDL_PrivateExpose();
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+static void BROWSER_DeleteDevice(SDL_VideoDevice* device)
+{
+    if (current_device == device) current_device = NULL;
+    SDL_free(device->hidden->colours);
+    SDL_free(device->hidden);
+    SDL_free(device);
+}
+
+static SDL_VideoDevice* BROWSER_CreateDevice(int devindex)
+{
+    SDL_VideoDevice* device = SDL_calloc(1, sizeof(SDL_VideoDevice));
+    if (device != NULL) device->hidden = SDL_calloc(1, sizeof(struct SDL_PrivateVideoData));
+    if (device == NULL || device->hidden == NULL) {
+        SDL_OutOfMemory();
+        SDL_free(device);
+        return NULL;
+    }
+    device->VideoInit = BROWSER_VideoInit;
+    device->ListModes = BROWSER_ListModes;
+    device->SetVideoMode = BROWSER_SetVideoMode;
+    device->SetColors = BROWSER_SetColors;
+    device->UpdateRects = BROWSER_UpdateRects;
+    device->VideoQuit = BROWSER_VideoQuit;
+    device->AllocHWSurface = BROWSER_AllocHWSurface;
+    device->LockHWSurface = BROWSER_LockHWSurface;
+    device->UnlockHWSurface = BROWSER_UnlockHWSurface;
+    device->FreeHWSurface = BROWSER_FreeHWSurface;
+    device->CreateWMCursor = BROWSER_CreateWMCursor;
+    device->FreeWMCursor = BROWSER_FreeWMCursor;
+    device->ShowWMCursor = BROWSER_ShowWMCursor;
+    device->InitOSKeymap = BROWSER_InitOSKeymap;
+    device->PumpEvents = BROWSER_PumpEvents;
+    device->free = BROWSER_DeleteDevice;
+    current_device = device;
+    return device;
+}
+
+/* Answers to the dummy driver's name in SDL's table of drivers. */
+VideoBootStrap DUMMY_bootstrap = {BROWSER_VIDEO_DRIVER_NAME, "SDL video in a browser canvas", BROWSER_Available,
+                                  BROWSER_CreateDevice};

@@ -5,6 +5,17 @@
 
 #include "settings.h"
 
+// SDL builds a picture's colour map for the screen at its first blit. An
+// empty blit does that at loading, so that playing a frame allocates nothing.
+static void prepare_for_screen(SDL_Surface* bitmap)
+{
+    SDL_Surface* screen = SDL_GetVideoSurface();
+    if (screen == NULL || bitmap == NULL) return;
+    SDL_Rect nothing = {0, 0, 0, 0};
+    SDL_Rect at = {0, 0, 0, 0};
+    SDL_LowerBlit(bitmap, &nothing, screen, &at);
+}
+
 SDL_Surface* load_bitmap(const char* path, int colour_key)
 {
     SDL_Surface* bitmap = SDL_LoadBMP_RW(SDL_RWFromFile(path, "rb"), 1);
@@ -20,6 +31,7 @@ SDL_Surface* load_bitmap(const char* path, int colour_key)
         }
         SDL_SetColorKey(bitmap, SDL_SRCCOLORKEY | SDL_RLEACCEL, key);
     }
+    prepare_for_screen(bitmap);
     return bitmap;
 }
 

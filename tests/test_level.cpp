@@ -4,7 +4,8 @@
 #include <malloc.h>
 #include <string.h>
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// The sanitizer's count of the bytes the program holds.
+extern "C" size_t __sanitizer_get_current_allocated_bytes(void);
 #endif
 
 #include <filesystem>

@@ -172,7 +172,8 @@ void play_frame(LevelRun& run, FrameInput& input)
     schedule_creatures(submarine.stred_x, submarine.stred_y);
     sum_bonus_effects();
     draw_seabed(game.screen);
-    for (int i = 0; i < SHOT_CAPACITY; i++) shot_pool.slots[i].move();
+    for (Shot& shot : shot_pool.slots)
+        if (!shot.idle()) shot.move();
     if (submarine.active == 1)
         submarine.step(input.key_left, input.key_right, run.fire_click, input.key_tab, 1);
     update_particles(game.screen);
@@ -180,7 +181,8 @@ void play_frame(LevelRun& run, FrameInput& input)
     resolve_hits(submarine);
     for (int i = 0; i < BONUS_SLOTS; i++) bonuses[i].draw(game.screen);
     update_creatures(submarine, game.screen);
-    for (int i = 0; i < SHOT_CAPACITY; i++) shot_pool.slots[i].draw(game.screen);
+    for (Shot& shot : shot_pool.slots)
+        if (!shot.idle()) shot.draw(game.screen);
     for (int i = 0; i < PLANE_CAPACITY; i++)
         if (planes[i].active == 1) planes[i].draw(game.screen);
     draw_reach_crosshair();

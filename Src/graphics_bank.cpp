@@ -59,11 +59,17 @@ static int is_space(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-// A literal word of the format, such as "pocet_snimku": the characters that
-// match are taken; a mismatch stops there and the number after it is not read.
-static int read_literal(ScriptReader& reader, const char* literal)
+// The white space that a format's trailing "\n" skips after a value.
+static void skip_white_space(ScriptReader& reader)
 {
     while (reader.pos < reader.size && is_space(reader.data[reader.pos])) reader.pos++;
+}
+
+// A literal word of the format, such as "pocet_snimku", must stand right where
+// the reader is: the characters that match are taken; a mismatch stops
+// there and leaves the rest, white space included, to the next read.
+static int read_literal(ScriptReader& reader, const char* literal)
+{
     for (const char* c = literal; *c != '\0'; c++) {
         if (reader.pos >= reader.size || reader.data[reader.pos] != *c) return 0;
         reader.pos++;
@@ -71,8 +77,16 @@ static int read_literal(ScriptReader& reader, const char* literal)
     return 1;
 }
 
-// The seabed is drawn whole every frame: its pictures take the screen's
-// format once here. Without a screen the picture stays as loaded.
+// "pocet_snimku %d\n" and the like: the literal word, a number, and the white
+// space after it (only when the number was read).
+static void read_labelled_number(ScriptReader& reader, const char* literal, int* value)
+{
+    if (!read_literal(reader, literal)) return;
+    if (script_int(reader, value) == 1) skip_white_space(reader);
+}
+
+// The seabed is drawn whole every frame: its pictures (and the particle
+// strips) take the screen's format once here. Without a screen the picture stays as loaded.
 static SDL_Surface* to_screen_format(SDL_Surface* bitmap)
 {
     if (bitmap == NULL || game.screen == NULL) return bitmap;
@@ -111,7 +125,9 @@ static void read_particle_section(ScriptReader& reader, const char* path)
             continue;
         }
         int slot = ++bank.barvy_last;
-        bank.barvy[slot].bitmap = load_bitmap(name, 0);
+        // Thousands of particles are drawn a frame: their strips take the
+        // screen's format once, so that drawing one is a plain copy.
+        bank.barvy[slot].bitmap = to_screen_format(load_bitmap(name, 0));
         bank.barvy[slot].frames = frame_count(frames);
         if (bank.barvy[slot].bitmap != NULL)
             printf("script: %s : barva : %s ... nahrana do barvy[%d]\n", path, name, slot);
@@ -153,10 +169,11 @@ static void read_explosion_section(ScriptReader& reader, const char* path)
         int slot = ++bank.vybuch_last;
         AnimStrip& strip = bank.vybuch[slot];
         strip.bitmap = load_bitmap(name, 1);
+        skip_white_space(reader);  // the file name is read with "%s\n"
         int frames = strip.frames;
         int duration = strip.period;
-        if (read_literal(reader, "pocet_snimku")) script_int(reader, &frames);
-        if (read_literal(reader, "doba")) script_int(reader, &duration);
+        read_labelled_number(reader, "pocet_snimku", &frames);
+        read_labelled_number(reader, "doba", &duration);
         strip.frames = frame_count(frames);
         strip.period = (Uint16)duration;
         if (strip.bitmap != NULL)

@@ -1,8 +1,20 @@
 #include "media.h"
 
 #include <stdio.h>
+#include <string.h>
 
 #include "settings.h"
+
+// SDL builds a picture's colour map for the screen at its first blit. An
+// empty blit does that at loading, so that playing a frame allocates nothing.
+static void prepare_for_screen(SDL_Surface* bitmap)
+{
+    SDL_Surface* screen = SDL_GetVideoSurface();
+    if (screen == NULL || bitmap == NULL) return;
+    SDL_Rect nothing = {0, 0, 0, 0};
+    SDL_Rect at = {0, 0, 0, 0};
+    SDL_LowerBlit(bitmap, &nothing, screen, &at);
+}
 
 SDL_Surface* load_bitmap(const char* path, int colour_key)
 {
@@ -19,6 +31,7 @@ SDL_Surface* load_bitmap(const char* path, int colour_key)
         }
         SDL_SetColorKey(bitmap, SDL_SRCCOLORKEY | SDL_RLEACCEL, key);
     }
+    prepare_for_screen(bitmap);
     return bitmap;
 }
 
@@ -84,4 +97,57 @@ void draw_bitmap(SDL_Surface* bitmap, SDL_Surface* target, int dx, int dy)
 {
     if (bitmap == NULL) return;
     draw_bitmap_part(bitmap, 0, 0, bitmap->w, bitmap->h, target, dx, dy);
+}
+
+int copies_plainly(const SDL_Surface* bitmap, const SDL_Surface* target)
+{
+    if (bitmap == NULL || target == NULL) return 0;
+    if ((bitmap->flags & (SDL_SRCCOLORKEY | SDL_SRCALPHA | SDL_RLEACCEL)) != 0) return 0;
+    const SDL_PixelFormat* a = bitmap->format;
+    const SDL_PixelFormat* b = target->format;
+    return a->palette == NULL && b->palette == NULL && a->BytesPerPixel == b->BytesPerPixel &&
+           a->Rmask == b->Rmask && a->Gmask == b->Gmask && a->Bmask == b->Bmask && a->Amask == b->Amask;
+}
+
+// One axis of a blit's clipping: first to the source bitmap, then to the
+// target's clip range. Returns the length left (0 or less: nothing to copy).
+static int clip_axis(int& source, int length, int& destination, int source_size, int clip_start, int clip_size)
+{
+    if (source < 0) {
+        length += source;
+        destination -= source;
+        source = 0;
+    }
+    if (source_size - source < length) length = source_size - source;
+    int before = clip_start - destination;
+    if (before > 0) {
+        length -= before;
+        destination += before;
+        source += before;
+    }
+    int after = destination + length - clip_start - clip_size;
+    if (after > 0) length -= after;
+    return length;
+}
+
+void copy_bitmap_part(SDL_Surface* bitmap, int sx, int sy, int sw, int sh,
+                      SDL_Surface* target, int dx, int dy)
+{
+    if (bitmap == NULL || target == NULL || sw <= 0 || sh <= 0) return;
+    // The same 16-bit rectangles as a blit gets.
+    SDL_Rect part = make_rect(sx, sy, sw, sh);
+    SDL_Rect at = make_rect(dx, dy, 0, 0);
+    int source_x = part.x, source_y = part.y, x = at.x, y = at.y;
+    const SDL_Rect& clip = target->clip_rect;
+    int w = clip_axis(source_x, part.w, x, bitmap->w, clip.x, clip.w);
+    int h = clip_axis(source_y, part.h, y, bitmap->h, clip.y, clip.h);
+    if (w <= 0 || h <= 0) return;
+    int bytes = target->format->BytesPerPixel;
+    const Uint8* from = (const Uint8*)bitmap->pixels + source_y * bitmap->pitch + source_x * bytes;
+    Uint8* to = (Uint8*)target->pixels + y * target->pitch + x * bytes;
+    for (int row = 0; row < h; row++) {
+        memcpy(to, from, (size_t)w * bytes);
+        from += bitmap->pitch;
+        to += target->pitch;
+    }
 }

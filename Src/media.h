@@ -36,6 +36,16 @@ void stop_all_sounds();
 void draw_bitmap_part(SDL_Surface* bitmap, int sx, int sy, int sw, int sh,
                       SDL_Surface* target, int dx, int dy);
 
+// Whether copy_bitmap_part can stand in for draw_bitmap_part: the bitmap has
+// the target's pixel format and no transparent colour or alpha, so a blit
+// would be a plain copy.
+int copies_plainly(const SDL_Surface* bitmap, const SDL_Surface* target);
+
+// draw_bitmap_part for such a bitmap onto a target that the caller has
+// locked (many small pictures under one lock), clipped exactly as a blit is.
+void copy_bitmap_part(SDL_Surface* bitmap, int sx, int sy, int sw, int sh,
+                      SDL_Surface* target, int dx, int dy);
+
 // Draws a whole bitmap with its top-left corner at (dx, dy).
 void draw_bitmap(SDL_Surface* bitmap, SDL_Surface* target, int dx, int dy);
 

@@ -2,6 +2,7 @@
 
 #include <limits.h>
 #include <math.h>
+#include <string.h>
 
 #include "game_loop.h"
 #include "geometry.h"
@@ -11,6 +12,15 @@
 
 Particle particles[PARTICLE_CAPACITY];
 
+// No slot below this one is free: spawning starts looking here instead of at
+// slot 0. Moving the particles finds the lowest free slot again.
+static int first_free_candidate = 0;
+
+void reset_particles()
+{
+    memset(particles, 0, sizeof particles);
+    first_free_candidate = 0;
+}
 
 
 // A lifetime of min_life ... max_life - 1 frames. A caller that gives no
@@ -51,15 +61,17 @@ void spawn_particles(int x, int y, int angle, float speed, int max_life, int min
                      int strip, int count, int spread, int stain)
 {
     int made = 0;
-    for (int i = 0; i < PARTICLE_CAPACITY; i++) {
+    for (int i = first_free_candidate; i < PARTICLE_CAPACITY; i++) {
         Particle& particle = particles[i];
         if (particle.active) continue;
+        first_free_candidate = i + 1;
         made += 1;
         int life = particle_life(max_life, min_life);
         long long fan_angle = angle + spread_offset(spread);
         start_particle(particle, x, y, fan_angle, speed, life, strip, stain);
-        if (made > count) return;
+            if (made > count) return;
     }
+    first_free_candidate = PARTICLE_CAPACITY;
 }
 
 static const AnimStrip* particle_strip(const Particle& particle)
@@ -79,7 +91,9 @@ static void leave_stain(const Particle& particle)
 }
 
 // The strip plays from its last frame to its first over the particle's life.
-static void draw_particle(const Particle& particle, SDL_Surface* surface, int now)
+// A strip in the surface's own format is copied straight under the caller's
+// lock; any other is blitted, with the surface unlocked.
+static void draw_particle(const Particle& particle, SDL_Surface* surface, int now, int& locked)
 {
     const AnimStrip* strip = particle_strip(particle);
     if (strip == NULL || surface == NULL || strip->frames == 0 || particle.life <= 0) return;
@@ -88,7 +102,19 @@ static void draw_particle(const Particle& particle, SDL_Surface* surface, int no
     int w = strip->bitmap->w / (int)frames;
     long long source_x = k * w;
     if (source_x < 0 || source_x > INT_MAX) return;
-    draw_bitmap_part(strip->bitmap, (int)source_x, 0, w, strip->bitmap->h, surface, particle.ix, particle.iy);
+    int plain = copies_plainly(strip->bitmap, surface);
+    if (plain && !locked) {
+        if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+        locked = 1;
+    }
+    if (!plain && locked) {
+        if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+        locked = 0;
+    }
+    if (plain)
+        copy_bitmap_part(strip->bitmap, (int)source_x, 0, w, strip->bitmap->h, surface, particle.ix, particle.iy);
+    else
+        draw_bitmap_part(strip->bitmap, (int)source_x, 0, w, strip->bitmap->h, surface, particle.ix, particle.iy);
 }
 
 void update_particles(SDL_Surface* surface)
@@ -96,9 +122,14 @@ void update_particles(SDL_Surface* surface)
     int width = surface != NULL ? surface->w : SCREEN_WIDTH;
     int height = surface != NULL ? surface->h : SCREEN_HEIGHT;
     int now = game.frame;
+    int locked = 0;
+    int lowest_free = PARTICLE_CAPACITY;
     for (int i = 0; i < PARTICLE_CAPACITY; i++) {
         Particle& particle = particles[i];
-        if (particle.active != 1) continue;
+        if (particle.active != 1) {
+            if (particle.active == 0 && lowest_free > i) lowest_free = i;
+            continue;
+        }
         particle.x += particle.vx;
         particle.y += particle.vy;
         particle.ix = truncate_to_int(particle.x);
@@ -110,17 +141,22 @@ void update_particles(SDL_Surface* surface)
             particle.active = 0;
             if (particle.stain == 1) leave_stain(particle);
         }
-        if (particle.active) draw_particle(particle, surface, now);
+        if (particle.active)
+            draw_particle(particle, surface, now, locked);
+        else if (lowest_free > i)
+            lowest_free = i;
     }
+    if (locked && SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    first_free_candidate = lowest_free;
 }
 
 void limit_speed(float& vx, float& vy, int max)
 {
-    // A negative limit would turn the velocity round: it stops it instead.
-    int limit = max < 0 ? 0 : max;
     float speed = (float)sqrt(vx * vx + vy * vy);
-    if (limit < speed) {
-        float factor = limit / speed;
+    // A negative limit turns the velocity round and scales it to that length.
+    // A still velocity has no direction to scale (and max / 0 is no number).
+    if (max < speed && speed > 0) {
+        float factor = max / speed;
         vx *= factor;
         vy *= factor;
     }

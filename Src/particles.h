@@ -23,6 +23,8 @@ extern Particle particles[PARTICLE_CAPACITY];
 // min_life ... max_life - 1 frames.
 void spawn_particles(int x, int y, int angle, float speed, int max_life, int min_life,
                      int strip, int count, int spread, int stain);
+// Empties the pool.
+void reset_particles();
 // Moves and draws every live particle; particles that leave the surface or
 // reach their end frame die.
 void update_particles(SDL_Surface* surface);

@@ -302,6 +302,11 @@ void Shot::draw(SDL_Surface* surface)
     }
 }
 
+int Shot::idle() const
+{
+    return active == 0 && outcome == 0 && splash_frame >= SPLASH_OVER && splash_sound_done == 1;
+}
+
 int Shot::drawSplash(SDL_Surface* surface)
 {
     const WeaponDef& w = weapon_at(weapon);

@@ -33,6 +33,9 @@ struct Shot {
     void move();
     void draw(SDL_Surface* surface);
     int drawSplash(SDL_Surface* surface);
+    // Neither flying, nor ending, nor splashing, nor about to sound: moving
+    // and drawing it would change nothing.
+    int idle() const;
 };
 
 struct ShotPool {

@@ -290,22 +290,92 @@ void Submarine::draw(SDL_Surface* surface)
         explode(surface);
 }
 
+// The ring's fixed parts, worked out once with the same expressions the
+// ring would use: the unit circle by degree, and the band's green for every
+// phase + degree a frame can give (-359 ... 718).
+struct RingTables {
+    double cos_of[360];
+    double sin_of[360];
+    Uint8 green[1078];
+};
+static const int RING_GREEN_OFFSET = 359;
+
+static RingTables make_ring_tables()
+{
+    RingTables tables;
+    for (int i = 0; i < 360; i++) {
+        tables.cos_of[i] = cos(i * DEG_TO_RAD);
+        tables.sin_of[i] = sin(i * DEG_TO_RAD);
+    }
+    // The green is an 8-bit value: above 255 it wraps round to dark.
+    for (int j = -RING_GREEN_OFFSET; j <= 718; j++)
+        tables.green[j + RING_GREEN_OFFSET] = (Uint8)truncate_to_int(230 - 100 * sin(j * DEG_TO_RAD));
+    return tables;
+}
+
+static const RingTables ring_tables = make_ring_tables();
+
+// The 256 greens mapped into the surface's format, mapped again only when the
+// format changes. Palette formats are mapped dot by dot (the palette may change).
+struct RingColours {
+    Uint8 bits;
+    Uint32 rmask, gmask, bmask, amask;
+    Uint32 colour[256];
+};
+static RingColours ring_colours = {0, 0, 0, 0, 0, {0}};
+
+static const Uint32* greens_in(const SDL_PixelFormat* format)
+{
+    if (format->palette != NULL) return NULL;
+    RingColours& cache = ring_colours;
+    if (cache.bits != format->BitsPerPixel || cache.rmask != format->Rmask || cache.gmask != format->Gmask ||
+        cache.bmask != format->Bmask || cache.amask != format->Amask) {
+        for (int g = 0; g < 256; g++) cache.colour[g] = SDL_MapRGB((SDL_PixelFormat*)format, 0, (Uint8)g, 0);
+        cache.bits = format->BitsPerPixel;
+        cache.rmask = format->Rmask;
+        cache.gmask = format->Gmask;
+        cache.bmask = format->Bmask;
+        cache.amask = format->Amask;
+    }
+    return cache.colour;
+}
+
+// One pixel inside the surface's clip rectangle; the surface is locked.
+static void put_dot(SDL_Surface* surface, long long x, long long y, Uint32 colour)
+{
+    const SDL_Rect& clip = surface->clip_rect;
+    if (x < clip.x || y < clip.y || x >= (long long)clip.x + clip.w || y >= (long long)clip.y + clip.h) return;
+    Uint8* at = (Uint8*)surface->pixels + y * surface->pitch + x * surface->format->BytesPerPixel;
+    switch (surface->format->BytesPerPixel) {
+    case 1: *at = (Uint8)colour; break;
+    case 2: *(Uint16*)at = (Uint16)colour; break;
+    case 4: *(Uint32*)at = colour; break;
+    default:
+        for (int b = 0; b < 3; b++) {
+            int shift = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 8 * b : 16 - 8 * b;
+            at[b] = (Uint8)(colour >> shift);
+        }
+        break;
+    }
+}
+
 // 360 green dots through the reach of the selected weapon, with a band of
 // brightness that travels round by one degree per frame.
 void Submarine::drawRangeRing(SDL_Surface* surface)
 {
-    if (surface == NULL) return;
+    if (surface == NULL || surface->format == NULL) return;
     double reach = (double)weapon_at(weapon).dostrel + bonus_effects.dostrel;
     int phase = game.frame % 360;
+    const Uint32* greens = greens_in(surface->format);
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
     for (int i = 0; i < 360; i++) {
-        long long px = (long long)x + truncate_to_int(cos(i * DEG_TO_RAD) * reach);
-        long long py = (long long)y + truncate_to_int(sin(i * DEG_TO_RAD) * reach * FLATTEN);
-        int g = truncate_to_int(230 - 100 * sin((phase + i) * DEG_TO_RAD));
-        // The green is an 8-bit value: above 255 it wraps round to dark.
-        Uint32 colour = SDL_MapRGB(surface->format, 0, (Uint8)g, 0);
-        SDL_Rect dot = make_rect(clamp_to_int(px), clamp_to_int(py), 1, 1);
-        SDL_FillRect(surface, &dot, colour);
+        long long px = (long long)x + truncate_to_int(ring_tables.cos_of[i] * reach);
+        long long py = (long long)y + truncate_to_int(ring_tables.sin_of[i] * reach * FLATTEN);
+        Uint8 g = ring_tables.green[phase + i + RING_GREEN_OFFSET];
+        Uint32 colour = greens != NULL ? greens[g] : SDL_MapRGB(surface->format, 0, g, 0);
+        put_dot(surface, px, py, colour);
     }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
 }
 
 void Submarine::playCollisionSound()

@@ -1,5 +1,9 @@
 // Feeds arbitrary text to the game's script loaders: the first byte picks the
-// loader, the rest is the script. Per-level scripts are then played for a few
+// loader, the rest is the script. With ABYSSOR_FUZZ_LOADER set to a loader's
+// number (0 settings, 1 levels, 2 images, 3 weapons, 4 submarine,
+// 5 creatures, 6 panel, 7 planes, 8 bonuses, 9 menu, 10 top ten, 11 intro)
+// every input is a whole script for that one loader, as in the corpus
+// folders fuzz/corpus/<number>-<name>/. Per-level scripts are then played for a few
 // frames and released, so that no script can make the game read or write
 // outside its tables, divide by zero or loop without end.
 #include <stdint.h>
@@ -25,6 +29,7 @@
 
 static char script_path[64];
 static ScriptedInput input;
+static int fixed_loader = -1;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -37,6 +42,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     settings.max_teplota = 100;
     scripted_reset(input);
     platform_use_scripted(&input);
+    const char* loader = getenv("ABYSSOR_FUZZ_LOADER");
+    if (loader != NULL && *loader != '\0') fixed_loader = atoi(loader) % 12;
     return 0;
 }
 
@@ -81,9 +88,15 @@ static void load_per_level(uint8_t which)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size == 0) return 0;
-    uint8_t which = data[0] % 12;
-    write_script(data + 1, size - 1);
+    uint8_t which;
+    if (fixed_loader >= 0) {
+        which = (uint8_t)fixed_loader;
+        write_script(data, size);
+    } else {
+        if (size == 0) return 0;
+        which = data[0] % 12;
+        write_script(data + 1, size - 1);
+    }
     switch (which) {
     case 0: load_settings(script_path); break;
     case 1:

@@ -9,26 +9,16 @@ work=$(mktemp -d /tmp/abyssor-fuzz-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/seeds"
 
-# Each seed is the loader's number followed by one of our scripts.
-seed() {
-    [ -f "$2" ] || return 0
-    printf "\\$(printf '%03o' "$1")" >"$work/seeds/$1-$(basename "$(dirname "$2")")-$(basename "$2")"
-    cat "$2" >>"$work/seeds/$1-$(basename "$(dirname "$2")")-$(basename "$2")"
-}
-scripts="$here/../SCRIPT"
-seed 0 "$scripts/misc.scr"
-seed 1 "$scripts/levels.scr"
-seed 9 "$scripts/menu.scr"
-seed 10 "$scripts/topten.scr"
-seed 11 "$scripts/in.scr"
-for level in "$scripts"/*/; do
-    seed 2 "$level/images.scr"
-    seed 3 "$level/weapons.scr"
-    seed 4 "$level/delo.scr"
-    seed 5 "$level/potvory.scr"
-    seed 6 "$level/panel.scr"
-    seed 7 "$level/plane.scr"
-    seed 8 "$level/bonusy.scr"
+# Each seed is the loader's number followed by one script of that loader's
+# corpus (fuzz/corpus/<number>-<name>/, seeded from the game's own scripts).
+for folder in "$here"/corpus/*/; do
+    number=$(basename "$folder" | cut -d- -f1)
+    for script in "$folder"*; do
+        [ -f "$script" ] || continue
+        seed_file="$work/seeds/$(basename "$folder")-$(basename "$script")"
+        printf "\\$(printf '%03o' "$number")" >"$seed_file"
+        cat "$script" >>"$seed_file"
+    done
 done
 
 cd "$work"

@@ -491,7 +491,7 @@ TEST_F(GameLoopTest, TheFrameDrawsSeabedParticlesSubmarineAndCrosshairInThatOrde
     submarine.stred_y = 300;
     submarine.radius = 0;
     // A spark standing at (300, 290), showing the first frame of its strip.
-    memset(particles, 0, sizeof particles);
+    reset_particles();
     spawn_particles(300, 290, 0, 0.0f, 1000, 999, 0, 0, 1, 0);
     particles[0].end = 500;
     scripted_push_motion(input, 320, 300);

@@ -103,9 +103,11 @@ TEST(GraphicsBank, LoadsEveryTableAndReportsEachPicture)
 
     EXPECT_EQ(4, bank.seabed_period);
     EXPECT_EQ(1, bank.dno_last);
-    // The seabed takes the screen's format; the other pictures keep theirs.
+    // The seabed and the particle strips take the screen's format; the other
+    // pictures keep theirs.
     EXPECT_EQ(16, bank.dno[0].bitmap->format->BitsPerPixel);
-    EXPECT_EQ(8, bank.barvy[0].bitmap->format->BitsPerPixel);
+    EXPECT_EQ(16, bank.barvy[0].bitmap->format->BitsPerPixel);
+    EXPECT_TRUE(has_colour(bank.barvy[0].bitmap, 5, 2, 200, 0, 0));
     EXPECT_EQ(10, bank.barvy[0].frames);
     EXPECT_EQ(3, bank.zblunk[0].frames);
     EXPECT_EQ(2, bank.zblunk[0].period);
@@ -571,4 +573,23 @@ TEST(GraphicsBank, EveryLevelOfTheDataSetLoadsItsWholeBank)
         Captured freed = capture([] { free_images(); });
         EXPECT_EQ("UVOLNEN SKRIPT BITMAP Z PAMETI\n", freed.out);
     }
+}
+
+TEST(GraphicsBank, AnExplosionLiteralCutShortByWhiteSpaceLeavesTheDurationUnread)
+{
+    TempDir dir;
+    explosion_strip("boom.bmp", 3);
+    // "pocet_" matches the start of the literal and stops at the blank after
+    // it; "doba" must then stand at that blank, so the duration is not read
+    // and "doba" and "7" come round as entries of their own.
+    Captured log = load("[*VYBUCH] boom.bmp pocet_ doba 7 [END] [*VYBUCH] boom.bmp pocet_snimku 3 doba 9 [END]");
+    EXPECT_EQ(1, bank.vybuch[0].frames);
+    EXPECT_EQ(0, bank.vybuch[0].period);
+    EXPECT_EQ(3, bank.vybuch_last);
+    EXPECT_NE(std::string::npos, log.err.find("Nemohu nahrat soubor : doba."));
+    EXPECT_NE(std::string::npos, log.err.find("Nemohu nahrat soubor : 7."));
+    // A whole entry, one value to a line or all on one, reads both numbers.
+    EXPECT_EQ(3, bank.vybuch[3].frames);
+    EXPECT_EQ(9, bank.vybuch[3].period);
+    capture([] { free_images(); });
 }

@@ -652,3 +652,180 @@ TEST_F(OuterLoopTest, AWindowClosedAsTheLevelIsWonLoadsNoOther)
     EXPECT_EQ(1, game.level_index);  // the won level counts
     EXPECT_NE(std::string::npos, read_file("fps.txt").find("FRAMES : 1\n"));
 }
+
+// ---------------------------------------------------------------------------
+// The data set with one file missing or spoilt: the game still starts, plays
+// its first level for three seconds of game time, goes back to the menu and
+// leaves with status 0, and says which file it could not use.
+
+namespace {
+
+// The menu's moves: a new game, a key on the level's announcement, then,
+// after the level, keys on the still screens and the way out of the menu.
+// The level is left with Escape after 75 frames (three seconds).
+struct BadDataPlayer {
+    std::vector<std::vector<std::pair<SDLKey, int>>> moves;
+    size_t next = 0;
+    int frames = 0;
+};
+
+void bad_data_moves(ScriptedInput& input, void* user)
+{
+    BadDataPlayer& player = *(BadDataPlayer*)user;
+    if (input.count > 0 || player.next >= player.moves.size()) return;
+    for (const std::pair<SDLKey, int>& key : player.moves[player.next]) scripted_push_key(input, key.first, key.second, 0);
+    player.next++;
+}
+
+const int BAD_DATA_FRAMES = 75;
+
+void bad_data_frames(ScriptedInput& input, Uint32 ms, void* user)
+{
+    BadDataPlayer& player = *(BadDataPlayer*)user;
+    if (ms == 1000) return;  // the pause after loading a level
+    player.frames++;
+    input.keys[SDLK_ESCAPE] = player.frames >= BAD_DATA_FRAMES;
+}
+
+class BadDataTest : public StartUpTest, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override
+    {
+        StartUpTest::SetUp();
+        ASSERT_TRUE(copy_data_set());
+        menu_script.highlighted = ITEM_NEW_GAME;
+        reset_frame_pacing();
+        scripted_reset(input);
+        input.on_wait = bad_data_moves;
+        input.on_delay = bad_data_frames;
+        input.user = &player;
+        platform_use_scripted(&input);
+        const std::vector<std::pair<SDLKey, int>> new_game = {{SDLK_RETURN, 1}, {SDLK_RETURN, 0}};
+        const std::vector<std::pair<SDLKey, int>> screen_key = {{SDLK_SPACE, 1}, {SDLK_SPACE, 0}};
+        const std::vector<std::pair<SDLKey, int>> leave = {{SDLK_RETURN, 0}, {SDLK_UP, 1}, {SDLK_UP, 0}, {SDLK_RETURN, 1}};
+        player.moves = {new_game, screen_key, screen_key, screen_key, leave};
+    }
+    void TearDown() override
+    {
+        platform_use_scripted(NULL);
+        StartUpTest::TearDown();
+    }
+    // Plays and checks everything but the line about the file.
+    Captured play_and_leave(bool with_level = true)
+    {
+        std::vector<std::string> arguments = {"./abyssor"};
+        std::vector<char*> argv = {&arguments[0][0]};
+        Captured output = capture([&] { result = game_main(1, argv.data()); });
+        EXPECT_EQ(0, result);
+        EXPECT_EQ(0, input.dry_waits);
+        EXPECT_EQ(player.moves.size(), player.next);
+        if (!with_level) return output;
+        // The level was played for its three seconds, then left.
+        EXPECT_GE(player.frames, BAD_DATA_FRAMES);
+        EXPECT_NE(std::string::npos, output.out.find("script: SCRIPT/LEVEL1/"));
+        return output;
+    }
+    ScriptedInput input;
+    BadDataPlayer player;
+};
+
+bool names_file(const Captured& output, const std::string& path)
+{
+    return output.err.find(path) != std::string::npos;
+}
+
+class MissingFileTest : public BadDataTest {};
+class MissingFontTest : public BadDataTest {};
+class CorruptFileTest : public BadDataTest {};
+
+}  // namespace
+
+TEST_P(MissingFileTest, TheGameStartsPlaysLeavesAndNamesTheFile)
+{
+    const std::string path = GetParam();
+    ASSERT_TRUE(std::filesystem::remove(path)) << path;
+    // Without creatures the first level is won at once and the second is
+    // played: its announcement takes one more key.
+    if (path == "SCRIPT/LEVEL1/potvory.scr") player.moves.insert(player.moves.begin() + 1, player.moves[1]);
+    // Without a level catalogue there is no level to play; without a
+    // submarine the level is lost on its first frame.
+    Captured output = play_and_leave(path != "SCRIPT/levels.scr" && path != "SCRIPT/LEVEL1/delo.scr");
+    EXPECT_TRUE(names_file(output, path)) << output.err;
+}
+
+// Text cannot be written without a font: the game names the file it could
+// not load and ends with status 1 as soon as it needs the font.
+TEST_P(MissingFontTest, TheGameNamesTheFileAndEndsWithStatusOne)
+{
+    const std::string path = GetParam();
+    ASSERT_TRUE(std::filesystem::remove(path)) << path;
+    std::vector<std::string> arguments = {"./abyssor"};
+    std::vector<char*> argv = {&arguments[0][0]};
+    EXPECT_EXIT(game_main(1, argv.data()), ::testing::ExitedWithCode(1), "Nemohu nahrat soubor : " + path);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFontAndTheScriptsNamingThem, MissingFontTest,
+                         ::testing::Values("SCRIPT/menu.scr", "SCRIPT/in.scr", "GFX/menu/pismo.bmp",
+                                           "GFX/intro/titulky_pismo.bmp"));
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryScriptAndKindOfMedia, MissingFileTest,
+    ::testing::Values("SCRIPT/misc.scr", "SCRIPT/levels.scr", "SCRIPT/topten.scr", "SCRIPT/LEVEL1/images.scr", "SCRIPT/LEVEL1/weapons.scr",
+                      "SCRIPT/LEVEL1/delo.scr", "SCRIPT/LEVEL1/potvory.scr", "SCRIPT/LEVEL1/panel.scr",
+                      "SCRIPT/LEVEL1/plane.scr", "SCRIPT/LEVEL1/bonusy.scr", "GFX/LEVEL1/dno0.bmp",
+                      "GFX/fx/pena.bmp", "GFX/fx/zblunk_maly.bmp", "GFX/fx/vybuch_potvora.bmp",
+                      "GFX/fx/zamer_ok.bmp", "GFX/LEVEL1/uvod.bmp", "GFX/LEVEL1/panel.bmp",
+                      "GFX/panel/cislice.bmp", "GFX/creatures/ryba.bmp", "GFX/planes/bombarder.bmp",
+                      "GFX/bonus/oprava.bmp", "GFX/menu/main1.bmp", "GFX/intro/uvod1.bmp", "GFX/shots/granat.bmp",
+                      "GFX/weapons/kanon.bmp", "SFX/menu.wav", "SFX/vystrel_kanon.wav"));
+
+namespace {
+
+struct CorruptFile {
+    const char* path;
+    const char* kind;  // how the file is spoilt
+    bool named;        // the game cannot load it and says so
+};
+
+void spoil(const CorruptFile& file)
+{
+    const std::string kind = file.kind;
+    if (kind == "empty") {
+        write_file(file.path, "");
+    } else if (kind == "lying header") {
+        // A 4000 x 4000 8-bit header over a handful of pixel bytes.
+        std::string bmp = read_file(file.path).substr(0, 1078 + 64);
+        const Uint32 side = 4000;
+        for (int b = 0; b < 4; b++) {
+            bmp[18 + b] = (char)(side >> (8 * b));
+            bmp[22 + b] = (char)(side >> (8 * b));
+        }
+        write_file(file.path, bmp);
+    } else if (kind == "one pixel") {
+        write_solid_bmp(file.path, 1, 1, 200, 0, 0);
+    } else {
+        write_file(file.path, "RIFF this is no sound at all\n");
+    }
+}
+
+}  // namespace
+
+TEST_P(CorruptFileTest, TheGameStartsPlaysLeavesAndNamesTheFileItCannotLoad)
+{
+    static const CorruptFile FILES[] = {
+        {"GFX/LEVEL1/dno0.bmp", "empty", true},          {"GFX/creatures/ryba.bmp", "lying header", true},
+        {"GFX/LEVEL1/dno0.bmp", "one pixel", false},     {"GFX/fx/pena.bmp", "one pixel", false},
+        {"GFX/fx/vybuch_potvora.bmp", "one pixel", false}, {"GFX/shots/granat.bmp", "one pixel", false},
+        {"SFX/vystrel_kanon.wav", "not a sound", true},  {"SFX/menu.wav", "not a sound", true},
+    };
+    const CorruptFile& file = FILES[GetParam()[0] - '0'];
+    SCOPED_TRACE(std::string(file.path) + ": " + file.kind);
+    spoil(file);
+    Captured output = play_and_leave();
+    if (file.named) {
+        EXPECT_TRUE(names_file(output, file.path)) << output.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ZeroByteLyingHeaderTinyPicturesAndFalseSounds, CorruptFileTest,
+                         ::testing::Values("0", "1", "2", "3", "4", "5", "6", "7"));

@@ -49,7 +49,7 @@ class ParticleTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        memset(particles, 0, sizeof particles);
+        reset_particles();
         game.frame = 0;
         random_reset();
     }
@@ -280,13 +280,18 @@ TEST(LimitSpeed, ShortensOnlyAVelocityAboveTheLimit)
     EXPECT_EQ(1.6f, vy);
 }
 
-TEST(LimitSpeed, NegativeLimitStopsInsteadOfTurningRound)
+TEST(LimitSpeed, NegativeLimitTurnsTheVelocityRoundAndScalesIt)
 {
+    // (3, -4) has length 5; a limit of -2 gives the factor -2 / 5.
     float vx = 3, vy = -4;
     limit_speed(vx, vy, -2);
-    EXPECT_EQ(0.0f, vx);
-    EXPECT_EQ(0.0f, vy);
+    EXPECT_EQ(-1.2f, vx);
+    EXPECT_EQ(1.6f, vy);
+    // A still velocity has no direction: it stays still, whatever the limit.
     float still_x = 0, still_y = 0;
+    limit_speed(still_x, still_y, -3);
+    EXPECT_EQ(0.0f, still_x);
+    EXPECT_EQ(0.0f, still_y);
     limit_speed(still_x, still_y, 0);
     EXPECT_EQ(0.0f, still_x);
     EXPECT_EQ(0.0f, still_y);

@@ -58,7 +58,7 @@ protected:
         game.score = 0;
         random_reset();
         reset_shot_pool();
-        memset(particles, 0, sizeof particles);
+        reset_particles();
         memset(creatures, 0, sizeof creatures);
         memset(&submarine, 0, sizeof submarine);
         submarine.explosion_frame = -1;

@@ -231,7 +231,7 @@ TEST(SubmarineMovement, OrbitSpeedOutlivesTheLevel)
 
 TEST(SubmarineWake, FoamFliesBothWaysAlongTheRadius)
 {
-    memset(particles, 0, sizeof particles);
+    reset_particles();
     random_reset();
     game.frame = 40;
     sail_from(0.0f, 5);
@@ -262,7 +262,7 @@ TEST(SubmarineWake, FoamFliesBothWaysAlongTheRadius)
 
 TEST(SubmarineWake, FullSpeedFoamFliesFaster)
 {
-    memset(particles, 0, sizeof particles);
+    reset_particles();
     sail_from(0.0f, 5);
     orbit_speed = 5.0f;
     submarine.step(0, 1, 0, 0, 1);
@@ -274,7 +274,7 @@ TEST(SubmarineWake, FullSpeedFoamFliesFaster)
 
 TEST(SubmarineWake, SpeedBonusOfOneAtFullSpeedKeepsTheFoamFinite)
 {
-    memset(particles, 0, sizeof particles);
+    reset_particles();
     sail_from(0.0f, 5);
     bonus_effects.rychlost_lodi = 1;
     orbit_speed = 6.0f;
@@ -622,7 +622,7 @@ protected:
         scripted_reset(input);
         platform_use_scripted(&input);
         reset_frame_pacing();
-        memset(particles, 0, sizeof particles);
+        reset_particles();
         random_reset();
         // One creature still to come keeps the level from being won meanwhile;
         // it is not due before the test ends.

@@ -25,30 +25,34 @@ struct SDL_PrivateAudioData {
 
 static SDL_AudioDevice* current_audio_device = NULL;
 static Uint8* mix_buffer = NULL;
+static SDL_AudioSpec* opened_format = NULL;
 
 static int BROWSERAUD_Available(void)
 {
     return 1;
 }
 
-static int BROWSERAUD_OpenAudio(_THIS, SDL_AudioSpec* spec)
+static int BROWSERAUD_OpenAudio(_THIS, SDL_AudioSpec* wanted)
 {
-    if (spec->freq < LOWEST_FREQUENCY) spec->freq = LOWEST_FREQUENCY;
-    if (spec->channels > 2) spec->channels = 2;
-    if (spec->format != AUDIO_U8 && spec->format != AUDIO_S8 && spec->format != AUDIO_S16LSB) spec->format = AUDIO_S16LSB;
-    SDL_CalculateAudioSpec(spec);
-    mix_buffer = SDL_malloc(spec->size);
+    if (wanted->freq < LOWEST_FREQUENCY) wanted->freq = LOWEST_FREQUENCY;
+    if (wanted->channels > 2) wanted->channels = 2;
+    if (wanted->format != AUDIO_U8 && wanted->format != AUDIO_S8 && wanted->format != AUDIO_S16LSB) wanted->format = AUDIO_S16LSB;
+    SDL_CalculateAudioSpec(wanted);
+    mix_buffer = SDL_malloc(wanted->size);
     if (mix_buffer == NULL) {
         SDL_OutOfMemory();
         return -1;
     }
-    if (!browser_audio_open(spec->freq, spec->channels, spec->format, spec->samples)) {
+    if (!browser_audio_open(wanted->freq, wanted->channels, wanted->format, wanted->samples)) {
         SDL_free(mix_buffer);
         mix_buffer = NULL;
         SDL_SetError("The browser has no audio");
         return -1;
     }
     current_audio_device = _this;
+    /* SDL hands over the device's own format record, which keeps the
+     * buffer size, silence and callback the mixing needs. */
+    opened_format = wanted;
     /* 1: SDL starts no mixing thread. */
     return 1;
 }
@@ -57,6 +61,7 @@ static void BROWSERAUD_CloseAudio(_THIS)
 {
     browser_audio_close();
     current_audio_device = NULL;
+    opened_format = NULL;
     SDL_free(mix_buffer);
     mix_buffer = NULL;
 }
@@ -66,8 +71,8 @@ static void BROWSERAUD_CloseAudio(_THIS)
 static void mix_one(SDL_AudioDevice* audio)
 {
     Uint8* stream = mix_buffer;
-    int length = audio->spec.size;
-    Uint8 silence = audio->spec.silence;
+    int length = opened_format->size;
+    Uint8 silence = opened_format->silence;
     if (audio->convert.needed) {
         if (audio->convert.buf == NULL) return;
         stream = audio->convert.buf;
@@ -75,7 +80,7 @@ static void mix_one(SDL_AudioDevice* audio)
         silence = audio->convert.src_format == AUDIO_U8 ? 0x80 : 0;
     }
     SDL_memset(stream, silence, length);
-    if (!audio->paused) audio->spec.callback(audio->spec.userdata, stream, length);
+    if (!audio->paused) opened_format->callback(opened_format->userdata, stream, length);
     if (audio->convert.needed) {
         SDL_ConvertAudio(&audio->convert);
         browser_audio_play(audio->convert.buf, audio->convert.len_cvt);
@@ -87,7 +92,7 @@ static void mix_one(SDL_AudioDevice* audio)
 void browser_audio_pump(void)
 {
     SDL_AudioDevice* audio = current_audio_device;
-    if (audio == NULL || !audio->enabled) return;
+    if (audio == NULL || opened_format == NULL || !audio->enabled) return;
     for (int wanted = browser_audio_chunks_wanted(); wanted > 0; wanted--) mix_one(audio);
 }
 

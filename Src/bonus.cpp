@@ -161,6 +161,15 @@ void Bonus::place(int x, int y, int type)
     play_sound(bonus_catalogue.create_sound, CHANNEL_ANNOUNCE, 0);
 }
 
+void reset_bonuses()
+{
+    for (BonusType& type : bonus_catalogue.types) free_bitmap(type.bitmap);
+    release_loaded_sound(bonus_catalogue.create_sound);
+    bonus_catalogue = BonusCatalogue();
+    for (Bonus& bonus : bonuses) bonus = Bonus();
+    bonus_effects = BonusEffects();
+}
+
 void drop_bonus(int x, int y, int type)
 {
     if (bonus_type(type) == NULL) return;

@@ -58,6 +58,9 @@ extern BonusEffects bonus_effects;
 
 void load_bonuses(const char* path);
 void free_bonuses();
+// Everything back as the program starts: pictures and sound freed, no type,
+// no bonus floating, no effect.
+void reset_bonuses();
 void drop_bonus(int x, int y, int type);
 void sum_bonus_effects();
 // Collects every floating bonus that an ended shot reaches (only the gun's

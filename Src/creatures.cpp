@@ -253,6 +253,20 @@ static int kind_in_table(int t)
     return t >= 0 && t < CREATURE_TYPE_CAPACITY;
 }
 
+void reset_creatures()
+{
+    for (CreatureType& kind : creature_types) {
+        free_bitmap(kind.bitmap);
+        free_bitmap(kind.skore_b);
+        release_loaded_sound(kind.create_sound);
+        release_loaded_sound(kind.death_sound);
+        kind = CreatureType();
+    }
+    creature_type_last = -1;
+    for (Creature& creature : creatures) creature = Creature();
+    next_creature_shot_frame = 0;
+}
+
 void schedule_creatures(int cx, int cy)
 {
     int last = creature_type_last < CREATURE_TYPE_CAPACITY ? creature_type_last : CREATURE_TYPE_CAPACITY - 1;

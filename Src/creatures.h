@@ -72,6 +72,9 @@ extern int next_creature_shot_frame;
 
 void load_creatures(const char* path);
 void free_creatures();
+// Everything back as the program starts: pictures and sounds freed, no kind,
+// no creature, the shot timer at frame 0.
+void reset_creatures();
 // Every frame, for every kind: a new creature when its random interval has
 // passed since the last one.
 void schedule_creatures(int cx, int cy);

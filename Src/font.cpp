@@ -89,6 +89,11 @@ void set_current_font(SDL_Surface* bitmap)
     init_font(current_font);
 }
 
+void reset_font()
+{
+    current_font = Font();
+}
+
 // The glyph a byte of windows-1250 text draws with, or -1 for a byte without
 // one (control bytes). The space is not drawn and has no glyph of its own.
 static int glyph_of(unsigned char byte)

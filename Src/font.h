@@ -19,6 +19,9 @@ extern Font current_font;
 Uint32 GetPixel(SDL_Surface* bitmap, int x, int y);
 void init_font(Font& font);
 void set_current_font(SDL_Surface* bitmap);
+// No current font, as the program starts (the picture belongs to whoever
+// loaded it and stays).
+void reset_font();
 void draw_text(SDL_Surface* surface, Font& font, int x, int y, const char* text);
 int text_width(Font& font, const char* text);
 void print_text(SDL_Surface* surface, int x, int y, const char* text);

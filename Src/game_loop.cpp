@@ -41,6 +41,12 @@ void reset_frame_pacing()
     next_deadline = FRAME_MS;
 }
 
+void reset_game_state()
+{
+    game = GameState();
+    reset_frame_pacing();
+}
+
 void draw_crosshair(int n)
 {
     SDL_Surface* picture = bank.zamerovac[n];

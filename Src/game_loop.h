@@ -68,6 +68,8 @@ void finish_level(LevelRun& run);  // sounds stopped, level time taken
 // At most one frame every 25 ms; a slow frame starts the next one at once.
 void wait_frame();
 void reset_frame_pacing();  // for tests: the next deadline back to 25 ms
+// The shared state and the frame pacing as the program starts (no screen).
+void reset_game_state();
 
 // Draws crosshair n (0 within reach, 1 beyond) centred on the pointer.
 void draw_crosshair(int n);

@@ -281,6 +281,17 @@ void free_images()
     printf("UVOLNEN SKRIPT BITMAP Z PAMETI\n");
 }
 
+void reset_images()
+{
+    empty_strips(bank.barvy, BARVY_CAPACITY);
+    empty_strips(bank.dno, DNO_CAPACITY);
+    empty_strips(bank.vybuch, VYBUCH_CAPACITY);
+    empty_pictures(bank.zamerovac, ZAMEROVAC_CAPACITY);
+    empty_strips(bank.zblunk, ZBLUNK_CAPACITY);
+    empty_pictures(bank.misc, MISC_CAPACITY);
+    bank = empty_bank();
+}
+
 // One step of the back-and-forth seabed animation every period frames:
 // 0, 1, ..., last, last - 1, ..., 0, 1, ... A period of -1 (or 0) keeps the
 // first picture.

@@ -44,6 +44,9 @@ extern GraphicsBank bank;
 
 void load_images(const char* path);
 void free_images();
+// The bank back as the program starts (every picture freed, the seabed
+// animation at its first frame moving forward).
+void reset_images();
 void draw_seabed(SDL_Surface* surface);
 // Draws frame f of explosion i centred on (x, y). Returns 0 when drawn, 2
 // when the animation is over, -1 when the explosion has no picture.

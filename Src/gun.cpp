@@ -116,3 +116,8 @@ void cool_gun()
     long long cooler = (long long)GunHeat - settings.chlazeni;
     GunHeat = cooler < 0 ? 0 : clamp_to_int(cooler);
 }
+
+void reset_gun()
+{
+    GunHeat = 0;
+}

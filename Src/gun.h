@@ -14,5 +14,7 @@ void gun_volley(Submarine& submarine, int aim_angle, int heat_flag);
 
 // Heat lost every frame, with the overheat warning.
 void cool_gun();
+// A cold gun, as the program starts.
+void reset_gun();
 
 #endif

@@ -73,6 +73,12 @@ void free_intro()
     intro_script.line_count = 0;
 }
 
+void reset_intro()
+{
+    free_intro();
+    intro_script = IntroScript();
+}
+
 static void flip(SDL_Surface* screen)
 {
     if (screen != NULL) SDL_Flip(screen);

@@ -29,6 +29,8 @@ void load_intro(const char* path);
 void play_intro(SDL_Surface* screen);
 // Releases the slides and the credits font; the counts return to 0.
 void free_intro();
+// The intro script back as the program starts: freed, every field 0.
+void reset_intro();
 void play_outro(SDL_Surface* screen);
 // The credits' scroll with the credits font already current; show_frame
 // puts each frame on the screen (play_outro flips).

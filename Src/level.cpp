@@ -47,6 +47,11 @@ void load_level_catalogue(const char* path)
     script_close(reader);
 }
 
+void reset_level_catalogue()
+{
+    levels = LevelCatalogue();
+}
+
 int level_script_path(const char* file, char* path, int level)
 {
     if (level < 0 || level >= levels.count) {

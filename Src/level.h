@@ -21,6 +21,8 @@ extern LevelCatalogue levels;
 
 // Reads "SCRIPT/levels.scr"; the game starts again from level 0.
 void load_level_catalogue(const char* path);
+// No level, as the program starts.
+void reset_level_catalogue();
 
 // Builds "SCRIPT/<dir>/<file>" for a level into a buffer of LEVEL_PATH_SIZE
 // bytes. Returns 2 when the level does not exist, otherwise the path's length.

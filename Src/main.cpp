@@ -11,10 +11,15 @@
 #include "level.h"
 #include "media.h"
 #include "menu.h"
+#include "font.h"
+#include "gun.h"
 #include "panel.h"
+#include "particles.h"
 #include "planes.h"
 #include "platform.h"
+#include "random.h"
 #include "settings.h"
+#include "shots.h"
 #include "submarine.h"
 #include "topten.h"
 #include "weapons.h"
@@ -95,6 +100,42 @@ void free_level()
     free_submarine(submarine);
     free_panel();
     free_weapons();
+}
+
+// However often the mixer was opened, it ends closed.
+static void close_audio()
+{
+    int frequency, channels;
+    Uint16 format;
+    while (Mix_QuerySpec(&frequency, &format, &channels) != 0) Mix_CloseAudio();
+}
+
+void reset_game_globals()
+{
+    // What holds pictures and sounds first, while nothing is closed yet.
+    reset_bonuses();
+    reset_creatures();
+    reset_planes();
+    reset_weapons();
+    reset_images();
+    reset_panel();
+    reset_submarine();
+    reset_intro();
+    reset_menu();
+    close_audio();
+    SDL_Quit();
+    reset_font();
+    reset_shots();
+    reset_particles();
+    reset_level_catalogue();
+    reset_settings();
+    reset_topten();
+    reset_gun();
+    reset_game_state();
+    random_reset();
+    platform_reset();
+    command_line = CommandLine();
+    menu_loaded = 0;
 }
 
 void write_fps_report(const char* path)

@@ -15,6 +15,12 @@ void parse_switches(int argc, char** argv);
 int start_up();
 // Releases everything a level loaded.
 void free_level();
+// Puts every global the game keeps back as the program starts: whatever is
+// loaded is freed, the mixer and SDL are closed, every table, pool, counter,
+// the generator and the input are at their first state. The tests call it
+// before every test so that the whole suite can run in one process; a module
+// that gains a global gains its reset here.
+void reset_game_globals();
 // Writes the frame-rate report of the level played last.
 void write_fps_report(const char* path);
 // The whole program: start-up, intro, menu and games, and the way out.

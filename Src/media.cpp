@@ -47,6 +47,12 @@ Mix_Chunk* load_sound(const char* path)
     return NULL;
 }
 
+void release_loaded_sound(Mix_Chunk*& sound)
+{
+    if (sound != NULL) Mix_FreeChunk(sound);
+    sound = NULL;
+}
+
 void play_sound(Mix_Chunk* sound, int channel, int repeats)
 {
     // The mixer indexes its table with any channel but -1: never hand it

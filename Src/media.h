@@ -24,6 +24,10 @@ SDL_Surface* load_bitmap(const char* path, int colour_key);
 // name contains "NULL".
 Mix_Chunk* load_sound(const char* path);
 
+// Frees a loaded sound and empties the field, whatever the audio switch says
+// now (the resets: a sound loaded while audio was on must not leak).
+void release_loaded_sound(Mix_Chunk*& sound);
+
 // Plays a sound 1 + repeats times on a channel (repeats -1: until stopped).
 // Does nothing while audio is off or for an empty sound.
 void play_sound(Mix_Chunk* sound, int channel, int repeats);

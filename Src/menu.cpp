@@ -152,6 +152,15 @@ void free_menu()
     free_sound(menu_script.menu_sound);
 }
 
+void reset_menu()
+{
+    for (const MenuKey& key : MENU_KEYS) {
+        if (key.picture != NULL) free_picture(*key.picture);
+        if (key.sound != NULL) free_sound(*key.sound);
+    }
+    menu_script = MenuScript();
+}
+
 static void flip(SDL_Surface* screen)
 {
     if (screen != NULL) SDL_Flip(screen);

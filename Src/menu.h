@@ -48,6 +48,9 @@ extern MenuScript menu_script;
 
 void load_menu(const char* path);
 void free_menu();
+// The menu script back as the program starts: every picture and sound freed
+// (those free_menu keeps for the level's screens too), every field 0.
+void reset_menu();
 // Returns 1 when the player leaves, 2 when a game is to start.
 int run_main_menu(SDL_Surface* screen);
 void show_help(SDL_Surface* screen);

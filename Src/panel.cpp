@@ -78,6 +78,12 @@ void free_panel()
     printf("UVOLNEN SKRIPT PANEL Z PAMETI\n");
 }
 
+void reset_panel()
+{
+    for (int i = 0; i < PANEL_PICTURES; i++) free_bitmap(*picture_slot(i));
+    panel = Panel();
+}
+
 static int picture_width(SDL_Surface* picture)
 {
     return picture != NULL ? picture->w : 0;

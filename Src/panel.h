@@ -41,6 +41,8 @@ extern Panel panel;
 
 void load_panel(const char* path);
 void free_panel();
+// The panel back as the program starts: every picture freed, every position 0.
+void reset_panel();
 void draw_panel(SDL_Surface* surface, int weapon, const Submarine& submarine);
 
 #endif

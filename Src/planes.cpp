@@ -130,6 +130,19 @@ void free_planes()
     printf("UVOLNEN SKRIPT LETADEL Z PAMETI\n");
 }
 
+void reset_planes()
+{
+    for (PlaneType& kind : plane_types) {
+        free_strip(kind.bitmap);
+        free_strip(kind.shadow);
+        release_loaded_sound(kind.fly_sound);
+        kind = PlaneType();
+    }
+    plane_type_last = -1;
+    enemy_plane = 0;
+    for (Plane& plane : planes) plane = Plane();
+}
+
 // ---------------------------------------------------------------------------
 // Flight
 

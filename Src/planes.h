@@ -55,5 +55,8 @@ extern Plane planes[PLANE_CAPACITY];
 
 void load_planes(const char* path);
 void free_planes();
+// Everything back as the program starts: strips and sounds freed, no kind,
+// no plane in the air, no enemy planes.
+void reset_planes();
 
 #endif

@@ -739,6 +739,15 @@ int platform_close_session()
     return status;
 }
 
+void platform_reset()
+{
+    if (session.file != NULL) fclose(session.file);
+    if (session.sums != NULL) fclose(session.sums);
+    memset(&session, 0, sizeof session);
+    scripted = NULL;
+    sdl_quit_requests = 0;
+}
+
 Uint32 screen_checksum(SDL_Surface* screen)
 {
     Uint32 hash = 2166136261u;

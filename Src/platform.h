@@ -114,6 +114,10 @@ int platform_replaying();
 // only delays move, and a close request whenever it looks for one, so every
 // screen ends and the game leaves the way closing the window leaves.
 int platform_replay_failed();
+// Everything as the program starts: SDL's own input, no close request, no
+// recording or replay (a file still open is closed as it stands, without its
+// end mark), no screen checksums.
+void platform_reset();
 
 // The game loop reports each frame it has shown: a recording marks it, a
 // replay checks that the game is where the recording was, and the screen

@@ -39,3 +39,8 @@ void load_settings(const char* path)
     }
     script_close(reader);
 }
+
+void reset_settings()
+{
+    settings = GameSettings();
+}

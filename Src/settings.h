@@ -22,5 +22,7 @@ extern GameSettings settings;
 // Reads the settings script (normally "SCRIPT/misc.scr"). Reading the
 // air-support calls also refills the game's current calls.
 void load_settings(const char* path);
+// Every setting 0, as the program starts.
+void reset_settings();
 
 #endif

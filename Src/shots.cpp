@@ -49,6 +49,11 @@ void reset_shot_pool()
     for (Shot& shot : shot_pool.slots) clear_slot(shot);
 }
 
+void reset_shots()
+{
+    shot_pool = fresh_pool();
+}
+
 // ---------------------------------------------------------------------------
 // Launch and flight
 

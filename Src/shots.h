@@ -50,5 +50,7 @@ int find_free_shot(int from);
 void resolve_hits(Submarine& submarine);
 // Frees every slot with its splash finished and its sound played.
 void reset_shot_pool();
+// Every slot as the program starts: empty, its splash over and sounded.
+void reset_shots();
 
 #endif

@@ -382,3 +382,13 @@ void Submarine::playCollisionSound()
 {
     play_sound(collision_sound, CHANNEL_SUBMARINE, 0);
 }
+
+void reset_submarine()
+{
+    free_bitmap(submarine.image);
+    release_loaded_sound(submarine.death_sound);
+    release_loaded_sound(submarine.collision_sound);
+    submarine = Submarine();
+    orbit_speed = 0.0f;
+    ring_colours = RingColours{0, 0, 0, 0, 0, {0}};
+}

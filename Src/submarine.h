@@ -59,5 +59,8 @@ extern float orbit_speed;
 int load_submarine(const char* path, Submarine& submarine);
 // Releases the picture and sounds and empties the record.
 int free_submarine(Submarine& submarine);
+// The submarine, its drift and the range ring's colours back as the program
+// starts; its picture and sounds are freed.
+void reset_submarine();
 
 #endif

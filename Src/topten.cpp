@@ -102,6 +102,11 @@ void load_topten(const char* path)
     script_close(reader);
 }
 
+void reset_topten()
+{
+    topten = TopTenTable();
+}
+
 // Bubble sort, best first; equal scores keep their order.
 void sort_topten()
 {

@@ -25,6 +25,8 @@ void encode_topten_name(const char* name, char* word, int word_size);
 void decode_topten_name(const char* word, char* name);
 
 void load_topten(const char* path);
+// An empty table, as the program starts.
+void reset_topten();
 void sort_topten();
 // Replaces the file only once the whole new table is written.
 void save_topten(const char* path);

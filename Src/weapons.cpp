@@ -235,3 +235,17 @@ void free_weapons()
     reset_shot_pool();
     printf("UVOLNEN SKRIPT ZBRANI Z PAMETI\n");
 }
+
+void reset_weapons()
+{
+    for (WeaponDef& weapon : weapon_catalogue.weapons) {
+        free_bitmap(weapon.menu);
+        free_bitmap(weapon.strela);
+        free_bitmap(weapon.exploze);
+        free_bitmap(weapon.stin);
+        release_loaded_sound(weapon.fire_sound);
+        release_loaded_sound(weapon.hit_sound);
+        release_loaded_sound(weapon.water_sound);
+    }
+    weapon_catalogue = fresh_catalogue();
+}

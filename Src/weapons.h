@@ -44,6 +44,9 @@ extern WeaponCatalogue weapon_catalogue;
 
 void load_weapons(const char* path);
 void free_weapons();
+// Everything back as the program starts: pictures and sounds freed, every
+// weapon at the defaults, none described.
+void reset_weapons();
 
 // The weapon numbered index, or a weapon with the defaults when the index
 // lies outside the table (scripts name weapons by number).

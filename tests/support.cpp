@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "game_loop.h"
+#include "main.h"
 
 TempDir::TempDir()
 {
@@ -166,11 +167,37 @@ Uint32 map_colour(SDL_Surface* surface, Uint8 r, Uint8 g, Uint8 b)
     return SDL_MapRGB(surface->format, r, g, b);
 }
 
+// Every test starts from the game as the program starts, in the folder the
+// suite was started in, whatever the tests before it left behind: so the
+// suite passes in one process as well as with a process per test. The game
+// is reset once more at the end, so that nothing it holds is left to look
+// like a leak.
+class FreshGameForEveryTest : public testing::EmptyTestEventListener {
+public:
+    FreshGameForEveryTest()
+    {
+        char current[4096];
+        if (getcwd(current, sizeof current) == NULL) abort();
+        start_folder_ = current;
+    }
+    void OnTestStart(const testing::TestInfo&) override { fresh_game(); }
+    void OnTestProgramEnd(const testing::UnitTest&) override { fresh_game(); }
+
+private:
+    void fresh_game()
+    {
+        if (chdir(start_folder_.c_str()) != 0) abort();
+        reset_game_globals();
+    }
+    std::string start_folder_;
+};
+
 int main(int argc, char** argv)
 {
     // Every test runs headless.
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     testing::InitGoogleTest(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new FreshGameForEveryTest);
     return RUN_ALL_TESTS();
 }

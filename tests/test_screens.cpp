@@ -58,8 +58,8 @@ protected:
     void TearDown() override
     {
         platform_use_scripted(NULL);
-        for (int i = 0; i < 4; i++) SDL_FreeSurface(bank.misc[i]);
-        SDL_FreeSurface(menu_script.font);
+        // The bank and the menu script keep their pictures until the reset
+        // before the next test frees them.
     }
     Uint32 frame_colour() { return map_colour(screen.surface, 40, 40, 40); }
     Uint32 misc_colour(int i) { return pixel_at(bank.misc[i], 0, 0); }  // same format as the screen
@@ -202,9 +202,7 @@ TEST_F(ScreensTest, ScreensPlayTheirSoundsOnTheAnnouncementChannel)
     show_pause_screen();
     EXPECT_EQ(Mix_GetChunk(CHANNEL_ANNOUNCE), menu_script.gameover_sound);  // the pause is silent
     Mix_HaltChannel(-1);
-    Mix_FreeChunk(menu_script.prepare_sound);
-    Mix_FreeChunk(menu_script.level_completed_sound);
-    Mix_FreeChunk(menu_script.gameover_sound);
+    // The menu script keeps the sounds until the reset before the next test.
     Mix_CloseAudio();
 }
 

@@ -19,7 +19,8 @@ void free_level();
 // loaded is freed, the mixer and SDL are closed, every table, pool, counter,
 // the generator and the input are at their first state. The tests call it
 // before every test so that the whole suite can run in one process; a module
-// that gains a global gains its reset here.
+// that gains a global gains its reset here (tests/game_globals.txt lists every
+// global with its reset, and a test fails on one missing from it).
 void reset_game_globals();
 // Writes the frame-rate report of the level played last.
 void write_fps_report(const char* path);

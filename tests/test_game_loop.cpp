@@ -2,6 +2,8 @@
 
 #include <SDL/SDL_mixer.h>
 
+#include <string.h>
+
 #include <string>
 
 #include "bonus.h"
@@ -102,56 +104,41 @@ TEST(FramePacing, WaitsOutTheRestOfTwentyFiveMilliseconds)
     }
 }
 
-TEST_F(GameLoopTest, HeldButtonFiresInFramesWithoutNewEvents)
+// Frames of mouse events (m motion to the point, p press, r release) and
+// what each frame made of them: a held button fires in frames without new
+// events; motion replaces the held press and moves the pointer; only the
+// last event of a frame counts; a release stops the clicks; the pointer is
+// read only from motion events.
+TEST_F(GameLoopTest, TheLastMouseEventOfAFrameDecidesTheClick)
 {
-    scripted_push_motion(input, 300, 200);
-    frame();
-    EXPECT_EQ(0, run.fire_click);
-    scripted_push_button(input, SDL_BUTTON_LEFT, 1);
-    frame();
-    EXPECT_EQ(1, run.fire_click);
-    EXPECT_EQ(300, game.mouse_x);
-    frame();  // nothing new: the press is examined again
-    EXPECT_EQ(1, run.fire_click);
-    frame();
-    EXPECT_EQ(1, run.fire_click);
-}
-
-TEST_F(GameLoopTest, MotionReplacesTheHeldPressAndMovesThePointer)
-{
-    scripted_push_button(input, SDL_BUTTON_LEFT, 1);
-    frame();
-    EXPECT_EQ(1, run.fire_click);
-    scripted_push_motion(input, 123, 45);
-    frame();
-    EXPECT_EQ(0, run.fire_click);
-    EXPECT_EQ(123, game.mouse_x);
-    EXPECT_EQ(45, game.mouse_y);
-    // Only the last event of a frame counts: press then motion does not fire.
-    scripted_push_button(input, SDL_BUTTON_LEFT, 1);
-    scripted_push_motion(input, 130, 50);
-    frame();
-    EXPECT_EQ(0, run.fire_click);
-    EXPECT_EQ(130, game.mouse_x);
-}
-
-TEST_F(GameLoopTest, ReleaseStopsTheFireClicks)
-{
-    scripted_push_button(input, SDL_BUTTON_LEFT, 1);
-    frame();
-    scripted_push_button(input, SDL_BUTTON_LEFT, 0);
-    frame();
-    EXPECT_EQ(0, run.fire_click);
-    frame();
-    EXPECT_EQ(0, run.fire_click);
-}
-
-TEST_F(GameLoopTest, PointerIsReadOnlyFromMotionEvents)
-{
-    game.mouse_x = 10;
-    input.mouse_x = 500;  // the pointer moved but no motion event came
-    frame();
-    EXPECT_EQ(10, game.mouse_x);
+    struct Frame {
+        const char* events;
+        int fire_click, mouse_x;
+    };
+    const std::vector<Frame> cases[] = {
+        {{"m", 0, 300}, {"p", 1, 300}, {"", 1, 300}, {"", 1, 300}},
+        {{"p", 1, 10}, {"m", 0, 300}, {"pm", 0, 300}},
+        {{"p", 1, 10}, {"r", 0, 10}, {"", 0, 10}},
+    };
+    for (const auto& frames : cases) {
+        SetUp();
+        game.mouse_x = 10;
+        input.mouse_x = 500;  // where the pointer is, though no motion event told
+        for (const Frame& f : frames) {
+            SCOPED_TRACE(f.events);
+            for (const char* e = f.events; *e; e++) {
+                if (*e == 'm') scripted_push_motion(input, 300, 200);
+                if (*e == 'p') scripted_push_button(input, SDL_BUTTON_LEFT, 1);
+                if (*e == 'r') scripted_push_button(input, SDL_BUTTON_LEFT, 0);
+            }
+            frame();
+            EXPECT_EQ(f.fire_click, run.fire_click);
+            EXPECT_EQ(f.mouse_x, game.mouse_x);
+            if (strchr(f.events, 'm') != NULL) {
+                EXPECT_EQ(200, game.mouse_y);
+            }
+        }
+    }
 }
 
 TEST_F(GameLoopTest, ArrowKeysAreReadFromTheKeyTableWhateverTheLastEvent)

@@ -201,3 +201,77 @@ int main(int argc, char** argv)
     testing::UnitTest::GetInstance()->listeners().Append(new FreshGameForEveryTest);
     return RUN_ALL_TESTS();
 }
+
+#include <SDL/SDL_mixer.h>
+
+#include "bonus.h"
+#include "gun.h"
+#include "random.h"
+#include "settings.h"
+#include "shots.h"
+
+Captured load_script(const std::string& path, const std::string& text, void (*load)(const char* path))
+{
+    write_file(path, text);
+    return capture([&] { load(path.c_str()); });
+}
+
+std::string prefixed_lines(const std::string& prefix, std::initializer_list<const char*> lines)
+{
+    std::string all;
+    for (const char* line : lines) all += prefix + line + "\n";
+    return all;
+}
+
+bool open_audio()
+{
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
+    if (Mix_OpenAudio(11025, AUDIO_U8, 2, 1024) != 0) return false;
+    settings.sound = 1;
+    return true;
+}
+
+void close_audio()
+{
+    Mix_HaltChannel(-1);
+    Mix_CloseAudio();
+    settings.sound = 0;
+}
+
+SDL_Surface* solid_surface(int w, int h, Uint8 r, Uint8 g, Uint8 b)
+{
+    SDL_Surface* picture = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, 0xF800, 0x07E0, 0x001F, 0);
+    SDL_FillRect(picture, NULL, SDL_MapRGB(picture->format, r, g, b));
+    return picture;
+}
+
+ScriptedSession::ScriptedSession()
+{
+    scripted_reset(input);
+    platform_use_scripted(&input);
+}
+
+ScriptedSession::~ScriptedSession()
+{
+    platform_use_scripted(NULL);
+}
+
+void fresh_shooting()
+{
+    settings = GameSettings();
+    settings.max_teplota = 100;
+    settings.odpor_vzduchu = 1.0f;
+    GunHeat = 0;
+    bonus_effects = BonusEffects();
+    game.frame = 0;
+    game.score = 0;
+    random_reset();
+    reset_shot_pool();
+}
+
+int occurrences(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) count++;
+    return count;
+}

@@ -86,4 +86,43 @@ Captured capture(Call call)
     return result;
 }
 
+// Writes a script and reads it with the loader given, capturing what the
+// loader printed.
+Captured load_script(const std::string& path, const std::string& text, void (*load)(const char* path));
+
+// The lines of a log, each behind the same prefix and ended by a line feed.
+std::string prefixed_lines(const std::string& prefix, std::initializer_list<const char*> lines);
+
+// Opens the audio device as the game does (11025 Hz, 8 bits, stereo) and
+// turns sound on; close_audio halts every channel and turns it off again.
+bool open_audio();
+void close_audio();
+
+// A w x h 16-bit software surface in one colour.
+SDL_Surface* solid_surface(int w, int h, Uint8 r, Uint8 g, Uint8 b);
+
+#include "platform.h"
+
+// The shooting starts afresh: default settings with a heat limit of 100 and
+// no air resistance, a cold gun, no bonus effects, frame 0, score 0, the
+// generator from its start and an empty shot pool.
+void fresh_shooting();
+
+// How many times a part stands in a text.
+int occurrences(const std::string& text, const std::string& part);
+
+// Scripted input that is the game's input while it lives.
+struct ScriptedSession {
+    ScriptedInput input;
+    ScriptedSession();
+    ~ScriptedSession();
+    void press(SDLKey key, Uint16 character = 0) { scripted_push_key(input, key, 1, character); }
+    void release(SDLKey key) { scripted_push_key(input, key, 0, 0); }
+    void tap(SDLKey key, Uint16 character = 0)
+    {
+        press(key, character);
+        release(key);
+    }
+};
+
 #endif

@@ -20,9 +20,14 @@ const char* SCRIPT_PATH = "SCRIPT/L1/bonusy.scr";
 
 Captured load(const std::string& text)
 {
-    write_file(SCRIPT_PATH, text);
-    return capture([] { load_bonuses(SCRIPT_PATH); });
+    return load_script(SCRIPT_PATH, text, load_bonuses);
 }
+
+const std::string TWO_TYPES = "create_sound SFX/NULL.wav\n"
+                              "*DOSAH bitmap GFX/blue.bmp pouzivani 100 dostrel 50 sance 0.25\n"
+                              "*PALBA bitmap GFX/red.bmp pouzivani 40 rychlost 4 prodleva -4 pocet_strel 2 rozptyl 10\n"
+                              "  rychlost_lodi 1 zivoty 3 sance 0.5\n"
+                              "[END]\n";
 
 // Bonus pictures are 20 x 26 squares of one colour with a black, transparent
 // top-left pixel; shells 8 pixels high.
@@ -30,10 +35,8 @@ class BonusTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        settings = GameSettings();
+        fresh_shooting();
         settings.zivot_bonusu = 250;
-        game.frame = 0;
-        random_reset();
         capture([] {
             free_weapons();
             free_bonuses();
@@ -41,7 +44,6 @@ protected:
         for (BonusType& type : bonus_catalogue.types) type.sance = 0.0f;
         bonus_catalogue.count = 0;
         memset(bonuses, 0, sizeof bonuses);
-        bonus_effects = BonusEffects();
         write_solid_bmp("GFX/shell.bmp", 8, 8, 255, 255, 255);
         write_solid_bmp("GFX/blue.bmp", 20, 26, 0, 0, 255);
         write_solid_bmp("GFX/red.bmp", 20, 26, 255, 0, 0);
@@ -61,6 +63,15 @@ protected:
                    "*S strela GFX/shell.bmp typ 0 tolerance " + std::to_string(tolerance) +
                        " *B strela GFX/shell.bmp typ 1 *R strela GFX/shell.bmp typ 2\n");
         capture([] { load_weapons("SCRIPT/L1/weapons.scr"); });
+    }
+    // The weapons with no tolerance and the two bonus types, these bonuses
+    // (x, y, type) dropped in frame 0, and frame 1 begun.
+    void bonuses_to_shoot(std::initializer_list<std::vector<int>> drops)
+    {
+        weapons(0);
+        load(TWO_TYPES);
+        for (const std::vector<int>& drop : drops) drop_bonus(drop[0], drop[1], drop[2]);
+        game.frame = 1;
     }
     // An ended shot of weapon w at (x, y), as the hit resolution sees it.
     Shot shot_at(int w, int x, int y)
@@ -83,11 +94,6 @@ protected:
     TestScreen screen;
 };
 
-const std::string TWO_TYPES = "create_sound SFX/NULL.wav\n"
-                              "*DOSAH bitmap GFX/blue.bmp pouzivani 100 dostrel 50 sance 0.25\n"
-                              "*PALBA bitmap GFX/red.bmp pouzivani 40 rychlost 4 prodleva -4 pocet_strel 2 rozptyl 10\n"
-                              "  rychlost_lodi 1 zivoty 3 sance 0.5\n"
-                              "[END]\n";
 
 }  // namespace
 
@@ -107,13 +113,9 @@ TEST_F(BonusTest, TypesCountUpToTheEndMarkerAndTheLoaderSaysHowMany)
     EXPECT_EQ(100, reach.pouzivani);
     EXPECT_EQ(50, reach.dostrel);
     EXPECT_EQ(0.25f, reach.sance);
-    EXPECT_EQ(40, fire.pouzivani);
-    EXPECT_EQ(4, fire.rychlost);
-    EXPECT_EQ(-4, fire.prodleva);
-    EXPECT_EQ(2, fire.pocet_strel);
-    EXPECT_EQ(10, fire.rozptyl);
-    EXPECT_EQ(1, fire.rychlost_lodi);
-    EXPECT_EQ(3, fire.zivoty);
+    EXPECT_EQ((std::vector<long long>{40, 4, -4, 2, 10, 1, 3}),
+              (std::vector<long long>{fire.pouzivani, fire.rychlost, fire.prodleva, fire.pocet_strel, fire.rozptyl,
+                                      fire.rychlost_lodi, fire.zivoty}));
     EXPECT_EQ(0.5f, fire.sance);
     // A type after the end marker is read but not counted.
     EXPECT_EQ(7, bonus_catalogue.types[2].dostrel);
@@ -236,9 +238,7 @@ TEST_F(BonusTest, DropFloatsUntilItsLifetimeIsUpCentredOnItsPlace)
 
 TEST_F(BonusTest, SevenFloatAtMostAndAnEighthIsLostWithoutItsSound)
 {
-    SDL_InitSubSystem(SDL_INIT_AUDIO);
-    ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
-    settings.sound = 1;
+    ASSERT_TRUE(open_audio());
     write_wav("SFX/bonus.wav", 50000);
     load("create_sound SFX/bonus.wav *A bitmap GFX/blue.bmp [END]");
     ASSERT_NE(nullptr, bonus_catalogue.create_sound);
@@ -265,55 +265,36 @@ TEST_F(BonusTest, TypeNumbersOutsideTheTableAreNeverPlaced)
 // ---------------------------------------------------------------------------
 // Collection
 
-TEST_F(BonusTest, ShellCollectsWithinTheBonusHeightHalfItsShotAndItsTolerance)
+// A bonus dropped in frame 10 at (300, 200) and an ended shot near it: a
+// shell collects within the bonus's height, half its shot and its tolerance
+// (26 + 8 / 2 + 3 = 33 pixels), not in the frame the bonus appears; bombs
+// and runners collect nothing.
+TEST_F(BonusTest, ShellsCollectWithinTheBonusHeightHalfTheirShotAndTheirTolerance)
 {
-    weapons(3);
+    const struct {
+        int weapon, tolerance, dx, dy, frame, collected;
+    } cases[] = {
+        {0, 3, 0, 34, 11, 0}, {0, 3, 33, 0, 11, 1}, {1, 0, 0, 0, 11, 0},
+        {2, 0, 0, 0, 11, 0},  {0, 0, 0, 0, 10, 0},  {0, 0, 0, 0, 11, 1},
+    };
     load(TWO_TYPES);
-    game.frame = 10;
-    drop_bonus(300, 200, 0);
-    game.frame = 11;
-    // Reach: 26 + 8 / 2 + 3 = 33 pixels from the bonus's centre.
-    collect_bonuses(shot_at(0, 300, 200 + 34));
-    EXPECT_EQ(0, bonuses[0].collected);
-    collect_bonuses(shot_at(0, 300 + 33, 200));
-    EXPECT_EQ(1, bonuses[0].collected);
-    EXPECT_EQ(11 + 100, bonuses[0].expiry);
-}
-
-TEST_F(BonusTest, BombsAndRunnersCollectNothing)
-{
-    weapons(0);
-    load(TWO_TYPES);
-    drop_bonus(300, 200, 0);
-    game.frame = 5;
-    collect_bonuses(shot_at(1, 300, 200));
-    collect_bonuses(shot_at(2, 300, 200));
-    EXPECT_EQ(0, bonuses[0].collected);
-    collect_bonuses(shot_at(0, 300, 200));
-    EXPECT_EQ(1, bonuses[0].collected);
-}
-
-TEST_F(BonusTest, ABonusCannotBeCollectedInTheFrameItAppears)
-{
-    weapons(0);
-    load(TWO_TYPES);
-    game.frame = 100;
-    drop_bonus(300, 200, 0);
-    collect_bonuses(shot_at(0, 300, 200));
-    EXPECT_EQ(0, bonuses[0].collected);
-    game.frame = 101;
-    collect_bonuses(shot_at(0, 300, 200));
-    EXPECT_EQ(1, bonuses[0].collected);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        capture([] { free_weapons(); });
+        weapons(c.tolerance);
+        memset(bonuses, 0, sizeof bonuses);
+        game.frame = 10;
+        drop_bonus(300, 200, 0);
+        game.frame = c.frame;
+        collect_bonuses(shot_at(c.weapon, 300 + c.dx, 200 + c.dy));
+        EXPECT_EQ(c.collected, bonuses[0].collected);
+        EXPECT_EQ(c.collected ? 11 + 100 : 10 + 250, bonuses[0].expiry);
+    }
 }
 
 TEST_F(BonusTest, OneShellCollectsEveryBonusInItsReach)
 {
-    weapons(0);
-    load(TWO_TYPES);
-    drop_bonus(300, 200, 0);
-    drop_bonus(310, 200, 1);
-    drop_bonus(400, 200, 1);
-    game.frame = 1;
+    bonuses_to_shoot({{300, 200, 0}, {310, 200, 1}, {400, 200, 1}});
     collect_bonuses(shot_at(0, 305, 200));
     EXPECT_EQ(1, bonuses[0].collected);
     EXPECT_EQ(1, bonuses[1].collected);
@@ -349,12 +330,7 @@ TEST_F(BonusTest, EffectsActFromTheFrameAfterCollectionToTheFrameTheyEnd)
 
 TEST_F(BonusTest, TwoBonusesOfOneKindAddUp)
 {
-    weapons(0);
-    load(TWO_TYPES);
-    drop_bonus(100, 100, 0);
-    drop_bonus(400, 300, 0);
-    drop_bonus(200, 200, 1);
-    game.frame = 1;
+    bonuses_to_shoot({{100, 100, 0}, {400, 300, 0}, {200, 200, 1}});
     collect_bonuses(shot_at(0, 100, 100));
     collect_bonuses(shot_at(0, 400, 300));
     sum_bonus_effects();
@@ -362,13 +338,10 @@ TEST_F(BonusTest, TwoBonusesOfOneKindAddUp)
     EXPECT_EQ(0, bonus_effects.rychlost);  // the third floats uncollected
     collect_bonuses(shot_at(0, 200, 200));
     sum_bonus_effects();
-    EXPECT_EQ(100, bonus_effects.dostrel);
-    EXPECT_EQ(4, bonus_effects.rychlost);
-    EXPECT_EQ(-4, bonus_effects.prodleva);
-    EXPECT_EQ(2, bonus_effects.pocet_strel);
-    EXPECT_EQ(10, bonus_effects.rozptyl);
-    EXPECT_EQ(1, bonus_effects.rychlost_lodi);
-    EXPECT_EQ(3, bonus_effects.zivoty);
+    EXPECT_EQ((std::vector<long long>{100, 4, -4, 2, 10, 1, 3}),
+              (std::vector<long long>{bonus_effects.dostrel, bonus_effects.rychlost, bonus_effects.prodleva,
+                                      bonus_effects.pocet_strel, bonus_effects.rozptyl, bonus_effects.rychlost_lodi,
+                                      bonus_effects.zivoty}));
 }
 
 TEST_F(BonusTest, LoadingALevelEmptiesTheSlotsAndTheSums)

@@ -69,49 +69,28 @@ TEST_F(CreatureCatalogueTest, OneKindWithEveryKeyAndItsLines)
     write_solid_bmp("GFX/fish.bmp", 64, 8, 200, 100, 0);
     write_solid_bmp("GFX/fish_icon.bmp", 8, 8, 200, 100, 0);
     Captured output = load(FISH);
-    const std::string p = "script: SCRIPT/L/potvory.scr : ";
-    EXPECT_EQ(p + "NALEZENA NOVA POTVORA #0\n" +
-              p + "bitmapa : GFX/fish.bmp\n" +
-              // "skore_b" also wakes "skore", whose number is not there yet.
-              p + "bitmapa skore : GFX/fish_icon.bmp\n" +
-              p + "skore : 0\n" +
-              // Sound names wake the "sound" number the same way.
-              p + "sound : 0\n" +
-              p + "sound : 0\n" +
-              // "pocet_snimku" also wakes "pocet", which keeps its value.
-              p + "pocet_snimku : 8\n" +
-              p + "pocet : 0\n" +
-              p + "rychlost : 1.500000\n" +
-              p + "dolez : 40\n" +
-              p + "dolni_interval : 50\n" +
-              p + "horni_interval : 120\n" +
-              p + "zivoty : 20\n" +
-              p + "zbran : 2\n" +
-              p + "pocet : 5\n" +
-              p + "alfa : 30\n" +
-              p + "vystrel_prodleva : 60\n" +
-              p + "hloubka_max : 200\n" +
-              p + "hloubka_min : 100\n" +
-              p + "vynorovani : 2\n" +
-              p + "sila : 10\n" +
-              p + "skore : 50\n" +
-              p + "INICIALIZA POTVORY #0 DOKONCENA\n",
-              output.out);
+    std::string expected;
+    for (const char* line :
+         {"NALEZENA NOVA POTVORA #0", "bitmapa : GFX/fish.bmp",
+          // "skore_b" also wakes "skore", whose number is not there yet, and
+          // sound names wake the "sound" number the same way.
+          "bitmapa skore : GFX/fish_icon.bmp", "skore : 0", "sound : 0", "sound : 0",
+          // "pocet_snimku" also wakes "pocet", which keeps its value.
+          "pocet_snimku : 8", "pocet : 0", "rychlost : 1.500000", "dolez : 40", "dolni_interval : 50",
+          "horni_interval : 120", "zivoty : 20", "zbran : 2", "pocet : 5", "alfa : 30", "vystrel_prodleva : 60",
+          "hloubka_max : 200", "hloubka_min : 100", "vynorovani : 2", "sila : 10", "skore : 50",
+          "INICIALIZA POTVORY #0 DOKONCENA"})
+        expected += std::string("script: SCRIPT/L/potvory.scr : ") + line + "\n";
+    EXPECT_EQ(expected, output.out);
     EXPECT_EQ("", output.err);
     ASSERT_EQ(0, creature_type_last);
-    const CreatureType& fish = creature_types[0];
-    EXPECT_NE(nullptr, fish.bitmap);
-    EXPECT_NE(nullptr, fish.skore_b);
-    EXPECT_EQ(8, fish.pocet_snimku);
-    EXPECT_EQ(1.5f, fish.rychlost);
-    EXPECT_EQ(40, fish.dolez);
-    EXPECT_EQ(120, fish.horni_interval);
-    EXPECT_EQ(2, fish.zbran);
-    EXPECT_EQ(5, fish.pocet);
-    EXPECT_EQ(0, fish.finished);
-    EXPECT_EQ(100, fish.hloubka_min);
-    EXPECT_EQ(50, fish.skore);
-    EXPECT_EQ(0, fish.last_spawn_frame);
+    const CreatureType& f = creature_types[0];
+    EXPECT_NE(nullptr, f.bitmap);
+    EXPECT_NE(nullptr, f.skore_b);
+    EXPECT_EQ(1.5f, f.rychlost);
+    EXPECT_EQ((std::vector<int>{8, 40, 120, 2, 5, 0, 100, 50, 0}),
+              (std::vector<int>{f.pocet_snimku, f.dolez, f.horni_interval, f.zbran, f.pocet, f.finished,
+                                f.hloubka_min, f.skore, f.last_spawn_frame}));
 }
 
 TEST_F(CreatureCatalogueTest, ValuesCarryOverToTheNextKind)
@@ -132,12 +111,6 @@ TEST_F(CreatureCatalogueTest, CountIsSetAtOnceAndRestartsTheTally)
     EXPECT_EQ(5, creature_types[0].pocet);
     EXPECT_EQ(0, creature_types[0].finished);
     EXPECT_EQ(0, creature_type_last);
-}
-
-TEST_F(CreatureCatalogueTest, KindWithoutWeaponFiresNothing)
-{
-    load("[*A] pocet 1 [END]");
-    EXPECT_EQ(-1, creature_types[0].zbran);
 }
 
 TEST_F(CreatureCatalogueTest, MissingFileLeavesTheTableEmpty)
@@ -166,48 +139,38 @@ TEST_F(CreatureCatalogueTest, KeysBeforeTheFirstKindAreIgnored)
     Captured output = load("zivoty 99 pocet 7 [*A] pocet 1 [END]");
     EXPECT_EQ(0, creature_types[0].zivoty);
     EXPECT_EQ(1, creature_types[0].pocet);
+    EXPECT_EQ(-1, creature_types[0].zbran);  // a kind without a weapon fires nothing
     EXPECT_EQ(std::string::npos, output.out.find(": zivoty : 99"));
 }
 
-TEST_F(CreatureCatalogueTest, ReleaseEmptiesEveryKind)
+TEST_F(CreatureCatalogueTest, ReleaseEmptiesEveryKindButKeepsTheSoundNumber)
 {
     write_solid_bmp("GFX/fish.bmp", 64, 8, 200, 100, 0);
     write_solid_bmp("GFX/fish_icon.bmp", 8, 8, 200, 100, 0);
-    load(FISH);
+    load(std::string(FISH) + "[*B] sound 4 last [END]\n");
+    ASSERT_EQ(1, creature_type_last);
+    creature_types[1].last_spawn_frame = 300;
+    creature_types[1].finished = 2;
     Captured output = capture([] { free_creatures(); });
     EXPECT_EQ("UVOLNEN SKRIPT POTVOR Z PAMETI\n", output.out);
     EXPECT_EQ(-1, creature_type_last);
     for (const CreatureType& kind : creature_types) {
         EXPECT_EQ(nullptr, kind.bitmap);
+        EXPECT_EQ(nullptr, kind.skore_b);
         EXPECT_EQ(-1, kind.zbran);
-        EXPECT_EQ(0, kind.pocet);
-        EXPECT_EQ(0, kind.finished);
+        EXPECT_EQ(0.0f, kind.rychlost);
+        for (int value : {kind.pocet_snimku, kind.dolez, kind.zivoty, kind.dolni_interval, kind.horni_interval,
+                          kind.hloubka_max, kind.hloubka_min, kind.vynorovani, kind.last_spawn_frame, kind.sila,
+                          kind.skore, kind.vystrel_prodleva, kind.alfa, kind.pocet, kind.finished})
+            EXPECT_EQ(0, value);
     }
-}
-
-TEST_F(CreatureCatalogueTest, ReleaseZeroesEveryNumberButTheSoundNumber)
-{
-    load(std::string(FISH) + "[*B] sound 4 last [END]\n");
-    ASSERT_EQ(1, creature_type_last);
-    creature_types[1].last_spawn_frame = 300;
-    creature_types[1].finished = 2;
-    capture([] { free_creatures(); });
-    const CreatureType& kind = creature_types[1];
-    EXPECT_EQ(4, kind.sound);
+    EXPECT_EQ(4, creature_types[1].sound);
     EXPECT_EQ(0, creature_types[0].sound);
-    EXPECT_EQ(0.0f, kind.rychlost);
-    for (int value : {kind.pocet_snimku, kind.dolez, kind.zivoty, kind.dolni_interval, kind.horni_interval,
-                      kind.hloubka_max, kind.hloubka_min, kind.vynorovani, kind.last_spawn_frame, kind.sila,
-                      kind.skore, kind.vystrel_prodleva, kind.alfa, kind.pocet, kind.finished})
-        EXPECT_EQ(0, value);
-    EXPECT_EQ(-1, kind.zbran);
 }
 
 TEST_F(CreatureCatalogueTest, SoundsLoadWithAudioOnAndAreReleased)
 {
-    SDL_InitSubSystem(SDL_INIT_AUDIO);
-    ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
-    settings.sound = 1;
+    ASSERT_TRUE(open_audio());
     write_wav("SFX/die.wav", 300);
     write_wav("SFX/up.wav", 300);
     Captured output = load("[*A] death_sound SFX/die.wav create_sound SFX/up.wav [END]\n"
@@ -222,8 +185,7 @@ TEST_F(CreatureCatalogueTest, SoundsLoadWithAudioOnAndAreReleased)
     capture([] { free_creatures(); });
     EXPECT_EQ(nullptr, creature_types[0].death_sound);
     EXPECT_EQ(nullptr, creature_types[0].create_sound);
-    Mix_CloseAudio();
-    settings.sound = 0;
+    close_audio();
 }
 
 TEST_F(CreatureCatalogueTest, EveryLevelOfTheDataSetLoadsCleanly)
@@ -324,8 +286,7 @@ protected:
         submarine.image = NULL;
         capture([] { free_creatures(); });
         if (settings.sound == 1) {
-            Mix_CloseAudio();
-            settings.sound = 0;
+            close_audio();
         }
     }
     // A surfaced fish at (x, y) heading `direction`, in slot `slot`.
@@ -350,9 +311,33 @@ protected:
     }
     void audio_on()
     {
-        SDL_InitSubSystem(SDL_INIT_AUDIO);
-        ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
-        settings.sound = 1;
+        ASSERT_TRUE(open_audio());
+    }
+    // The fish fires weapon 1 (a runner) within 30 degrees, 40 frames apart.
+    CreatureType& armed_fish()
+    {
+        weapon_catalogue.count = 2;
+        weapon_catalogue.weapons[1] = WeaponDef();
+        weapon_catalogue.weapons[1].typ = 2;
+        CreatureType& fish = creature_types[0];
+        fish.zbran = 1;
+        fish.alfa = 30;
+        fish.vystrel_prodleva = 40;
+        return fish;
+    }
+    // Whether the creature's shot stands in the pool's slot after it tried
+    // to fire in the frame.
+    bool fires_in_frame(Creature& creature, int frame, int slot)
+    {
+        game.frame = frame;
+        creature.fire(submarine);
+        return shot_pool.slots[slot].active == 1;
+    }
+    void sound_from(const char* name, Mix_Chunk** slot)
+    {
+        audio_on();
+        write_wav(name, 30000);
+        *slot = load_sound(name);
     }
     Uint32 at(int x, int y) { return pixel_at(screen.surface, x, y); }
     void clear_screen() { SDL_FillRect(screen.surface, NULL, 0); }
@@ -397,14 +382,9 @@ TEST_F(LiveCreatures, SpawningsFollowTheFixedGeneratorFromItsStart)
     EXPECT_EQ(-0.884874701f, first.vx);
     EXPECT_EQ(0.10236308f, first.vy);
     EXPECT_EQ(320, first.x);  // at the centre until its first update
-    EXPECT_EQ(240, first.y);
-    EXPECT_EQ(128, first.depth);
-    EXPECT_EQ(128, first.start_depth);
-    EXPECT_EQ(10, first.zivoty);
-    EXPECT_EQ(0, first.id);
-    EXPECT_EQ(-1, first.bonus);
-    EXPECT_EQ(-1, first.explosion_frame);
-    EXPECT_EQ(0, first.surfaced);
+    EXPECT_EQ((std::vector<long long>{240, 128, 128, 10, 0, -1, -1, 0}),
+              (std::vector<long long>{first.y, first.depth, first.start_depth, first.zivoty, first.id, first.bonus,
+                                      first.explosion_frame, first.surfaced}));
 
     // 28145 mod 36 = 29: heading 290; 23281 mod 70 = 41; 16827 mod 70 = 27.
     const Creature& second = creatures[1];
@@ -468,19 +448,14 @@ TEST_F(LiveCreatures, WithEverySlotTakenTheLastIsGivenToTheNewcomer)
     creatures[99].zivoty = 3;
     creatures[99].explosion_frame = 1;
     spawn_creature_of_type(320, 240, 0);
-    EXPECT_EQ(1, creatures[99].active);
-    EXPECT_EQ(10, creatures[99].zivoty);
-    EXPECT_EQ(-1, creatures[99].explosion_frame);
-    EXPECT_EQ(320, creatures[99].x);
-    EXPECT_EQ(99, creatures[99].id);
-    EXPECT_EQ(50, creatures[98].x);
+    EXPECT_EQ((std::vector<long long>{1, 10, -1, 320, 99, 50}),
+              (std::vector<long long>{creatures[99].active, creatures[99].zivoty, creatures[99].explosion_frame,
+                                      creatures[99].x, creatures[99].id, creatures[98].x}));
 }
 
 TEST_F(LiveCreatures, ARisingCreatureBubblesThenSurfacesWithItsSoundAndSwims)
 {
-    audio_on();
-    write_wav("up.wav", 30000);
-    creature_types[0].create_sound = load_sound("up.wav");
+    sound_from("up.wav", &creature_types[0].create_sound);
     fish_picture(36, 10);
     creature_types[0].vynorovani = 5;
     spawn_creature_of_type(200, 150, 0);  // heading 41 mod 36 = 5: 50 degrees
@@ -519,9 +494,7 @@ TEST_F(LiveCreatures, ARisingCreatureBubblesThenSurfacesWithItsSoundAndSwims)
 
 TEST_F(LiveCreatures, TheSurfacingSoundWaitsForTheDepthToGoBelowZero)
 {
-    audio_on();
-    write_wav("up.wav", 30000);
-    creature_types[0].create_sound = load_sound("up.wav");
+    sound_from("up.wav", &creature_types[0].create_sound);
     creature_types[0].vynorovani = 4;
     spawn_creature_of_type(200, 150, 0);
     Creature& fish = creatures[0];
@@ -566,9 +539,7 @@ TEST_F(LiveCreatures, AHeadingBeyondTheStripShowsNothing)
 
 TEST_F(LiveCreatures, RammingHurtsTheSubmarineOnceAndSpendsTheCreature)
 {
-    audio_on();
-    write_wav("bump.wav", 30000);
-    submarine.collision_sound = load_sound("bump.wav");
+    sound_from("bump.wav", &submarine.collision_sound);
     fish_picture(36, 20);
     Creature& fish = surfaced_fish(0, submarine.x, submarine.y, 0);
     update_all();
@@ -589,7 +560,7 @@ TEST_F(LiveCreatures, RammingDistanceUndoesTheFlattening)
 {
     // Half heights 10 and 15: a = 25, reach sqrt(2 * 625) / 2 = 17.67, so 17.
     fish_picture(36, 20);
-    submarine.image = SDL_CreateRGBSurface(SDL_SWSURFACE, 30, 30, 16, 0xF800, 0x07E0, 0x001F, 0);
+    submarine.image = solid_surface(30, 30, 0, 0, 0);
     struct Case {
         int dx, dy, rams;
     } cases[] = {{16, 0, 1}, {17, 0, 0}, {0, 10, 1}, {0, 11, 0}, {-16, 0, 1}, {0, -11, 0}};
@@ -664,13 +635,7 @@ TEST_F(LiveCreatures, AShellThatKillsAddsTheKindsPointsAndTheBlastStartsAtOnce)
 
 TEST_F(LiveCreatures, CreaturesFireOutwardWhenTheSubmarineIsAboutToCross)
 {
-    weapon_catalogue.count = 2;
-    weapon_catalogue.weapons[1] = WeaponDef();
-    weapon_catalogue.weapons[1].typ = 2;
-    CreatureType& fish = creature_types[0];
-    fish.zbran = 1;
-    fish.alfa = 30;
-    fish.vystrel_prodleva = 40;
+    armed_fish();
     Creature& c = surfaced_fish(4, 320, 300, 90);
     game.frame = 100;
     struct Case {
@@ -690,32 +655,19 @@ TEST_F(LiveCreatures, CreaturesFireOutwardWhenTheSubmarineIsAboutToCross)
     submarine.uhel = 75.0f;
     c.fire(submarine);
     const Shot& shot = shot_pool.slots[0];
-    EXPECT_EQ(4, shot.owner);
-    EXPECT_EQ(90, shot.angle);
-    EXPECT_EQ(1, shot.weapon);
-    EXPECT_EQ(320, shot.x);
-    EXPECT_EQ(300, shot.y);
-    EXPECT_EQ(300, shot.arc_divisor);
+    EXPECT_EQ((std::vector<long long>{4, 90, 1, 320, 300, 300}),
+              (std::vector<long long>{shot.owner, shot.angle, shot.weapon, shot.x, shot.y, shot.arc_divisor}));
     // The timer is shared: another creature in the window waits for it.
     Creature& other = surfaced_fish(5, 100, 100, 90);
-    game.frame = 139;
-    other.fire(submarine);
-    EXPECT_EQ(0, shot_pool.slots[1].active);
-    game.frame = 140;
-    other.fire(submarine);
-    EXPECT_EQ(1, shot_pool.slots[1].active);
+    EXPECT_FALSE(fires_in_frame(other, 139, 1));
+    EXPECT_TRUE(fires_in_frame(other, 140, 1));
     EXPECT_EQ(5, shot_pool.slots[1].owner);
 }
 
 TEST_F(LiveCreatures, HeadingZeroAndWeaponsOutsideTheCatalogueNeverFire)
 {
-    weapon_catalogue.count = 2;
-    weapon_catalogue.weapons[1].typ = 2;
-    CreatureType& fish = creature_types[0];
-    fish.alfa = 30;
-    fish.vystrel_prodleva = 40;
+    CreatureType& fish = armed_fish();
     submarine.uhel = 359.0f;
-    fish.zbran = 1;
     surfaced_fish(0, 320, 300, 0).fire(submarine);  // the window lies below 0
     submarine.uhel = 75.0f;
     for (int zbran : {2, 99, 100, -5}) {
@@ -728,24 +680,15 @@ TEST_F(LiveCreatures, HeadingZeroAndWeaponsOutsideTheCatalogueNeverFire)
 
 TEST_F(LiveCreatures, TheSharedShotTimerCarriesIntoTheNextLevel)
 {
-    weapon_catalogue.count = 2;
-    weapon_catalogue.weapons[1].typ = 2;
-    CreatureType& fish = creature_types[0];
-    fish.zbran = 1;
-    fish.alfa = 30;
-    fish.vystrel_prodleva = 40;
+    armed_fish();
     next_creature_shot_frame = 2040;  // set near the end of the last level
     LevelRun run;
     begin_level(run);
     EXPECT_EQ(2040, next_creature_shot_frame);
     submarine.uhel = 75.0f;
     Creature& c = surfaced_fish(0, 320, 300, 90);
-    game.frame = 2039;
-    c.fire(submarine);
-    EXPECT_EQ(0, shot_pool.slots[0].active);
-    game.frame = 2040;
-    c.fire(submarine);
-    EXPECT_EQ(1, shot_pool.slots[0].active);
+    EXPECT_FALSE(fires_in_frame(c, 2039, 0));
+    EXPECT_TRUE(fires_in_frame(c, 2040, 0));
 }
 
 namespace {
@@ -841,9 +784,7 @@ TEST_F(CreaturesInTheLoop, RammedToDeathTheLevelIsLost)
 
 TEST_F(CreaturesInTheLoop, WithoutAPictureOfTheBlastTheLevelCannotBeWon)
 {
-    audio_on();
-    write_wav("die.wav", 30000);
-    creature_types[0].death_sound = load_sound("die.wav");
+    sound_from("die.wav", &creature_types[0].death_sound);
     free_strip(bank.vybuch[0]);
     Creature& fish = dying_fish();
     frame();
@@ -858,10 +799,7 @@ TEST_F(CreaturesInTheLoop, WithoutAPictureOfTheBlastTheLevelCannotBeWon)
     EXPECT_EQ(1, fish.active);
     EXPECT_EQ(0, creature_types[0].finished);
     EXPECT_EQ(0, Mix_Playing(CHANNEL_HIT));  // the death is heard once
-    std::string line = "Pokus o vykresleni nenahrane bitmapy vybuchu #0 !!!\n";
-    size_t count = 0;
-    for (size_t at = log.err.find(line); at != std::string::npos; at = log.err.find(line, at + 1)) count++;
-    EXPECT_EQ(200u, count);
+    EXPECT_EQ(200, occurrences(log.err, "Pokus o vykresleni nenahrane bitmapy vybuchu #0 !!!\n"));
     // The player can still leave.
     scripted_push_key(input, SDLK_ESCAPE, 1, 0);
     frame();

@@ -240,14 +240,7 @@ TEST(FontPixel, ReadsEachDepthAndReportsColumnsOutside)
 namespace {
 
 // Scripted typing: each character is a press and a release.
-struct Typing {
-    ScriptedInput input;
-    Typing()
-    {
-        scripted_reset(input);
-        platform_use_scripted(&input);
-    }
-    ~Typing() { platform_use_scripted(NULL); }
+struct Typing : ScriptedSession {
     void type(Uint16 c, SDLKey key = SDLK_a)
     {
         scripted_push_key(input, key, 1, c);
@@ -283,57 +276,33 @@ TEST_F(FontTest, TypedTextIsEditedUntilReturn)
     EXPECT_EQ(pixel_at(screen.surface, 65, 60), 0u);
 }
 
-TEST_F(FontTest, ReturnOnTheStartingTextKeepsIt)
+// Each case types its keys (8 Backspace, 13 Return, 0 Shift, 9 Tab) into a
+// buffer of its size and a line of its width.
+TEST_F(FontTest, TypingKeepsToTheWidthTheBufferAndThePrintableBytes)
 {
-    Typing typing;
-    char text[32] = "ab";
-    typing.enter();
-    read_text(screen.surface, 50, 60, 400, text, sizeof text);
-    EXPECT_STREQ(text, "ab");
-}
-
-TEST_F(FontTest, TypingStopsAtTheWidthLimit)
-{
-    Typing typing;
-    char text[32] = "";
-    typing.type("ccccc");  // "c" is 3 wide: four fit in 12 pixels
-    typing.backspace();
-    typing.type("cc");
-    typing.enter();
-    read_text(screen.surface, 50, 60, 12, text, sizeof text);
-    EXPECT_STREQ(text, "cccc");
-}
-
-TEST_F(FontTest, TypingStopsWhenTheBufferIsFull)
-{
-    Typing typing;
-    char text[4] = "";
-    typing.type("cdefgh");
-    typing.enter();
-    read_text(screen.surface, 50, 60, 600, text, sizeof text);
-    EXPECT_STREQ(text, "cde");
-}
-
-TEST_F(FontTest, KeysOutsideThePrintableRangeAreIgnored)
-{
-    Typing typing;
-    char text[32] = "";
-    typing.type(0, SDLK_LSHIFT);
-    typing.type(9, SDLK_TAB);
-    typing.type(0x10D);  // a character beyond the single bytes
-    typing.type("c");
-    typing.enter();
-    read_text(screen.surface, 50, 60, 600, text, sizeof text);
-    EXPECT_STREQ(text, "c");
-}
-
-TEST_F(FontTest, InputEndsWhenNoKeyCanComeAnyMore)
-{
-    Typing typing;
-    char text[32] = "";
-    typing.type("cd");
-    read_text(screen.surface, 50, 60, 600, text, sizeof text);
-    EXPECT_STREQ(text, "cd");
+    const struct {
+        const char* start;
+        int buffer_size, width;
+        std::u16string keys;
+        const char* typed;
+    } cases[] = {
+        {"ab", 32, 400, u"\r", "ab"},                       // Return on the starting text keeps it
+        {"", 32, 12, u"ccccc\bcc\r", "cccc"},               // "c" is 3 wide: four fit in 12 pixels
+        {"", 4, 600, u"cdefgh\r", "cde"},                    // the buffer is full
+        {"", 32, 600, std::u16string(u"\0\t\u010Dc\r", 5), "c"},  // outside the printable bytes
+        {"", 32, 600, u"cd", "cd"},                           // no key can come any more
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Typing typing;
+        for (char16_t key : c.keys)
+            typing.type(key, key == 8 ? SDLK_BACKSPACE : key == 13 ? SDLK_RETURN : key == 9 ? SDLK_TAB
+                                                                   : key == 0 ? SDLK_LSHIFT : SDLK_a);
+        char text[32];
+        strcpy(text, c.start);
+        read_text(screen.surface, 50, 60, c.width, text, c.buffer_size);
+        EXPECT_STREQ(c.typed, text);
+    }
 }
 
 TEST_F(FontTest, AClosedWindowEndsTheInputWithWhatWasTyped)

@@ -2,6 +2,8 @@
 
 #include <SDL/SDL_mixer.h>
 
+#include <string.h>
+
 #include <string>
 
 #include "bonus.h"
@@ -47,6 +49,12 @@ protected:
         begin_level(run);
     }
     void TearDown() override { platform_use_scripted(NULL); }
+    // A kind of creature still to come keeps the level going.
+    void keep_level_going()
+    {
+        creature_types[0].pocet = 1;
+        creature_type_last = 0;
+    }
 
     FrameInput frame()
     {
@@ -60,13 +68,6 @@ protected:
     LevelRun run;
 };
 
-SDL_Surface* solid_surface(int w, int h, Uint8 r, Uint8 g, Uint8 b)
-{
-    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, 0xF800, 0x07E0, 0x001F, 0);
-    SDL_FillRect(surface, NULL, SDL_MapRGB(surface->format, r, g, b));
-    return surface;
-}
-
 void count_delay(ScriptedInput& input, Uint32, void* user)
 {
     (void)input;
@@ -75,110 +76,69 @@ void count_delay(ScriptedInput& input, Uint32, void* user)
 
 }  // namespace
 
+// Each frame waits out the rest of 25 ms from the end of the last wait: a
+// slow frame starts the next at once without making up time, and the
+// deadline is compared as a signed number (some 24.8 days after start-up it
+// passes 2^31 ms and that frame does not wait).
 TEST(FramePacing, WaitsOutTheRestOfTwentyFiveMilliseconds)
 {
-    ScriptedInput input;
-    scripted_reset(input);
-    platform_use_scripted(&input);
-    reset_frame_pacing();
-
-    input.clock_ms = 10;
-    wait_frame();  // deadline 25: sleeps 15
-    EXPECT_EQ(25u, input.clock_ms);
-    EXPECT_EQ(1, input.delays);
-
-    input.clock_ms += 5;  // a quick frame: 30, deadline 50
-    wait_frame();
-    EXPECT_EQ(50u, input.clock_ms);
-    EXPECT_EQ(2, input.delays);
-    platform_use_scripted(NULL);
+    const struct {
+        Uint32 clock[2];  // the clock when each of two frames ends its work
+        Uint32 after[2];  // and after its wait
+        int delays;
+    } cases[] = {
+        {{10, 30}, {25, 50}, 2},
+        {{100, 110}, {100, 125}, 1},
+        {{0x7FFFFFF0u, 0x7FFFFFF5u}, {0x7FFFFFF0u, 0x7FFFFFF5u}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.clock[0]);
+        ScriptedSession session;
+        reset_frame_pacing();
+        for (int i = 0; i < 2; i++) {
+            session.input.clock_ms = c.clock[i];
+            wait_frame();
+            EXPECT_EQ(c.after[i], session.input.clock_ms);
+        }
+        EXPECT_EQ(c.delays, session.input.delays);
+    }
 }
 
-TEST(FramePacing, SlowFrameStartsTheNextAtOnceWithoutMakingUpTime)
+// Frames of mouse events (m motion to the point, p press, r release) and
+// what each frame made of them: a held button fires in frames without new
+// events; motion replaces the held press and moves the pointer; only the
+// last event of a frame counts; a release stops the clicks; the pointer is
+// read only from motion events.
+TEST_F(GameLoopTest, TheLastMouseEventOfAFrameDecidesTheClick)
 {
-    ScriptedInput input;
-    scripted_reset(input);
-    platform_use_scripted(&input);
-    reset_frame_pacing();
-
-    input.clock_ms = 100;  // far past the first deadline of 25
-    wait_frame();
-    EXPECT_EQ(0, input.delays);
-    EXPECT_EQ(100u, input.clock_ms);
-    // The next deadline counts from the end of this wait: 125, not a grid.
-    input.clock_ms = 110;
-    wait_frame();
-    EXPECT_EQ(125u, input.clock_ms);
-    platform_use_scripted(NULL);
-}
-
-TEST(FramePacing, TheDeadlineIsComparedAsASignedNumber)
-{
-    ScriptedInput input;
-    scripted_reset(input);
-    platform_use_scripted(&input);
-    reset_frame_pacing();
-    // Some 24.8 days after start-up the deadline passes 2^31 ms and turns
-    // negative as a signed number: that frame does not wait.
-    input.clock_ms = 0x7FFFFFF0u;
-    wait_frame();
-    input.clock_ms += 5;
-    wait_frame();
-    EXPECT_EQ(0, input.delays);
-    EXPECT_EQ(0x7FFFFFF5u, input.clock_ms);
-    platform_use_scripted(NULL);
-}
-
-TEST_F(GameLoopTest, HeldButtonFiresInFramesWithoutNewEvents)
-{
-    scripted_push_motion(input, 300, 200);
-    frame();
-    EXPECT_EQ(0, run.fire_click);
-    scripted_push_button(input, SDL_BUTTON_LEFT, 1);
-    frame();
-    EXPECT_EQ(1, run.fire_click);
-    EXPECT_EQ(300, game.mouse_x);
-    frame();  // nothing new: the press is examined again
-    EXPECT_EQ(1, run.fire_click);
-    frame();
-    EXPECT_EQ(1, run.fire_click);
-}
-
-TEST_F(GameLoopTest, MotionReplacesTheHeldPressAndMovesThePointer)
-{
-    scripted_push_button(input, SDL_BUTTON_LEFT, 1);
-    frame();
-    EXPECT_EQ(1, run.fire_click);
-    scripted_push_motion(input, 123, 45);
-    frame();
-    EXPECT_EQ(0, run.fire_click);
-    EXPECT_EQ(123, game.mouse_x);
-    EXPECT_EQ(45, game.mouse_y);
-    // Only the last event of a frame counts: press then motion does not fire.
-    scripted_push_button(input, SDL_BUTTON_LEFT, 1);
-    scripted_push_motion(input, 130, 50);
-    frame();
-    EXPECT_EQ(0, run.fire_click);
-    EXPECT_EQ(130, game.mouse_x);
-}
-
-TEST_F(GameLoopTest, ReleaseStopsTheFireClicks)
-{
-    scripted_push_button(input, SDL_BUTTON_LEFT, 1);
-    frame();
-    scripted_push_button(input, SDL_BUTTON_LEFT, 0);
-    frame();
-    EXPECT_EQ(0, run.fire_click);
-    frame();
-    EXPECT_EQ(0, run.fire_click);
-}
-
-TEST_F(GameLoopTest, PointerIsReadOnlyFromMotionEvents)
-{
-    game.mouse_x = 10;
-    input.mouse_x = 500;  // the pointer moved but no motion event came
-    frame();
-    EXPECT_EQ(10, game.mouse_x);
+    struct Frame {
+        const char* events;
+        int fire_click, mouse_x;
+    };
+    const std::vector<Frame> cases[] = {
+        {{"m", 0, 300}, {"p", 1, 300}, {"", 1, 300}, {"", 1, 300}},
+        {{"p", 1, 10}, {"m", 0, 300}, {"pm", 0, 300}},
+        {{"p", 1, 10}, {"r", 0, 10}, {"", 0, 10}},
+    };
+    for (const auto& frames : cases) {
+        SetUp();
+        game.mouse_x = 10;
+        input.mouse_x = 500;  // where the pointer is, though no motion event told
+        for (const Frame& f : frames) {
+            SCOPED_TRACE(f.events);
+            for (const char* e = f.events; *e; e++) {
+                if (*e == 'm') scripted_push_motion(input, 300, 200);
+                if (*e == 'p') scripted_push_button(input, SDL_BUTTON_LEFT, 1);
+                if (*e == 'r') scripted_push_button(input, SDL_BUTTON_LEFT, 0);
+            }
+            frame();
+            EXPECT_EQ(f.fire_click, run.fire_click);
+            EXPECT_EQ(f.mouse_x, game.mouse_x);
+            if (strchr(f.events, 'm') != NULL) {
+                EXPECT_EQ(200, game.mouse_y);
+            }
+        }
+    }
 }
 
 TEST_F(GameLoopTest, ArrowKeysAreReadFromTheKeyTableWhateverTheLastEvent)
@@ -208,8 +168,7 @@ TEST_F(GameLoopTest, FrameCountsAndPacesAndTheLevelClockRuns)
     input.clock_ms = 1000;
     begin_level(run);
     EXPECT_EQ(1000u, game.level_start_ms);
-    creature_types[0].pocet = 1;  // keep the level going
-    creature_type_last = 0;
+    keep_level_going();
     int delays = 0;
     input.on_delay = count_delay;
     input.user = &delays;
@@ -221,11 +180,31 @@ TEST_F(GameLoopTest, FrameCountsAndPacesAndTheLevelClockRuns)
     EXPECT_EQ(LEVEL_PLAYING, run.result);
 }
 
-TEST_F(GameLoopTest, LevelWithoutCreatureKindsIsWonAfterItsFirstFrame)
+// A level without creature kinds is won after its first frame; Escape ends
+// the play once the frame is completed; a won level beats Escape in the same
+// frame, and a lost submarine beats a won level.
+TEST_F(GameLoopTest, TheFirstFrameDecidesBetweenWonLostAndPlaying)
 {
-    frame();
-    EXPECT_EQ(LEVEL_WON, run.result);
-    EXPECT_EQ(1, game.frame);
+    const struct {
+        bool kind_pending, escape, submarine_lost;
+        int result;
+    } cases[] = {
+        {false, false, false, LEVEL_WON},
+        {true, true, false, LEVEL_OVER},
+        {false, true, false, LEVEL_WON},
+        {false, false, true, LEVEL_OVER},
+        {true, false, false, LEVEL_PLAYING},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        SetUp();
+        if (c.kind_pending) keep_level_going();
+        if (c.escape) scripted_push_key(input, SDLK_ESCAPE, 1, 0);
+        if (c.submarine_lost) submarine.active = 0;
+        frame();
+        EXPECT_EQ(c.result, run.result);
+        EXPECT_EQ(1, game.frame);
+    }
 }
 
 TEST_F(GameLoopTest, PendingKindOrLiveCreatureKeepsTheLevelGoing)
@@ -246,30 +225,6 @@ TEST_F(GameLoopTest, PendingKindOrLiveCreatureKeepsTheLevelGoing)
     EXPECT_EQ(0, run.creatures_pending);
 }
 
-TEST_F(GameLoopTest, EscapeEndsThePlay)
-{
-    creature_types[0].pocet = 1;
-    creature_type_last = 0;
-    scripted_push_key(input, SDLK_ESCAPE, 1, 0);
-    frame();
-    EXPECT_EQ(LEVEL_OVER, run.result);
-    EXPECT_EQ(1, game.frame);  // the frame is completed
-}
-
-TEST_F(GameLoopTest, WonLevelBeatsEscapeInTheSameFrame)
-{
-    scripted_push_key(input, SDLK_ESCAPE, 1, 0);
-    frame();
-    EXPECT_EQ(LEVEL_WON, run.result);
-}
-
-TEST_F(GameLoopTest, LostSubmarineBeatsAWonLevel)
-{
-    submarine.active = 0;
-    frame();
-    EXPECT_EQ(LEVEL_OVER, run.result);
-}
-
 TEST_F(GameLoopTest, LevelStartClearsShotsAndCreaturesAndHidesTheCursor)
 {
     creatures[99].active = 1;
@@ -278,18 +233,15 @@ TEST_F(GameLoopTest, LevelStartClearsShotsAndCreaturesAndHidesTheCursor)
     game.frame = 77;
     SDL_ShowCursor(1);
     begin_level(run);
-    EXPECT_EQ(0, creatures[99].active);
-    EXPECT_EQ(0, shot_pool.slots[0].active);
-    EXPECT_EQ(0, shot_pool.slots[SHOT_CAPACITY - 1].active);
-    EXPECT_EQ(SDL_NOEVENT, run.event.type);
-    EXPECT_EQ(0, game.frame);
-    EXPECT_EQ(0, SDL_ShowCursor(-1));
+    EXPECT_EQ((std::vector<long long>{0, 0, 0, SDL_NOEVENT, 0, 0}),
+              (std::vector<long long>{creatures[99].active, shot_pool.slots[0].active,
+                                      shot_pool.slots[SHOT_CAPACITY - 1].active, run.event.type, game.frame,
+                                      SDL_ShowCursor(-1)}));
 }
 
 TEST_F(GameLoopTest, BonusLifeRegeneratesUpToTheSubmarinesHitPoints)
 {
-    creature_types[0].pocet = 1;
-    creature_type_last = 0;
+    keep_level_going();
     submarine.zivoty = 5;
     submarine.max_zivoty = 10;
     // A collected repair bonus gives 3 a frame.
@@ -348,8 +300,7 @@ const LevelScreens NOTED_SCREENS = {note_announcement, note_completed, note_game
 
 TEST_F(GameLoopTest, RunLevelEndsOnEscapeAndTakesTheLevelTime)
 {
-    creature_types[0].pocet = 1;
-    creature_type_last = 0;
+    keep_level_going();
     // The announcement writes the level's code in the menu font: a picture
     // without marker runs has no glyphs, which is all this test needs.
     menu_script.font = SDL_CreateRGBSurface(SDL_SWSURFACE, 8, 8, 16, 0, 0, 0, 0);
@@ -377,8 +328,7 @@ TEST_F(GameLoopTest, AWonLevelEndsOnTheCompletedScreenAndALostOneOnGameOver)
 
     screens_shown.clear();
     submarine.active = 1;
-    creature_types[0].pocet = 1;
-    creature_type_last = 0;
+    keep_level_going();
     scripted_push_key(input, SDLK_ESCAPE, 1, 0);
     EXPECT_EQ(LEVEL_OVER, run_level_showing(NOTED_SCREENS));
     EXPECT_EQ("announcement at frame 0; game over", screens_shown);
@@ -387,29 +337,24 @@ TEST_F(GameLoopTest, AWonLevelEndsOnTheCompletedScreenAndALostOneOnGameOver)
 TEST_F(GameLoopTest, SoundsAreStoppedBeforeTheEndScreen)
 {
     TempDir dir;
-    SDL_InitSubSystem(SDL_INIT_AUDIO);
-    ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
-    settings.sound = 1;
+    ASSERT_TRUE(open_audio());
     write_wav("SFX/engine.wav", 2000);
     Mix_Chunk* engine = load_sound("SFX/engine.wav");
     ASSERT_NE(nullptr, engine);
     play_sound(engine, CHANNEL_PLANE, -1);
     ASSERT_EQ(1, Mix_Playing(CHANNEL_PLANE));
-    creature_types[0].pocet = 1;
-    creature_type_last = 0;
+    keep_level_going();
     scripted_push_key(input, SDLK_ESCAPE, 1, 0);
     run_level_showing(NOTED_SCREENS);
     EXPECT_EQ(0, playing_at_end_screen);
     EXPECT_EQ(0, Mix_Playing(-1));
     Mix_FreeChunk(engine);
-    Mix_CloseAudio();
-    settings.sound = 0;
+    close_audio();
 }
 
 TEST_F(GameLoopTest, PHeldPausesAndTheKeysHeldAfterThePauseCount)
 {
-    creature_types[0].pocet = 1;
-    creature_type_last = 0;
+    keep_level_going();
     submarine.rychlost_otaceni = 5;
     orbit_speed = 0.0f;
     run.screens = &NOTED_SCREENS;
@@ -436,8 +381,7 @@ void escape_after_a_second(ScriptedInput& input, Uint32, void*)
 
 TEST_F(GameLoopTest, AClosedWindowEndsTheLevelAsEscapeDoes)
 {
-    creature_types[0].pocet = 1;  // the level would go on
-    creature_type_last = 0;
+    keep_level_going();
     screens_shown.clear();
     input.on_delay = escape_after_a_second;
     scripted_push_motion(input, 20, 20);
@@ -459,21 +403,17 @@ void close_while_paused(ScriptedInput& input, void*)
 
 TEST_F(GameLoopTest, AWindowClosedDuringThePauseEndsTheLevel)
 {
-    creature_types[0].pocet = 1;
-    creature_type_last = 0;
+    keep_level_going();
     scripted_push_key(input, SDLK_p, 1, 0);
     input.on_wait = close_while_paused;  // the game's own pause waits
     FrameInput paused = frame();
-    EXPECT_EQ(1, paused.key_p);
-    EXPECT_EQ(LEVEL_OVER, run.result);
-    EXPECT_EQ(1, input.quit_requests);
-    EXPECT_EQ(0, input.dry_waits);
+    EXPECT_EQ((std::vector<long long>{1, LEVEL_OVER, 1, 0}),
+              (std::vector<long long>{paused.key_p, run.result, input.quit_requests, input.dry_waits}));
 }
 
 TEST_F(GameLoopTest, TheFrameDrawsSeabedParticlesSubmarineAndCrosshairInThatOrder)
 {
-    creature_types[0].pocet = 1;
-    creature_type_last = 0;
+    keep_level_going();
     SDL_Surface* seabed = solid_surface(640, 480, 0, 0, 200);
     SDL_Surface* spark = solid_surface(20, 20, 200, 0, 0);
     SDL_Surface* hull = solid_surface(20, 20, 0, 200, 0);
@@ -519,10 +459,9 @@ protected:
     void SetUp() override
     {
         GameLoopTest::SetUp();
-        creature_types[0].pocet = 1;
-        creature_type_last = 0;
-        near_picture = solid(255, 0, 0);
-        far_picture = solid(0, 0, 255);
+        keep_level_going();
+        near_picture = solid_surface(9, 9, 255, 0, 0);
+        far_picture = solid_surface(9, 9, 0, 0, 255);
         bank.zamerovac[0] = near_picture;
         bank.zamerovac[1] = far_picture;
         weapon_catalogue.weapons[0].dostrel = 160;
@@ -542,12 +481,6 @@ protected:
         SDL_FreeSurface(far_picture);
         GameLoopTest::TearDown();
     }
-    SDL_Surface* solid(Uint8 r, Uint8 g, Uint8 b)
-    {
-        SDL_Surface* picture = SDL_CreateRGBSurface(SDL_SWSURFACE, 9, 9, 16, 0xF800, 0x07E0, 0x001F, 0);
-        SDL_FillRect(picture, NULL, SDL_MapRGB(picture->format, r, g, b));
-        return picture;
-    }
     void point_at(int x, int y)
     {
         scripted_push_motion(input, x, y);
@@ -559,28 +492,31 @@ protected:
 
 }  // namespace
 
-TEST_F(CrosshairTest, PointerAtTheReachShowsTheNearCrosshair)
+// Within the weapon's reach of 160 the near crosshair shows, beyond it the
+// far one. Vertical offsets count 1 / 0.623 times on the flattened sea and
+// the distance is truncated before it is compared.
+TEST_F(CrosshairTest, TheReachDecidesWhichCrosshairShows)
 {
-    // 100 pixels straight above count as 160 on the flattened sea.
-    point_at(320, 200);
-    EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 320, 200));
+    const struct {
+        int x, y;
+        bool near;
+    } cases[] = {
+        {320, 200, true},   // 100 straight above count as 160
+        {320, 199, false},  // 101 / 0.623 = 162
+        {480, 300, true},   // exactly 160 to the right
+        {481, 300, false},
+        {480, 299, true},   // 1 / 0.623 counts as 1; sqrt(160^2 + 1) = 160.003 as 160
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        point_at(c.x, c.y);
+        EXPECT_EQ(c.near ? map_colour(screen.surface, 255, 0, 0) : map_colour(screen.surface, 0, 0, 255),
+                  pixel_at(screen.surface, c.x, c.y));
+    }
     // The picture is centred on the pointer: 9 pixels wide, corner at -4.
+    point_at(320, 200);
     EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 316, 196));
     EXPECT_EQ(map_colour(screen.surface, 0, 0, 0), pixel_at(screen.surface, 315, 196));
-}
-
-TEST_F(CrosshairTest, OnePixelFurtherShowsTheFarCrosshair)
-{
-    point_at(320, 199);  // 101 / 0.623 = 162 > 160
-    EXPECT_EQ(map_colour(screen.surface, 0, 0, 255), pixel_at(screen.surface, 320, 199));
-}
-
-TEST_F(CrosshairTest, HorizontalDistanceIsNotScaled)
-{
-    point_at(480, 300);  // exactly 160 to the right
-    EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 480, 300));
-    point_at(481, 300);
-    EXPECT_EQ(map_colour(screen.surface, 0, 0, 255), pixel_at(screen.surface, 481, 300));
 }
 
 namespace {
@@ -601,8 +537,7 @@ protected:
         w.maximalni_rychlost = 8;
         w.zblunk = 0;
         weapon_catalogue.count = 1;
-        splash = SDL_CreateRGBSurface(SDL_SWSURFACE, 40, 40, 16, 0xF800, 0x07E0, 0x001F, 0);
-        SDL_FillRect(splash, NULL, SDL_MapRGB(splash->format, 255, 255, 0));
+        splash = solid_surface(40, 40, 255, 255, 0);
         bank.zblunk[0] = AnimStrip{splash, 1, 1};
     }
     void TearDown() override
@@ -676,14 +611,6 @@ TEST_F(GunInTheLoop, TabSwitchesTheWeaponThatTheCrosshairMeasures)
     frame();
     EXPECT_EQ(1, submarine.weapon);
     EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 520, 300));
-}
-
-TEST_F(CrosshairTest, TheDistanceIsTruncatedBeforeItIsCompared)
-{
-    // 160 to the right and 1 up: 1 / 0.623 = 1.6 counts as 1, and
-    // sqrt(160^2 + 1) = 160.003 as 160, within the reach.
-    point_at(480, 299);
-    EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 480, 299));
 }
 
 TEST_F(CrosshairTest, TheFlattenedHeightIsTruncatedBeforeTheDistance)

@@ -52,21 +52,6 @@ Captured load(const std::string& script)
 
 }  // namespace
 
-TEST(GraphicsBank, AtStartEveryExplosionEndsAfterOneFrameAndNoSeabedShows)
-{
-    TestScreen screen;
-    Captured log = capture([&] {
-        for (int i = 0; i < VYBUCH_CAPACITY; i++) {
-            EXPECT_EQ(-1, draw_explosion_frame(10, 10, i, 0, screen.surface)) << i;
-            EXPECT_EQ(2, draw_explosion_frame(10, 10, i, 1, screen.surface)) << i;
-        }
-    });
-    EXPECT_NE(std::string::npos, log.err.find("Pokus o vykresleni nenahrane bitmapy vybuchu #9 !!!\n"));
-    fill(screen.surface, 0, 200, 0);
-    for (game.frame = 0; game.frame < 4; game.frame++) draw_seabed(screen.surface);
-    EXPECT_TRUE(has_colour(screen.surface, 320, 240, 0, 200, 0));
-}
-
 TEST(GraphicsBank, LoadsEveryTableAndReportsEachPicture)
 {
     TempDir dir;
@@ -108,13 +93,10 @@ TEST(GraphicsBank, LoadsEveryTableAndReportsEachPicture)
     EXPECT_EQ(16, bank.dno[0].bitmap->format->BitsPerPixel);
     EXPECT_EQ(16, bank.barvy[0].bitmap->format->BitsPerPixel);
     EXPECT_TRUE(has_colour(bank.barvy[0].bitmap, 5, 2, 200, 0, 0));
-    EXPECT_EQ(10, bank.barvy[0].frames);
-    EXPECT_EQ(3, bank.zblunk[0].frames);
-    EXPECT_EQ(2, bank.zblunk[0].period);
-    EXPECT_EQ(4, bank.vybuch[0].frames);
-    EXPECT_EQ(12, bank.vybuch[0].period);
-    EXPECT_EQ(2, bank.zamerovac_count);
-    EXPECT_EQ(0u, bank.barvy[0].bitmap->flags & SDL_SRCCOLORKEY);
+    EXPECT_EQ((std::vector<long long>{10, 3, 2, 4, 12, 2, 0}),
+              (std::vector<long long>{bank.barvy[0].frames, bank.zblunk[0].frames, bank.zblunk[0].period,
+                                      bank.vybuch[0].frames, bank.vybuch[0].period, bank.zamerovac_count,
+                                      bank.barvy[0].bitmap->flags & SDL_SRCCOLORKEY}));
     EXPECT_NE(0u, bank.zblunk[0].bitmap->flags & SDL_SRCCOLORKEY);
     EXPECT_NE(0u, bank.zamerovac[1]->flags & SDL_SRCCOLORKEY);
     EXPECT_NE(0u, bank.misc[1]->flags & SDL_SRCCOLORKEY);
@@ -201,12 +183,9 @@ TEST(GraphicsBank, MissingPicturesInSectionsKeepTheirSlotsAndNumbers)
     EXPECT_EQ(1, bank.dno_last);
     EXPECT_EQ(nullptr, bank.dno[0].bitmap);
     EXPECT_NE(nullptr, bank.dno[1].bitmap);
-    EXPECT_EQ(0, bank.zblunk_last);
-    EXPECT_EQ(3, bank.zblunk[0].frames);
-    EXPECT_EQ(2, bank.zblunk[0].period);
-    EXPECT_EQ(0, bank.vybuch_last);
-    EXPECT_EQ(4, bank.vybuch[0].frames);
-    EXPECT_EQ(5, bank.vybuch[0].period);
+    EXPECT_EQ((std::vector<long long>{0, 3, 2, 0, 4, 5}),
+              (std::vector<long long>{bank.zblunk_last, bank.zblunk[0].frames, bank.zblunk[0].period,
+                                      bank.vybuch_last, bank.vybuch[0].frames, bank.vybuch[0].period}));
     // The empty explosion is reported while its four frames last, then ends.
     Captured drawn = capture([&] {
         EXPECT_EQ(-1, draw_explosion_frame(50, 50, 0, 3, screen.surface));
@@ -344,11 +323,9 @@ TEST(GraphicsBank, ZeroFrameCountsAndPeriodsCountAsOne)
     solid("p.bmp", 1, 1, 1);
     load("[*BARVA] p.bmp 0 [END] [*ZBLUNK] p.bmp 0 0 [END] "
          "[*VYBUCH] p.bmp pocet_snimku 256 doba 3 [END]");
-    EXPECT_EQ(1, bank.barvy[0].frames);
-    EXPECT_EQ(1, bank.zblunk[0].frames);
-    EXPECT_EQ(1, bank.zblunk[0].period);
-    EXPECT_EQ(1, bank.vybuch[0].frames);
-    EXPECT_EQ(3, bank.vybuch[0].period);
+    EXPECT_EQ((std::vector<long long>{1, 1, 1, 1, 3}),
+              (std::vector<long long>{bank.barvy[0].frames, bank.zblunk[0].frames, bank.zblunk[0].period,
+                                      bank.vybuch[0].frames, bank.vybuch[0].period}));
 }
 
 TEST(GraphicsBank, ReloadingWithoutReleaseAppendsSectionsAndRestartsCrosshairs)
@@ -396,14 +373,33 @@ std::vector<int> seabed_run(SDL_Surface* surface, int last)
 
 }  // namespace
 
+// Which picture shows in each frame: the seabed plays back and forth one
+// step a period; a single picture shows every other period; a period of -1
+// or 0 stands still on the first picture.
 TEST(GraphicsBank, TheSeabedPlaysBackAndForthOneStepPerPeriod)
 {
     TempDir dir;
     TestScreen screen;
-    three_seabeds(4);
-    std::vector<int> shown = seabed_run(screen.surface, 16);
-    std::vector<int> expected = {1, 1, 1, 1, 2, 2, 2, 2, 1, 1, 1, 1, 0, 0, 0, 0, 1};
-    EXPECT_EQ(expected, shown);
+    const struct {
+        const char* script;
+        std::vector<int> shown;
+    } cases[] = {
+        {"[*DNO] 4 r.bmp g.bmp b.bmp [END]", {1, 1, 1, 1, 2, 2, 2, 2, 1, 1, 1, 1, 0, 0, 0, 0, 1}},
+        {"[*DNO] 2 r.bmp [END]", {-1, -1, 0, 0, -1, -1, 0, 0}},
+        {"[*DNO] -1 r.bmp g.bmp b.bmp [END]", std::vector<int>(9, 0)},
+        {"[*DNO] 0 r.bmp g.bmp b.bmp [END]", std::vector<int>(9, 0)},
+    };
+    solid("r.bmp", 200, 0, 0, 16, 16);
+    solid("g.bmp", 0, 200, 0, 16, 16);
+    solid("b.bmp", 0, 0, 200, 16, 16);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        capture([] { free_images(); });
+        bank.seabed_index = 0;
+        bank.seabed_direction = 1;
+        load(c.script);
+        EXPECT_EQ(c.shown, seabed_run(screen.surface, (int)c.shown.size() - 1));
+    }
 }
 
 TEST(GraphicsBank, TheSeabedStateOutlivesTheLevel)
@@ -418,33 +414,6 @@ TEST(GraphicsBank, TheSeabedStateOutlivesTheLevel)
     std::vector<int> shown = seabed_run(screen.surface, 4);
     std::vector<int> expected = {1, 1, 1, 1, 0};
     EXPECT_EQ(expected, shown);
-}
-
-TEST(GraphicsBank, ASingleSeabedShowsEveryOtherPeriod)
-{
-    TempDir dir;
-    TestScreen screen;
-    solid("r.bmp", 200, 0, 0, 16, 16);
-    load("[*DNO] 2 r.bmp [END]");
-    std::vector<int> shown = seabed_run(screen.surface, 7);
-    std::vector<int> expected = {-1, -1, 0, 0, -1, -1, 0, 0};
-    EXPECT_EQ(expected, shown);
-}
-
-TEST(GraphicsBank, AStillSeabedShowsOnlyItsFirstPicture)
-{
-    TempDir dir;
-    TestScreen screen;
-    three_seabeds(-1);
-    EXPECT_EQ(std::vector<int>(9, 0), seabed_run(screen.surface, 8));
-}
-
-TEST(GraphicsBank, ASeabedPeriodOfZeroStandsStill)
-{
-    TempDir dir;
-    TestScreen screen;
-    three_seabeds(0);
-    EXPECT_EQ(std::vector<int>(9, 0), seabed_run(screen.surface, 8));
 }
 
 TEST(GraphicsBank, ExplosionFramesAreCutFromTheStripAndCentred)
@@ -483,41 +452,18 @@ TEST(GraphicsBank, ExplosionsWithoutAPictureAreReportedEveryTime)
 {
     TestScreen screen;
     Captured log = capture([&] {
-        EXPECT_EQ(-1, draw_explosion_frame(10, 10, 3, 0, screen.surface));
-        EXPECT_EQ(-1, draw_explosion_frame(10, 10, 3, 0, screen.surface));
-        EXPECT_EQ(2, draw_explosion_frame(10, 10, 3, 1, screen.surface));
-        EXPECT_EQ(-1, draw_explosion_frame(10, 10, 10, 0, screen.surface));
-        EXPECT_EQ(-1, draw_explosion_frame(10, 10, -1, 0, screen.surface));
+        EXPECT_EQ((std::vector<long long>{-1, -1, 2, -1, -1}),
+                  (std::vector<long long>{draw_explosion_frame(10, 10, 3, 0, screen.surface),
+                                          draw_explosion_frame(10, 10, 3, 0, screen.surface),
+                                          draw_explosion_frame(10, 10, 3, 1, screen.surface),
+                                          draw_explosion_frame(10, 10, 10, 0, screen.surface),
+                                          draw_explosion_frame(10, 10, -1, 0, screen.surface)}));
     });
     EXPECT_EQ("Pokus o vykresleni nenahrane bitmapy vybuchu #3 !!!\n"
               "Pokus o vykresleni nenahrane bitmapy vybuchu #3 !!!\n"
               "Pokus o vykresleni nenahrane bitmapy vybuchu #10 !!!\n"
               "Pokus o vykresleni nenahrane bitmapy vybuchu #-1 !!!\n",
               log.err);
-}
-
-TEST(GraphicsBank, ReleasingAnEmptyBankOnlyPrintsItsLine)
-{
-    Captured log = capture([] { free_images(); });
-    EXPECT_EQ("UVOLNEN SKRIPT BITMAP Z PAMETI\n", log.out);
-    EXPECT_EQ("", log.err);
-    EXPECT_EQ(-1, bank.barvy_last);
-    EXPECT_EQ(0, bank.seabed_index);
-    EXPECT_EQ(1, bank.seabed_direction);
-}
-
-TEST(GraphicsBank, FreeStripEmptiesTheSlot)
-{
-    AnimStrip strip;
-    strip.bitmap = SDL_CreateRGBSurface(SDL_SWSURFACE, 4, 4, 8, 0, 0, 0, 0);
-    strip.frames = 7;
-    strip.period = 9;
-    free_strip(strip);
-    EXPECT_EQ(nullptr, strip.bitmap);
-    EXPECT_EQ(1, strip.frames);
-    EXPECT_EQ(0, strip.period);
-    free_strip(strip);
-    EXPECT_EQ(nullptr, strip.bitmap);
 }
 
 namespace {

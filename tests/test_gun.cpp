@@ -22,14 +22,8 @@ class GunTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        settings = GameSettings();
-        settings.max_teplota = 100;
+        fresh_shooting();
         settings.chlazeni = 2;
-        GunHeat = 0;
-        bonus_effects = BonusEffects();
-        game.frame = 0;
-        random_reset();
-        reset_shot_pool();
         capture([] { free_weapons(); });
         weapon_catalogue.count = 1;
         gun(0).dostrel = 1000;
@@ -92,27 +86,25 @@ protected:
 // ---------------------------------------------------------------------------
 // Aim and reach
 
+// The aim in whole degrees, 0 right and 90 down, measured on the unflattened
+// sea: 62.3 pixels on the screen are 100 on the sea. Above and to the right
+// it is a negative angle.
 TEST_F(GunTest, AimPointsAtThePointerOnTheUnflattenedSea)
 {
-    point(420, 240);
-    EXPECT_EQ(0, aim());
-    point(220, 240);
-    EXPECT_EQ(180, aim());
-    point(320, 340);
-    EXPECT_EQ(90, aim());
-    point(320, 140);
-    EXPECT_EQ(270, aim());
-    // 62.3 pixels on the screen are 100 on the sea.
-    submarine.exact_y = 239.7f;
-    point(420, 302);
-    EXPECT_EQ(45, aim());
-    submarine.exact_y = 302.3f;
-    point(220, 240);
-    EXPECT_EQ(225, aim());
-}
-
-TEST_F(GunTest, AimAboveAndToTheRightIsANegativeAngle)
-{
+    const struct {
+        float sub_y;
+        int x, y, angle;
+    } cases[] = {
+        {240.0f, 420, 240, 0},   {240.0f, 220, 240, 180}, {240.0f, 320, 340, 90},
+        {240.0f, 320, 140, 270}, {239.7f, 420, 302, 45},  {302.3f, 220, 240, 225},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.angle);
+        submarine.exact_y = c.sub_y;
+        point(c.x, c.y);
+        EXPECT_EQ(c.angle, aim());
+    }
+    submarine.exact_y = 240.0f;
     point(420, 178);  // about 100 right and 100 up on the sea
     int angle = aim();
     EXPECT_LT(angle, 0);
@@ -144,10 +136,8 @@ TEST_F(GunTest, ClickBeyondReachFiresNothingAndChargesNothing)
     gun(0).dostrel = 100;
     gun(0).zahrivani = 10;
     point(500, 240);
-    EXPECT_EQ(0, click(0));
-    EXPECT_EQ(0, GunHeat);
-    EXPECT_EQ(0, submarine.next_fire[0]);
-    EXPECT_EQ(180, submarine.aim_distance);
+    EXPECT_EQ((std::vector<long long>{0, 0, 0, 180}),
+              (std::vector<long long>{click(0), GunHeat, submarine.next_fire[0], submarine.aim_distance}));
 }
 
 TEST_F(GunTest, NoClickMeasuresNothing)
@@ -166,15 +156,10 @@ TEST_F(GunTest, ShellIsLaunchedAtTheAimWithTheArcOfItsDistance)
     point(420, 240);
     EXPECT_EQ(1, click(0));
     const Shot& shell = shot_pool.slots[0];
-    EXPECT_EQ(0, shell.angle);
-    EXPECT_EQ(100, shell.arc_divisor);
-    EXPECT_EQ(-100, shell.arc_linear);
-    EXPECT_EQ(0, shell.arc_constant);
-    EXPECT_EQ(-1, shell.owner);
-    EXPECT_EQ(0, shell.weapon);
-    EXPECT_EQ(0, submarine.aim_distance);
-    EXPECT_EQ(-100, submarine.shot_param_a);
-    EXPECT_EQ(0, submarine.shot_param_b);
+    EXPECT_EQ((std::vector<long long>{0, 100, -100, 0, -1, 0, 0, -100, 0}),
+              (std::vector<long long>{shell.angle, shell.arc_divisor, shell.arc_linear, shell.arc_constant,
+                                      shell.owner, shell.weapon, submarine.aim_distance, submarine.shot_param_a,
+                                      submarine.shot_param_b}));
 }
 
 TEST_F(GunTest, HeatStopsTheVolleyAtTheLimitAndCoolingTakesItBack)
@@ -184,19 +169,14 @@ TEST_F(GunTest, HeatStopsTheVolleyAtTheLimitAndCoolingTakesItBack)
     GunHeat = 75;
     point(420, 240);
     // 85 and 95 fire; the third shell brings the gun to 100 and is refused.
-    EXPECT_EQ(2, click(0));
-    EXPECT_EQ(100, GunHeat);
-    EXPECT_EQ(1, shot_pool.slots[1].active);
-    EXPECT_EQ(0, shot_pool.slots[2].active);
+    EXPECT_EQ((std::vector<long long>{2, 100, 1, 0}),
+              (std::vector<long long>{click(0), GunHeat, shot_pool.slots[1].active, shot_pool.slots[2].active}));
     cool_gun();
     EXPECT_EQ(98, GunHeat);
     // 98 + 10 is held at 100: a hot gun fires nothing.
     EXPECT_EQ(0, click(100));
     EXPECT_EQ(100, GunHeat);
-}
-
-TEST_F(GunTest, CoolingStopsAtZero)
-{
+    // Cooling stops at zero.
     GunHeat = 1;
     cool_gun();
     EXPECT_EQ(0, GunHeat);
@@ -211,11 +191,9 @@ TEST_F(GunTest, BonusShellsJoinTheVolleyAndTheScanGoesOnFromTheLastSlot)
     shot_pool.slots[0].active = 1;
     shot_pool.slots[2].active = 1;
     point(420, 240);
-    EXPECT_EQ(3, click(0));
-    EXPECT_EQ(1, shot_pool.slots[1].active);
-    EXPECT_EQ(1, shot_pool.slots[3].active);
-    EXPECT_EQ(1, shot_pool.slots[4].active);
-    EXPECT_EQ(0, shot_pool.slots[5].active);
+    EXPECT_EQ((std::vector<long long>{3, 1, 1, 1, 0}),
+              (std::vector<long long>{click(0), shot_pool.slots[1].active, shot_pool.slots[3].active,
+                                      shot_pool.slots[4].active, shot_pool.slots[5].active}));
 }
 
 TEST_F(GunTest, FullPoolTakesNoShellButTheHeatAndDelayAreCharged)
@@ -226,10 +204,9 @@ TEST_F(GunTest, FullPoolTakesNoShellButTheHeatAndDelayAreCharged)
     for (Shot& shot : shot_pool.slots) shot.active = 1;
     ShotPool before = shot_pool;
     point(420, 240);
-    EXPECT_EQ(0, click(50));
-    EXPECT_EQ(0, memcmp(&before, &shot_pool, sizeof before));
-    EXPECT_EQ(14, GunHeat);
-    EXPECT_EQ(55, submarine.next_fire[0]);
+    EXPECT_EQ((std::vector<long long>{0, 0, 14, 55}),
+              (std::vector<long long>{click(50), memcmp(&before, &shot_pool, sizeof before), GunHeat,
+                                      submarine.next_fire[0]}));
 }
 
 TEST_F(GunTest, EachWeaponWaitsItsOwnDelay)
@@ -246,15 +223,10 @@ TEST_F(GunTest, EachWeaponWaitsItsOwnDelay)
     EXPECT_EQ(1, click(105));
     submarine.weapon = 0;
     EXPECT_EQ(1, click(110));
-}
-
-TEST_F(GunTest, BonusDelayAddsToTheWeapons)
-{
-    gun(0).prodleva = 10;
+    // A bonus delay adds to the weapon's.
     bonus_effects.prodleva = -4;
-    point(420, 240);
-    click(100);
-    EXPECT_EQ(106, submarine.next_fire[0]);
+    click(200);
+    EXPECT_EQ(206, submarine.next_fire[0]);
 }
 
 TEST_F(GunTest, HugeVolleyEndsWithinThePool)
@@ -346,9 +318,7 @@ protected:
     void SetUp() override
     {
         GunTest::SetUp();
-        SDL_InitSubSystem(SDL_INIT_AUDIO);
-        ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
-        settings.sound = 1;
+        ASSERT_TRUE(open_audio());
         write_wav("warning.wav", 100000);
         write_wav("other.wav", 100000);
         warning = Mix_LoadWAV("warning.wav");
@@ -361,7 +331,7 @@ protected:
         menu_script.overheat_sound = NULL;
         Mix_FreeChunk(warning);
         Mix_FreeChunk(other);
-        Mix_CloseAudio();
+        close_audio();
     }
     TempDir dir;
     Mix_Chunk* warning = nullptr;

@@ -17,8 +17,7 @@ const char* INTRO = "SCRIPT/in.scr";
 
 Captured load(const std::string& text)
 {
-    write_file(INTRO, text);
-    return capture([] { load_intro(INTRO); });
+    return load_script(INTRO, text, load_intro);
 }
 
 // A full-screen picture in colour A where x < 100 (split_rows: y < 100) and
@@ -47,15 +46,12 @@ protected:
         write_solid_bmp("GFX/yellow.bmp", 640, 480, 200, 200, 0);
         write_solid_bmp("GFX/blue.bmp", 640, 480, 0, 0, 200);
         menu_script.main_picture = load_bitmap("GFX/blue.bmp", 0);
-        scripted_reset(input);
         input.on_delay = record_delay;
         input.user = this;
-        platform_use_scripted(&input);
         random_reset();
     }
     void TearDown() override
     {
-        platform_use_scripted(NULL);
         free_intro();
         SDL_FreeSurface(menu_script.main_picture);
         menu_script.main_picture = NULL;
@@ -70,7 +66,8 @@ public:
     }
     TempDir dir;
     TestScreen screen;
-    ScriptedInput input;
+    ScriptedSession session;
+    ScriptedInput& input = session.input;
     std::vector<Uint32> delays;
     std::vector<Uint32> held_colours;
 };
@@ -161,43 +158,45 @@ TEST_F(IntroTest, EachSlideIsHeldForItsTimeThenSlidesOnAndIntoTheMenu)
     EXPECT_TRUE(is_colour(screen.surface, 639, 0, 200, 200, 0));
 }
 
-TEST_F(IntroTest, ASingleSlideSlidesStraightIntoTheMenu)
+// The holds waited for and the colours left at points of row 240 (R red,
+// Y yellow, B the blue menu, G the green screen before). A single slide
+// slides straight into the menu; the generator's third value, 6334, is even:
+// a third slide would go left; without slides nothing is shown or waited
+// for; a missing slide is held blank and left out of the slides.
+TEST_F(IntroTest, SlidesAreHeldAndSlideAsTheScriptAndTheGeneratorSay)
 {
-    load("krok1 32\nintro GFX/red.bmp 1500\n");
-    play_intro(screen.surface);
-    EXPECT_EQ((std::vector<Uint32>{1500}), delays);
-    EXPECT_TRUE(is_colour(screen.surface, 300, 240, 0, 0, 200));
-    EXPECT_TRUE(is_colour(screen.surface, 609, 240, 200, 0, 0));
-}
-
-TEST_F(IntroTest, TheSlideDirectionFollowsTheGenerator)
-{
-    // 41 and 18467 are odd, 6334 even: the third slide's move goes left.
-    random_value();
-    random_value();
-    load("krok1 32\nintro GFX/red.bmp 10\n");
-    play_intro(screen.surface);
-    EXPECT_TRUE(is_colour(screen.surface, 31, 240, 200, 0, 0));
-    EXPECT_TRUE(is_colour(screen.surface, 32, 240, 0, 0, 200));
-    EXPECT_TRUE(is_colour(screen.surface, 639, 240, 0, 0, 200));
-}
-
-TEST_F(IntroTest, WithoutSlidesNothingIsShownAndNothingWaits)
-{
-    SDL_FillRect(screen.surface, NULL, map_colour(screen.surface, 0, 200, 0));
-    load("krok1 32\n");
-    play_intro(screen.surface);
-    EXPECT_TRUE(delays.empty());
-    EXPECT_TRUE(is_colour(screen.surface, 320, 240, 0, 200, 0));
-}
-
-TEST_F(IntroTest, AMissingSlideIsHeldBlankAndLeftOutOfTheSlides)
-{
-    Captured log = load("krok1 32\nintro GFX/none.bmp 800\nintro GFX/yellow.bmp 900\n");
-    EXPECT_NE("", log.err);  // the bitmap loader's own line
-    play_intro(screen.surface);
-    EXPECT_EQ((std::vector<Uint32>{800, 900}), delays);
-    EXPECT_TRUE(is_colour(screen.surface, 320, 240, 0, 0, 200));
+    struct Point {
+        int x;
+        char colour;
+    };
+    const struct {
+        const char* script;
+        int draws_before;
+        std::vector<Uint32> holds;
+        std::vector<Point> points;
+    } cases[] = {
+        {"krok1 32\nintro GFX/red.bmp 1500\n", 0, {1500}, {{300, 'B'}, {609, 'R'}}},
+        {"krok1 32\nintro GFX/red.bmp 10\n", 2, {10}, {{31, 'R'}, {32, 'B'}, {639, 'B'}}},
+        {"krok1 32\n", 0, {}, {{320, 'G'}}},
+        {"krok1 32\nintro GFX/none.bmp 800\nintro GFX/yellow.bmp 900\n", 0, {800, 900}, {{320, 'B'}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        random_reset();
+        for (int i = 0; i < c.draws_before; i++) random_value();
+        delays.clear();
+        SDL_FillRect(screen.surface, NULL, map_colour(screen.surface, 0, 200, 0));
+        free_intro();
+        load(c.script);
+        play_intro(screen.surface);
+        EXPECT_EQ(c.holds, delays);
+        for (const Point& point : c.points) {
+            char k = point.colour;
+            EXPECT_TRUE(is_colour(screen.surface, point.x, 240, k == 'R' || k == 'Y' ? 200 : 0,
+                                  k == 'Y' || k == 'G' ? 200 : 0, k == 'B' ? 200 : 0))
+                << point.x;
+        }
+    }
 }
 
 TEST_F(IntroTest, NoStepForwardLeavesTheSlidesOut)
@@ -261,6 +260,8 @@ TEST_F(IntroTest, ASlideStopsWhereItIsOnACloseRequest)
 
 // The last frame of each kind of slide, 32 pixels a step: the old picture
 // red, the new one green in its first 100 columns (or rows) and blue beyond.
+// Left and right take 20 frames, the last 608 in; up and down 480 / 32 = 15,
+// the last 448 in.
 TEST_F(IntroTest, EachKindOfSlideStopsOneStepShortOfTheEnd)
 {
     write_split_bmp("GFX/columns.bmp", false, 0, 200, 0, 0, 0, 200);
@@ -269,37 +270,28 @@ TEST_F(IntroTest, EachKindOfSlideStopsOneStepShortOfTheEnd)
     SDL_Surface* columns = load_bitmap("GFX/columns.bmp", 0);
     SDL_Surface* rows = load_bitmap("GFX/rows.bmp", 0);
     intro_script.transition_step = 32;
-    SDL_Surface* s = screen.surface;
-
-    // Left: 20 frames, the last 608 in: the old picture's last 32 columns at
-    // the left edge, the new one's first columns after them.
-    slide_transition(red, columns, s, 0);
-    EXPECT_TRUE(is_colour(s, 31, 240, 200, 0, 0));
-    EXPECT_TRUE(is_colour(s, 32, 240, 0, 200, 0));
-    EXPECT_TRUE(is_colour(s, 131, 240, 0, 200, 0));
-    EXPECT_TRUE(is_colour(s, 132, 240, 0, 0, 200));
-
-    // Right: the new picture's rightmost 608 columns at the left edge.
-    slide_transition(red, columns, s, 1);
-    EXPECT_TRUE(is_colour(s, 67, 240, 0, 200, 0));
-    EXPECT_TRUE(is_colour(s, 68, 240, 0, 0, 200));
-    EXPECT_TRUE(is_colour(s, 607, 240, 0, 0, 200));
-    EXPECT_TRUE(is_colour(s, 608, 240, 200, 0, 0));
-
-    // Up: 480 / 32 = 15 frames, the last 448 in.
-    slide_transition(red, rows, s, 2);
-    EXPECT_TRUE(is_colour(s, 320, 31, 200, 0, 0));
-    EXPECT_TRUE(is_colour(s, 320, 32, 0, 200, 0));
-    EXPECT_TRUE(is_colour(s, 320, 131, 0, 200, 0));
-    EXPECT_TRUE(is_colour(s, 320, 132, 0, 0, 200));
-
-    // Down: the new picture's bottom 448 rows at the top.
-    slide_transition(red, rows, s, 3);
-    EXPECT_TRUE(is_colour(s, 320, 67, 0, 200, 0));
-    EXPECT_TRUE(is_colour(s, 320, 68, 0, 0, 200));
-    EXPECT_TRUE(is_colour(s, 320, 447, 0, 0, 200));
-    EXPECT_TRUE(is_colour(s, 320, 448, 200, 0, 0));
-
+    // Four points along the slide's axis and the colour each shows: R red,
+    // G green, B blue.
+    const struct {
+        int kind, points[4];
+        const char* colours;
+    } cases[] = {
+        {0, {31, 32, 131, 132}, "RGGB"},    // the old picture's last 32 columns at the left edge
+        {1, {67, 68, 607, 608}, "GBBR"},    // the new picture's rightmost 608 columns at the left edge
+        {2, {31, 32, 131, 132}, "RGGB"},
+        {3, {67, 68, 447, 448}, "GBBR"},    // the new picture's bottom 448 rows at the top
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        slide_transition(red, c.kind < 2 ? columns : rows, screen.surface, c.kind);
+        for (int i = 0; i < 4; i++) {
+            int x = c.kind < 2 ? c.points[i] : 320, y = c.kind < 2 ? 240 : c.points[i];
+            char colour = c.colours[i];
+            EXPECT_TRUE(is_colour(screen.surface, x, y, colour == 'R' ? 200 : 0, colour == 'G' ? 200 : 0,
+                                  colour == 'B' ? 200 : 0))
+                << i;
+        }
+    }
     SDL_FreeSurface(red);
     SDL_FreeSurface(columns);
     SDL_FreeSurface(rows);
@@ -324,51 +316,32 @@ void credits_font()
 
 }  // namespace
 
-TEST(Credits, WithoutLinesOneFontHeightStillScrollsPastTheTop)
-{
-    TempDir dir;
-    TestScreen screen;
-    credits_font();
-    intro_script.scroll_step = 4;
-    scroll_credits(screen.surface, count_frame);
-    // The frame that takes the top to 480 - 4k stops once 480 - 4k + 20 < 1:
-    // k = 125.
-    EXPECT_EQ(125, credit_frames);
-    free_intro();
-}
-
+// The frame that takes the top to 480 - step k stops once the block of lines
+// and one font height (20) more are above the top edge; no step forward ends
+// at once, and a spacing beyond a screen height is held to one.
 TEST(Credits, TheWholeBlockOfLinesScrollsOut)
 {
     TempDir dir;
     TestScreen screen;
-    credits_font();
-    intro_script.scroll_step = 5;
-    intro_script.line_spacing = 40;
-    intro_script.line_count = 2;
-    scroll_credits(screen.surface, count_frame);
-    // Two lines span 80 pixels: 480 - 5k + 80 + 20 < 1 first at k = 116.
-    EXPECT_EQ(116, credit_frames);
-    free_intro();
-}
-
-TEST(Credits, NoStepForwardEndsAtOnceAndHugeSpacingsAreHeldToAScreen)
-{
-    TempDir dir;
-    TestScreen screen;
-    credits_font();
-    intro_script.scroll_step = 0;
-    scroll_credits(screen.surface, count_frame);
-    intro_script.scroll_step = -2;
-    scroll_credits(screen.surface, count_frame);
-    EXPECT_EQ(0, credit_frames);
-
-    intro_script.scroll_step = 100;
-    intro_script.line_spacing = 1000000000;
-    intro_script.line_count = INTRO_LINES;
-    scroll_credits(screen.surface, count_frame);
-    // 300 lines 480 pixels apart: 480 - 100k + 144000 + 20 < 1 at k = 1445.
-    EXPECT_EQ(1445, credit_frames);
-    free_intro();
+    const struct {
+        int step, spacing, lines, frames;
+    } cases[] = {
+        {4, 0, 0, 125},                       // 480 - 4k + 20 < 1 at k = 125
+        {5, 40, 2, 116},                      // 480 - 5k + 80 + 20 < 1 at k = 116
+        {0, 0, 0, 0},
+        {-2, 0, 0, 0},
+        {100, 1000000000, INTRO_LINES, 1445}, // 480 - 100k + 300 * 480 + 20 < 1
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.step);
+        credits_font();
+        intro_script.scroll_step = c.step;
+        intro_script.line_spacing = c.spacing;
+        intro_script.line_count = c.lines;
+        scroll_credits(screen.surface, count_frame);
+        EXPECT_EQ(c.frames, credit_frames);
+        free_intro();
+    }
 }
 
 namespace {
@@ -430,33 +403,20 @@ void close_at_third_frame(SDL_Surface*)
 
 }  // namespace
 
-TEST(Credits, ClosingTheWindowWhileTheyRollSkipsTheRest)
-{
-    TempDir dir;
-    TestScreen screen;
-    ScriptedInput input;
-    scripted_reset(input);
-    platform_use_scripted(&input);
-    credits_font();
-    intro_script.scroll_step = 4;
-    scroll_credits(screen.surface, close_at_third_frame);
-    EXPECT_EQ(3, credit_frames);
-    platform_use_scripted(NULL);
-    free_intro();
-}
-
-// The close request that made the game leave lets the credits roll; a
-// second one skips them, whether it comes before or while they roll.
+// Closing the window while they roll skips the rest; the close request
+// that made the game leave lets them roll, and a second skips them, whether
+// it comes before or while they roll.
 TEST(Credits, TheCloseRequestThatLedHereLetsThemRollAndASecondSkipsThem)
 {
     TempDir dir;
     TestScreen screen;
-    ScriptedInput input;
-    scripted_reset(input);
-    platform_use_scripted(&input);
+    ScriptedSession session;
     credits_font();
     intro_script.scroll_step = 4;
-    input.quit_requests = 1;
+    scroll_credits(screen.surface, close_at_third_frame);
+    EXPECT_EQ(3, credit_frames);
+
+    credit_frames = 0;
     scroll_credits(screen.surface, count_frame);
     EXPECT_EQ(125, credit_frames);
 
@@ -467,7 +427,6 @@ TEST(Credits, TheCloseRequestThatLedHereLetsThemRollAndASecondSkipsThem)
     credit_frames = 0;
     scroll_credits(screen.surface, count_frame);
     EXPECT_EQ(0, credit_frames);
-    platform_use_scripted(NULL);
     free_intro();
 }
 

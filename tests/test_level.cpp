@@ -36,45 +36,40 @@ Captured load_catalogue(const std::string& text)
 
 }  // namespace
 
-TEST(LevelCatalogue, ReadsOneLevelPerLineInPlayingOrder)
+// One entry a line, directory, code word and credit, in playing order; line
+// ends are white space. A cut-short entry still counts and keeps what its
+// missing fields held; a credit that is not a number shifts the rest of the
+// file; over-long names and codes are cut to their fields.
+TEST(LevelCatalogue, ReadsOneLevelPerEntryInPlayingOrder)
 {
     TempDir dir;
-    game.level_index = 5;
-    Captured log = load_catalogue("LEVEL01 ALFA 100\nLEVEL02 BETA 250\r\nLEVEL03 GAMA 400\n");
-    EXPECT_EQ("", log.out);
-    EXPECT_EQ("", log.err);
-    ASSERT_EQ(3, levels.count);
-    EXPECT_EQ(0, game.level_index);
-    EXPECT_STREQ("LEVEL01", levels.entries[0].dir);
-    EXPECT_STREQ("BETA", levels.entries[1].code);
-    EXPECT_EQ(400, levels.entries[2].credit);
-}
-
-TEST(LevelCatalogue, ACutShortLastEntryStillCounts)
-{
-    TempDir dir;
-    load_catalogue("LEVEL01 ALFA 100\nLEVEL02 BETA");
-    ASSERT_EQ(2, levels.count);
-    EXPECT_STREQ("BETA", levels.entries[1].code);
-    EXPECT_EQ(0, levels.entries[1].credit);
-
-    load_catalogue("LEVEL01 ALFA 100\nLEVEL09\n");
-    ASSERT_EQ(2, levels.count);
-    EXPECT_STREQ("LEVEL09", levels.entries[1].dir);
-    // The missing code keeps what the entry held.
-    EXPECT_STREQ("BETA", levels.entries[1].code);
-}
-
-TEST(LevelCatalogue, ACreditThatIsNotANumberShiftsTheRestOfTheFile)
-{
-    TempDir dir;
-    load_catalogue("LEVEL01 ALFA sto\nLEVEL02 BETA 250\n");
-    ASSERT_EQ(3, levels.count);
-    EXPECT_EQ(0, levels.entries[0].credit);
-    EXPECT_STREQ("sto", levels.entries[1].dir);
-    EXPECT_STREQ("LEVEL02", levels.entries[1].code);
-    EXPECT_STREQ("BETA", levels.entries[2].dir);
-    EXPECT_STREQ("250", levels.entries[2].code);
+    const std::string long_dir(250, 'd'), long_code(40, 'k');
+    const struct {
+        std::string before, text, read;
+    } cases[] = {
+        {"", "LEVEL01 ALFA 100\nLEVEL02 BETA 250\r\nLEVEL03 GAMA 400\n",
+         "LEVEL01 ALFA 100|LEVEL02 BETA 250|LEVEL03 GAMA 400|"},
+        {"", "LEVEL01 ALFA 100\nLEVEL02 BETA", "LEVEL01 ALFA 100|LEVEL02 BETA 0|"},
+        {"L1 A 1\nL2 BETA 2\n", "LEVEL01 ALFA 100\nLEVEL09\n", "LEVEL01 ALFA 100|LEVEL09 BETA 2|"},
+        {"", "LEVEL01 ALFA sto\nLEVEL02 BETA 250\n", "LEVEL01 ALFA 0|sto LEVEL02 0|BETA 250 0|"},
+        {"", long_dir + " " + long_code + " 7\nL2 B 8\n",
+         std::string(199, 'd') + " " + std::string(31, 'k') + " 7|L2 B 8|"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        levels = LevelCatalogue();
+        if (!c.before.empty()) load_catalogue(c.before);
+        game.level_index = 5;
+        Captured log = load_catalogue(c.text);
+        EXPECT_EQ("", log.out);
+        EXPECT_EQ("", log.err);
+        EXPECT_EQ(0, game.level_index);
+        std::string read;
+        for (int i = 0; i < levels.count; i++)
+            read += std::string(levels.entries[i].dir) + " " + levels.entries[i].code + " " +
+                    std::to_string(levels.entries[i].credit) + "|";
+        EXPECT_EQ(c.read, read);
+    }
 }
 
 TEST(LevelCatalogue, AMissingCatalogueIsReportedAndHoldsNoLevel)
@@ -96,19 +91,6 @@ TEST(LevelCatalogue, MoreThanAHundredLevelsAreReportedAndLeftOut)
     EXPECT_EQ("script: SCRIPT/levels.scr : Prilis mnoho levelu !!!\n", log.err);
     EXPECT_EQ(LEVEL_CAPACITY, levels.count);
     EXPECT_STREQ("L99", levels.entries[99].dir);
-}
-
-TEST(LevelCatalogue, OverLongNamesAndCodesAreCutToTheirFields)
-{
-    TempDir dir;
-    std::string dir_name(250, 'd');
-    std::string code(40, 'k');
-    load_catalogue(dir_name + " " + code + " 7\nL2 B 8\n");
-    ASSERT_EQ(2, levels.count);
-    EXPECT_EQ(std::string(199, 'd'), levels.entries[0].dir);
-    EXPECT_EQ(std::string(31, 'k'), levels.entries[0].code);
-    EXPECT_EQ(7, levels.entries[0].credit);
-    EXPECT_STREQ("L2", levels.entries[1].dir);
 }
 
 TEST(LevelCatalogue, BuildsTheScriptPathOfAnExistingLevel)
@@ -163,12 +145,10 @@ TEST(LevelLoading, ShowsTheProgressBeforeEveryScriptThenHoldsTheFullBar)
     write_file("SCRIPT/L1/potvory.scr", "[*A] pocet 3 [END]\n");
     load_catalogue("L1 ALFA 0\n");
     capture([] { free_level(); });
-    ScriptedInput input;
-    scripted_reset(input);
-    platform_use_scripted(&input);
+    ScriptedSession session;
+    ScriptedInput& input = session.input;
     progress_seen.clear();
     capture([] { load_level_showing(record_progress); });
-    platform_use_scripted(NULL);
 
     std::vector<int> percentages;
     for (const ProgressStep& step : progress_seen) percentages.push_back(step.percentage);
@@ -195,11 +175,9 @@ TEST(LevelLoading, WithoutALevelNoScriptIsRead)
 {
     TempDir dir;
     capture([] { load_level_catalogue("SCRIPT/levels.scr"); });
-    ScriptedInput input;
-    scripted_reset(input);
-    platform_use_scripted(&input);
+    ScriptedSession session;
+    ScriptedInput& input = session.input;
     Captured log = capture([] { load_level(); });
-    platform_use_scripted(NULL);
     std::string refused = "Pokus o nahrani neexistujiciho levelu\n";
     EXPECT_EQ(refused + refused + refused + refused + refused + refused + refused, log.err);
     EXPECT_EQ(1000u, input.clock_ms);
@@ -214,11 +192,8 @@ TEST(LevelLoading, LeavesTheFullBarOnTheLoadingScreen)
     write_file("SCRIPT/menu.scr", "loading GFX/loading.bmp load_bar GFX/bar.bmp load_souradnice 50,40\n");
     capture([] { load_menu("SCRIPT/menu.scr"); });
     load_catalogue("L1 ALFA 0\n");
-    ScriptedInput input;
-    scripted_reset(input);
-    platform_use_scripted(&input);
+    ScriptedSession session;
     capture([] { load_level(); });
-    platform_use_scripted(NULL);
     // Loading picture centred at (220, 190); the bar at (270, 230), 100 wide.
     EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 225, 195));
     EXPECT_EQ(map_colour(screen.surface, 200, 0, 0), pixel_at(screen.surface, 271, 231));
@@ -249,11 +224,9 @@ TEST(LevelLoading, TheDataSetsFirstLevelLoadsBehindTheFullBar)
         load_menu("SCRIPT/menu.scr");
     });
     ASSERT_GE(levels.count, 1);
-    ScriptedInput input;
-    scripted_reset(input);
-    platform_use_scripted(&input);
+    ScriptedSession session;
+    ScriptedInput& input = session.input;
     Captured log = capture([] { load_level(); });
-    platform_use_scripted(NULL);
 
     std::string images = std::string("SCRIPT/") + levels.entries[0].dir + "/images.scr";
     EXPECT_EQ(0u, log.out.find("script: " + images + " : NAHRAVAM BITMAPY DNA\n")) << log.out;
@@ -291,18 +264,13 @@ TEST(LevelLoading, EachMissingScriptIsReportedInLoadingOrder)
 {
     TempDir dir;
     load_catalogue("L1 ALFA 0\n");
-    ScriptedInput input;
-    scripted_reset(input);
-    platform_use_scripted(&input);
+    ScriptedSession session;
     Captured log = capture([] { load_level(); });
-    platform_use_scripted(NULL);
-    EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/L1/images.scr\n"
-              "Nemohu nahrat soubor : SCRIPT/L1/weapons.scr\n"
-              "Nemohu nahrat soubor : SCRIPT/L1/delo.scr\n"
-              "Nemohu nahrat soubor : SCRIPT/L1/potvory.scr\n"
-              "Nemohu nahrat soubor : SCRIPT/L1/panel.scr\n"
-              "Nemohu nahrat soubor : SCRIPT/L1/plane.scr\n"
-              "Nemohu nahrat soubor : SCRIPT/L1/bonusy.scr\n",
+    EXPECT_EQ(
+              prefixed_lines("Nemohu nahrat soubor : ", {"SCRIPT/L1/images.scr", "SCRIPT/L1/weapons.scr",
+                                                         "SCRIPT/L1/delo.scr", "SCRIPT/L1/potvory.scr",
+                                                         "SCRIPT/L1/panel.scr", "SCRIPT/L1/plane.scr",
+                                                         "SCRIPT/L1/bonusy.scr"}),
               log.err);
     capture([] { free_level(); });
 }
@@ -352,9 +320,7 @@ TEST(LevelLoading, AHundredLoadsAndReleasesLeaveTheHeapAsTheyFoundIt)
     settings.sound = 1;
     capture([] { load_level_catalogue("SCRIPT/levels.scr"); });
     ASSERT_GE(levels.count, 2);
-    ScriptedInput input;
-    scripted_reset(input);
-    platform_use_scripted(&input);
+    ScriptedSession session;
     size_t after_tenth = 0;
     int weapons_loaded = 0;
     for (int cycle = 1; cycle <= 100; cycle++) {
@@ -364,7 +330,6 @@ TEST(LevelLoading, AHundredLoadsAndReleasesLeaveTheHeapAsTheyFoundIt)
         capture([] { free_level(); });
         if (cycle == 10) after_tenth = heap_in_use();
     }
-    platform_use_scripted(NULL);
     size_t after_last = heap_in_use();
     EXPECT_EQ(100, weapons_loaded);
     EXPECT_LE(after_last, after_tenth + 16384) << "grew from " << after_tenth << " to " << after_last;

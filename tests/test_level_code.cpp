@@ -40,56 +40,35 @@ protected:
 
 }  // namespace
 
-TEST_F(LevelCodeTest, FirstLevelsCodeStartsThereWithNothingCredited)
+// A code matches only whole and in its case; the level it names starts with
+// the credits of the levels before it, the first of two levels sharing a
+// code wins, and each level looked at says "...NO" or "...OK".
+TEST_F(LevelCodeTest, ACodeStartsItsLevelWithTheCreditsOfTheLevelsBeforeIt)
 {
-    Matched result = match("PRILIV");
-    EXPECT_EQ(0, result.score);
-    EXPECT_EQ(0, game.level_index);
-    EXPECT_EQ("...OK\n", result.log.out);
-}
-
-TEST_F(LevelCodeTest, ALaterLevelIsCreditedWithTheLevelsBeforeIt)
-{
-    Matched result = match("HLUBINA");
-    EXPECT_EQ(1500 + 3500 + 6000, result.score);
-    EXPECT_EQ(3, game.level_index);
-    EXPECT_EQ("...NO\n...NO\n...NO\n...OK\n", result.log.out);
-    EXPECT_EQ("", result.log.err);
-}
-
-TEST_F(LevelCodeTest, AWrongCodeIsRefusedByEveryLevel)
-{
-    Matched result = match("priliv");
-    EXPECT_EQ(-1, result.score);
-    EXPECT_EQ(5, game.level_index);
-    EXPECT_EQ("...NO\n...NO\n...NO\n...NO\n...NO\n...NO\n", result.log.out);
-}
-
-TEST_F(LevelCodeTest, CodesMatchOnlyWholeAndInTheirCase)
-{
-    EXPECT_EQ(-1, match("KOTV").score);
-    EXPECT_EQ(-1, match("KOTVAA").score);
-    EXPECT_EQ(-1, match("Kotva").score);
-    EXPECT_EQ(-1, match(" KOTVA").score);
-    EXPECT_EQ(-1, match("").score);
-    EXPECT_EQ(5000, match("KOTVA").score);
-}
-
-TEST_F(LevelCodeTest, AThirtyOneCharacterCodeMatchesExactly)
-{
-    EXPECT_EQ(-1, match(CODE31 + "5").score);
-    EXPECT_EQ(-1, match(CODE31.substr(0, 30)).score);
-    Matched result = match(CODE31);
-    EXPECT_EQ(1500 + 3500 + 6000 + 11000, result.score);
-    EXPECT_EQ(4, game.level_index);
-}
-
-TEST_F(LevelCodeTest, TheFirstOfTwoLevelsSharingACodeWins)
-{
-    Matched result = match("KORAL");
-    EXPECT_EQ(1500, result.score);
-    EXPECT_EQ(1, game.level_index);
-    EXPECT_EQ("...NO\n...OK\n", result.log.out);
+    const std::string refused = "...NO\n...NO\n...NO\n...NO\n...NO\n...NO\n";
+    const struct {
+        std::string typed;
+        int score, level_index;
+        std::string said;
+    } cases[] = {
+        {"PRILIV", 0, 0, "...OK\n"},
+        {"HLUBINA", 1500 + 3500 + 6000, 3, "...NO\n...NO\n...NO\n...OK\n"},
+        {"KOTVA", 5000, 2, "...NO\n...NO\n...OK\n"},
+        {"KORAL", 1500, 1, "...NO\n...OK\n"},
+        {CODE31, 1500 + 3500 + 6000 + 11000, 4, "...NO\n...NO\n...NO\n...NO\n...OK\n"},
+        {"priliv", -1, 5, refused}, {"KOTV", -1, 5, refused},  {"KOTVAA", -1, 5, refused},
+        {"Kotva", -1, 5, refused},  {" KOTVA", -1, 5, refused}, {"", -1, 5, refused},
+        {CODE31 + "5", -1, 5, refused}, {CODE31.substr(0, 30), -1, 5, refused},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        game.level_index = 5;
+        Matched result = match(c.typed);
+        EXPECT_EQ(c.score, result.score);
+        EXPECT_EQ(c.level_index, game.level_index);
+        EXPECT_EQ(c.said, result.log.out);
+        EXPECT_EQ("", result.log.err);
+    }
 }
 
 TEST(LevelCode, CreditsBeyondTheIntegerRangeAreHeldAtItsLimit)
@@ -126,7 +105,7 @@ protected:
     }
     // Return chooses the code item; its release is the event the screen
     // waits for before the typing starts.
-    void choose_code_item_and_type(const std::string& text)
+    void choose_code_item_and_type(const std::string& text, bool then_return = true)
     {
         menu_script.highlighted = ITEM_LEVEL_CODE;
         scripted_push_key(input, SDLK_RETURN, 1, 13);
@@ -135,6 +114,7 @@ protected:
             scripted_push_key(input, (SDLKey)c, 1, (Uint16)(unsigned char)c);
             scripted_push_key(input, (SDLKey)c, 0, 0);
         }
+        if (!then_return) return;
         scripted_push_key(input, SDLK_RETURN, 1, 13);
         scripted_push_key(input, SDLK_RETURN, 0, 0);
     }
@@ -179,13 +159,7 @@ TEST_F(CodeScreenTest, AWrongCodeReturnsToTheMenu)
 // Return: no game starts, and the menu is left.
 TEST_F(CodeScreenTest, AWindowClosedWhileTypingStartsNoGame)
 {
-    menu_script.highlighted = ITEM_LEVEL_CODE;
-    scripted_push_key(input, SDLK_RETURN, 1, 13);
-    scripted_push_key(input, SDLK_RETURN, 0, 0);
-    for (char c : std::string("KOTVA")) {
-        scripted_push_key(input, (SDLKey)c, 1, (Uint16)(unsigned char)c);
-        scripted_push_key(input, (SDLKey)c, 0, 0);
-    }
+    choose_code_item_and_type("KOTVA", false);
     scripted_push_quit(input);
     scripted_push_key(input, SDLK_RETURN, 1, 13);
     int result = 0;

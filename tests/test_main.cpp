@@ -65,44 +65,57 @@ const char* MISC =
     "max_teplota 100\nchlazeni 2\nzivot_bonusu 250\nodpor_vzduchu 0.98\n"
     "laser_energie 3\nefekt01 0\nefekt02 1\n";
 
+// What start-up reports when no data at all is there, in the order it reads.
+const char* NO_DATA_ERRORS =
+    "Nemohu nahrat soubor : SCRIPT/misc.scr\n"
+    "Nemohu nahrat soubor : SCRIPT/levels.scr\n"
+    "Nemohu otevrit soubor SCRIPT/topten.scr !!!\n"
+    "Nemohu nahrat soubor : SCRIPT/menu.scr\n"
+    "Nemohu nahrat soubor : SCRIPT/in.scr\n";
+
+// The whole game as started without switches.
+int run_game()
+{
+    std::vector<std::string> arguments = {"./abyssor"};
+    std::vector<char*> argv = {&arguments[0][0]};
+    return game_main(1, argv.data());
+}
+
+bool audio_open()
+{
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    return Mix_QuerySpec(&frequency, &format, &channels) == 1;
+}
+
 }  // namespace
 
-TEST_F(CommandLineTest, NoArgumentsMeanASilentSoftwareWindow)
+// Switches are found anywhere in an argument, the program path included;
+// -SW adds nothing and anything else is ignored.
+TEST_F(CommandLineTest, SwitchesSetTheVideoFlagsTheSoundAndTheEffects)
 {
-    settings.sound = 1;
-    parse({"./abyssor"});
-    EXPECT_EQ(0u, settings.video_flags);
-    EXPECT_EQ(0, settings.sound);
-    EXPECT_EQ(0, command_line.effect1);
-    EXPECT_EQ(0, command_line.effect2);
-}
-
-TEST_F(CommandLineTest, VideoSwitchesCombine)
-{
-    parse({"./abyssor", "-FS", "-DB", "-HW"});
-    EXPECT_EQ(0xC0000001u, settings.video_flags);
-}
-
-TEST_F(CommandLineTest, SoftwareSwitchAddsNothing)
-{
-    parse({"./abyssor", "-SW", "-FS"});
-    EXPECT_EQ(0x80000000u, settings.video_flags);
-}
-
-TEST_F(CommandLineTest, SwitchesAreFoundInsideLongerArgumentsAndTheProgramPath)
-{
-    parse({"/games/x-SNDx/abyssor", "--EF2--", "-HW-FS"});
-    EXPECT_EQ(1, settings.sound);
-    EXPECT_EQ(0, command_line.effect1);
-    EXPECT_EQ(1, command_line.effect2);
-    EXPECT_EQ(0x80000001u, settings.video_flags);
-}
-
-TEST_F(CommandLineTest, UnknownArgumentsAreIgnored)
-{
-    parse({"./abyssor", "fullscreen", "-fs", "-snd"});
-    EXPECT_EQ(0u, settings.video_flags);
-    EXPECT_EQ(0, settings.sound);
+    const struct {
+        std::vector<std::string> arguments;
+        Uint32 video_flags;
+        int sound, effect1, effect2;
+    } cases[] = {
+        {{"./abyssor"}, 0u, 0, 0, 0},
+        {{"./abyssor", "-FS", "-DB", "-HW"}, 0xC0000001u, 0, 0, 0},
+        {{"./abyssor", "-SW", "-FS"}, 0x80000000u, 0, 0, 0},
+        {{"/games/x-SNDx/abyssor", "--EF2--", "-HW-FS"}, 0x80000001u, 1, 0, 1},
+        {{"./abyssor", "fullscreen", "-fs", "-snd", "-EF1"}, 0u, 0, 1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.back());
+        settings = GameSettings();
+        settings.sound = 1;
+        command_line = CommandLine();
+        parse(c.arguments);
+        EXPECT_EQ(c.video_flags, settings.video_flags);
+        EXPECT_EQ(c.sound, settings.sound);
+        EXPECT_EQ(c.effect1, command_line.effect1);
+        EXPECT_EQ(c.effect2, command_line.effect2);
+    }
 }
 
 TEST_F(StartUpTest, ReadsTheSettingsOpensTheScreenAndLetsTheSwitchesDecideTheEffects)
@@ -121,10 +134,9 @@ TEST_F(StartUpTest, ReadsTheSettingsOpensTheScreenAndLetsTheSwitchesDecideTheEff
     EXPECT_EQ(std::string::npos, output.err.find("Skript :"));
     EXPECT_EQ(std::string::npos, output.err.find("misc.scr"));
     ASSERT_NE(nullptr, game.screen);
-    EXPECT_EQ(640, game.screen->w);
-    EXPECT_EQ(480, game.screen->h);
-    EXPECT_EQ(16, game.screen->format->BitsPerPixel);
-    EXPECT_EQ(3, game.laser_energy);
+    EXPECT_EQ((std::vector<long long>{640, 480, 16, 3}),
+              (std::vector<long long>{game.screen->w, game.screen->h, game.screen->format->BitsPerPixel,
+                                      game.laser_energy}));
     EXPECT_EQ(0.98f, settings.odpor_vzduchu);
     EXPECT_EQ(1, settings.efekt01);  // -EF1 beats the file's 0
     EXPECT_EQ(0, settings.efekt02);  // no -EF2 beats the file's 1
@@ -149,12 +161,7 @@ TEST_F(StartUpTest, WithNoDataAtAllEachFixedScriptIsReportedInTurn)
 {
     Captured output = start({"./abyssor"});
     EXPECT_EQ(0, result);
-    EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/misc.scr\n"
-              "Nemohu nahrat soubor : SCRIPT/levels.scr\n"
-              "Nemohu otevrit soubor SCRIPT/topten.scr !!!\n"
-              "Nemohu nahrat soubor : SCRIPT/menu.scr\n"
-              "Nemohu nahrat soubor : SCRIPT/in.scr\n",
-              output.err);
+    EXPECT_EQ(NO_DATA_ERRORS, output.err);
     EXPECT_EQ("", output.out);
 }
 
@@ -170,18 +177,11 @@ TEST_F(StartUpTest, WithNoDataAtAllLeavingStopsForWantOfTheCreditsFont)
         {
             if (freopen("out.txt", "w", stdout) == NULL) abort();
             if (freopen("err.txt", "w", stderr) == NULL) abort();
-            std::vector<std::string> arguments = {"./abyssor"};
-            std::vector<char*> argv = {&arguments[0][0]};
-            game_main(1, argv.data());
+            run_game();
         },
         ::testing::ExitedWithCode(1), "");
     platform_use_scripted(NULL);
-    EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/misc.scr\n"
-              "Nemohu nahrat soubor : SCRIPT/levels.scr\n"
-              "Nemohu otevrit soubor SCRIPT/topten.scr !!!\n"
-              "Nemohu nahrat soubor : SCRIPT/menu.scr\n"
-              "Nemohu nahrat soubor : SCRIPT/in.scr\n",
-              read_file("err.txt"));
+    EXPECT_EQ(NO_DATA_ERRORS, read_file("err.txt"));
     EXPECT_EQ("The font has not been loaded!\n", read_file("out.txt"));
     EXPECT_FALSE(file_exists("SCRIPT/topten.scr"));
     EXPECT_FALSE(file_exists("fps.txt"));
@@ -239,9 +239,7 @@ TEST_F(StartUpTest, SoundLineTurnsAudioOffDespiteTheSwitch)
     write_file("SCRIPT/misc.scr", "sound 0\n");
     start({"./abyssor", "-SND"});
     EXPECT_EQ(0, settings.sound);
-    int frequency = 0, channels = 0;
-    Uint16 format = 0;
-    EXPECT_EQ(0, Mix_QuerySpec(&frequency, &format, &channels));
+    EXPECT_FALSE(audio_open());
 }
 
 TEST_F(StartUpTest, FailedAudioDeviceLeavesTheGameSilentButRunning)
@@ -266,9 +264,7 @@ TEST_F(StartUpTest, MissingVideoEndsStartUpAfterTheScriptsAndTheGameLeavesQuietl
 {
     setenv("SDL_VIDEODRIVER", "no-such-video", 1);
     write_file("SCRIPT/misc.scr", MISC);
-    std::vector<std::string> arguments = {"./abyssor"};
-    std::vector<char*> argv = {&arguments[0][0]};
-    Captured output = capture([&] { result = game_main(1, argv.data()); });
+    Captured output = capture([&] { result = run_game(); });
     EXPECT_EQ(0, result);
     EXPECT_NE(std::string::npos, output.err.find("Couldn't initialize SDL: "));
     EXPECT_NE(std::string::npos, output.err.find("Chyba pri vytvareni video surfacu\n"));
@@ -286,11 +282,9 @@ TEST_F(StartUpTest, MissingVideoEndsStartUpAfterTheScriptsAndTheGameLeavesQuietl
 TEST_F(StartUpTest, AFailedStartIsTriedAgainBeforeItIsReportedOnce)
 {
     setenv("SDL_VIDEODRIVER", "no-such-video", 1);
-    ScriptedInput input;
-    scripted_reset(input);
-    platform_use_scripted(&input);
+    ScriptedSession session;
+    ScriptedInput& input = session.input;
     Captured output = start({"./abyssor"});
-    platform_use_scripted(NULL);
     EXPECT_EQ(1, result);
     EXPECT_EQ(9, input.delays);
     EXPECT_EQ(900u, input.clock_ms);
@@ -299,36 +293,26 @@ TEST_F(StartUpTest, AFailedStartIsTriedAgainBeforeItIsReportedOnce)
     EXPECT_EQ(std::string::npos, output.err.find("Couldn't initialize SDL: ", first + 1));
 }
 
+// 1500 frames in 40 s make 37.5 a second; with no level played the time is
+// held at 1 ms, never dividing by zero, and an older report is replaced.
 TEST(FrameRateReport, FramesOverTheLevelTime)
 {
     TempDir dir;
-    game = GameState();
-    game.frame = 1500;
-    game.level_start_ms = 1000;
-    game.level_end_ms = 41000;
-    write_fps_report("fps.txt");
-    EXPECT_EQ("ABYSSOR v0.2 -= Tarvik software =-\n"
-              "--------------------------\n"
-              "fps : 37.500000\n"
-              "\n"
-              "TIME : 40000\n"
-              "FRAMES : 1500\n",
-              read_file("fps.txt"));
-}
-
-TEST(FrameRateReport, NoLevelPlayedNeverDividesByZero)
-{
-    TempDir dir;
-    game = GameState();
-    write_file("fps.txt", "an older report that is replaced");
-    write_fps_report("fps.txt");
-    EXPECT_EQ("ABYSSOR v0.2 -= Tarvik software =-\n"
-              "--------------------------\n"
-              "fps : 0.000000\n"
-              "\n"
-              "TIME : 1\n"
-              "FRAMES : 0\n",
-              read_file("fps.txt"));
+    const struct {
+        int frames, start_ms, end_ms;
+        const char* lines;
+    } cases[] = {{1500, 1000, 41000, "fps : 37.500000\n\nTIME : 40000\nFRAMES : 1500\n"},
+                 {0, 0, 0, "fps : 0.000000\n\nTIME : 1\nFRAMES : 0\n"}};
+    for (const auto& c : cases) {
+        game = GameState();
+        game.frame = c.frames;
+        game.level_start_ms = c.start_ms;
+        game.level_end_ms = c.end_ms;
+        write_file("fps.txt", "an older report that is replaced");
+        write_fps_report("fps.txt");
+        EXPECT_EQ(std::string("ABYSSOR v0.2 -= Tarvik software =-\n--------------------------\n") + c.lines,
+                  read_file("fps.txt"));
+    }
 }
 
 namespace {
@@ -340,6 +324,7 @@ struct Player {
     std::vector<std::vector<std::pair<SDLKey, int>>> moves;
     size_t next = 0;
     int loads = 0;
+    int frames = 0;
 };
 
 void next_moves(ScriptedInput& input, void* user)
@@ -358,19 +343,25 @@ void count_loads(ScriptedInput& input, Uint32 ms, void* user)
     if (player.loads > 10) input.keys[SDLK_ESCAPE] = 1;
 }
 
+// The player's moves answer the menus, from the menu's first item; the
+// delays are watched as given.
+void play_as(Player& player, ScriptedInput& input, void (*on_delay)(ScriptedInput&, Uint32, void*))
+{
+    menu_script.highlighted = ITEM_NEW_GAME;
+    reset_frame_pacing();
+    scripted_reset(input);
+    input.on_wait = next_moves;
+    input.on_delay = on_delay;
+    input.user = &player;
+    platform_use_scripted(&input);
+}
+
 // Return is let go again, so that it does not start another game when the
 // menu comes back.
 const std::vector<std::pair<SDLKey, int>> NEW_GAME = {{SDLK_RETURN, 1}, {SDLK_RETURN, 0}};
 // A key tapped on a still screen: the announcement, the end of a level.
 const std::vector<std::pair<SDLKey, int>> SCREEN_KEY = {{SDLK_SPACE, 1}, {SDLK_SPACE, 0}};
 const std::vector<std::pair<SDLKey, int>> LEAVE = {{SDLK_RETURN, 0}, {SDLK_UP, 1}, {SDLK_UP, 0}, {SDLK_RETURN, 1}};
-
-int count_of(const std::string& text, const std::string& part)
-{
-    int count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) count++;
-    return count;
-}
 
 // The order in which a level's data is released, by the first words of the
 // release lines.
@@ -399,13 +390,7 @@ protected:
     void SetUp() override
     {
         StartUpTest::SetUp();
-        menu_script.highlighted = ITEM_NEW_GAME;
-        reset_frame_pacing();
-        scripted_reset(input);
-        input.on_wait = next_moves;
-        input.on_delay = count_loads;
-        input.user = &player;
-        platform_use_scripted(&input);
+        play_as(player, input, count_loads);
         write_file("SCRIPT/misc.scr", "sound 1\n");
         write_solid_bmp("GFX/main1.bmp", 640, 480, 0, 0, 200);
         // The still screens and the credits write in these fonts.
@@ -423,11 +408,20 @@ protected:
     // A level whose submarine sails and that holds no creature is won after
     // its first frame.
     void level_won_at_once(const std::string& dir) { write_file("SCRIPT/" + dir + "/delo.scr", "[*] zivoty 5 [END]\n"); }
+    // The second level, BETA, chosen from the menu's code item and kept going
+    // by a creature that never comes; the table holds Nemo's 50.
+    void second_level_by_code(const std::string& more_levels, const std::string& more_menu)
+    {
+        write_file("SCRIPT/levels.scr", "L1 ALFA 100\nL2 BETA 200\n" + more_levels);
+        level_won_at_once("L2");
+        write_file("SCRIPT/L2/potvory.scr", "[*A] pocet 1 [END]\n");
+        write_file("SCRIPT/topten.scr", "Nemo 50 1\n");
+        write_file("SCRIPT/menu.scr", read_file("SCRIPT/menu.scr") + "c_pos 100,300,400\n" + more_menu);
+        menu_script.highlighted = ITEM_LEVEL_CODE;
+    }
     Captured play()
     {
-        std::vector<std::string> arguments = {"./abyssor"};
-        std::vector<char*> argv = {&arguments[0][0]};
-        return capture([&] { result = game_main(1, argv.data()); });
+        return capture([&] { result = run_game(); });
     }
     ScriptedInput input;
     Player player;
@@ -461,16 +455,14 @@ TEST_F(OuterLoopTest, WonLevelsFollowInCatalogueOrderUntilTheLastEndsTheGame)
     int restarts = 0;
     for (size_t i = 1; i < ranks.size(); i++) restarts += ranks[i] <= ranks[i - 1];
     EXPECT_EQ(2, restarts) << output.out;
-    EXPECT_EQ(3, count_of(output.out, "UVOLNEN SKRIPT POTVOR Z PAMETI\n"));
-    EXPECT_EQ(3, count_of(output.out, "UVOLNEN SKRIPT BITMAP Z PAMETI\n"));
-    EXPECT_EQ(3, count_of(output.out, "UVOLNENO DELO("));
+    EXPECT_EQ(3, occurrences(output.out, "UVOLNEN SKRIPT POTVOR Z PAMETI\n"));
+    EXPECT_EQ(3, occurrences(output.out, "UVOLNEN SKRIPT BITMAP Z PAMETI\n"));
+    EXPECT_EQ(3, occurrences(output.out, "UVOLNENO DELO("));
     // The menu is read at start-up and again before the menu after the game.
-    EXPECT_EQ(2, count_of(output.out, "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"));
+    EXPECT_EQ(2, occurrences(output.out, "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"));
     // The way out: the report of the last level, and the audio device closed.
     EXPECT_NE(std::string::npos, read_file("fps.txt").find("FRAMES : 1\n"));
-    int frequency = 0, channels = 0;
-    Uint16 format = 0;
-    EXPECT_EQ(0, Mix_QuerySpec(&frequency, &format, &channels));
+    EXPECT_FALSE(audio_open());
 }
 
 TEST_F(OuterLoopTest, ALostLevelEndsTheGameWithoutAdvancing)
@@ -511,9 +503,7 @@ TEST_F(OuterLoopTest, AReportThatCannotBeWrittenIsSkippedAndTheWayOutGoesOn)
     EXPECT_EQ(0, input.dry_waits);
     EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
     EXPECT_TRUE(std::filesystem::is_directory("fps.txt"));
-    int frequency = 0, channels = 0;
-    Uint16 format = 0;
-    EXPECT_EQ(0, Mix_QuerySpec(&frequency, &format, &channels));
+    EXPECT_FALSE(audio_open());
 }
 
 // The window closed in the menu: the way out of the menu's last item, with
@@ -523,28 +513,19 @@ TEST_F(OuterLoopTest, ClosingTheWindowInTheMenuLeavesAsTheLastItemDoes)
     write_file("SCRIPT/topten.scr", "Nemo 300 2\n");
     scripted_push_quit(input);
     Captured output = play();
-    EXPECT_EQ(0, result);
-    EXPECT_EQ(0, input.dry_waits);
-    EXPECT_EQ(1, input.quit_requests);
-    EXPECT_EQ(0, player.loads);
+    EXPECT_EQ((std::vector<long long>{0, 0, 1, 0}),
+              (std::vector<long long>{result, input.dry_waits, input.quit_requests, player.loads}));
     EXPECT_EQ("Nemo 300 2\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n",
               read_file("SCRIPT/topten.scr"));
     EXPECT_NE(std::string::npos, read_file("fps.txt").find("FRAMES : 0\n"));
-    int frequency = 0, channels = 0;
-    Uint16 format = 0;
-    EXPECT_EQ(0, Mix_QuerySpec(&frequency, &format, &channels));
+    EXPECT_FALSE(audio_open());
 }
 
 // The window closed in a level started by its code: the game ends as with
 // Escape, the score enters the table without a name, and the game leaves.
 TEST_F(OuterLoopTest, ClosingTheWindowInALevelEndsTheGameKeepsTheScoreAndLeaves)
 {
-    write_file("SCRIPT/levels.scr", "L1 ALFA 100\nL2 BETA 200\nL3 GAMA 300\n");
-    level_won_at_once("L2");
-    write_file("SCRIPT/L2/potvory.scr", "[*A] pocet 1 [END]\n");  // keeps the level going
-    write_file("SCRIPT/topten.scr", "Nemo 50 1\n");
-    write_file("SCRIPT/menu.scr", read_file("SCRIPT/menu.scr") + "c_pos 100,300,400\n");
-    menu_script.highlighted = ITEM_LEVEL_CODE;
+    second_level_by_code("L3 GAMA 300\n", "");
     scripted_push_key(input, SDLK_RETURN, 1, 13);
     scripted_push_key(input, SDLK_RETURN, 0, 0);
     for (char c : std::string("BETA")) {
@@ -567,7 +548,7 @@ TEST_F(OuterLoopTest, ClosingTheWindowInALevelEndsTheGameKeepsTheScoreAndLeaves)
     EXPECT_NE(std::string::npos, output.out.find("...NO\n...OK\n"));
     EXPECT_EQ("%00 100 2\nNemo 50 1\n", read_file("SCRIPT/topten.scr").substr(0, 20));
     EXPECT_NE(std::string::npos, read_file("fps.txt").find("FRAMES : 1\n"));
-    EXPECT_EQ(1, count_of(output.out, "UVOLNEN SKRIPT POTVOR Z PAMETI\n"));
+    EXPECT_EQ(1, occurrences(output.out, "UVOLNEN SKRIPT POTVOR Z PAMETI\n"));
 }
 
 // A name typed after a game is in the file at once, before the player leaves
@@ -575,12 +556,7 @@ TEST_F(OuterLoopTest, ClosingTheWindowInALevelEndsTheGameKeepsTheScoreAndLeaves)
 // writes the same table again.
 TEST_F(OuterLoopTest, TheTableIsWrittenAsSoonAsANameIsEntered)
 {
-    write_file("SCRIPT/levels.scr", "L1 ALFA 100\nL2 BETA 200\n");
-    level_won_at_once("L2");
-    write_file("SCRIPT/L2/potvory.scr", "[*A] pocet 1 [END]\n");  // keeps the level going
-    write_file("SCRIPT/topten.scr", "Nemo 50 1\n");
-    write_file("SCRIPT/menu.scr", read_file("SCRIPT/menu.scr") + "c_pos 100,300,400\nhigh_souradnice 100,200\n");
-    menu_script.highlighted = ITEM_LEVEL_CODE;
+    second_level_by_code("", "high_souradnice 100,200\n");
     struct Typist {
         int step = 0;
         std::vector<std::string> tables;  // the file as it was at each wait
@@ -663,25 +639,11 @@ namespace {
 // The menu's moves: a new game, a key on the level's announcement, then,
 // after the level, keys on the still screens and the way out of the menu.
 // The level is left with Escape after 75 frames (three seconds).
-struct BadDataPlayer {
-    std::vector<std::vector<std::pair<SDLKey, int>>> moves;
-    size_t next = 0;
-    int frames = 0;
-};
-
-void bad_data_moves(ScriptedInput& input, void* user)
-{
-    BadDataPlayer& player = *(BadDataPlayer*)user;
-    if (input.count > 0 || player.next >= player.moves.size()) return;
-    for (const std::pair<SDLKey, int>& key : player.moves[player.next]) scripted_push_key(input, key.first, key.second, 0);
-    player.next++;
-}
-
 const int BAD_DATA_FRAMES = 75;
 
 void bad_data_frames(ScriptedInput& input, Uint32 ms, void* user)
 {
-    BadDataPlayer& player = *(BadDataPlayer*)user;
+    Player& player = *(Player*)user;
     if (ms == 1000) return;  // the pause after loading a level
     player.frames++;
     input.keys[SDLK_ESCAPE] = player.frames >= BAD_DATA_FRAMES;
@@ -693,17 +655,8 @@ protected:
     {
         StartUpTest::SetUp();
         ASSERT_TRUE(copy_data_set());
-        menu_script.highlighted = ITEM_NEW_GAME;
-        reset_frame_pacing();
-        scripted_reset(input);
-        input.on_wait = bad_data_moves;
-        input.on_delay = bad_data_frames;
-        input.user = &player;
-        platform_use_scripted(&input);
-        const std::vector<std::pair<SDLKey, int>> new_game = {{SDLK_RETURN, 1}, {SDLK_RETURN, 0}};
-        const std::vector<std::pair<SDLKey, int>> screen_key = {{SDLK_SPACE, 1}, {SDLK_SPACE, 0}};
-        const std::vector<std::pair<SDLKey, int>> leave = {{SDLK_RETURN, 0}, {SDLK_UP, 1}, {SDLK_UP, 0}, {SDLK_RETURN, 1}};
-        player.moves = {new_game, screen_key, screen_key, screen_key, leave};
+        play_as(player, input, bad_data_frames);
+        player.moves = {NEW_GAME, SCREEN_KEY, SCREEN_KEY, SCREEN_KEY, LEAVE};
     }
     void TearDown() override
     {
@@ -713,9 +666,7 @@ protected:
     // Plays and checks everything but the line about the file.
     Captured play_and_leave(bool with_level = true)
     {
-        std::vector<std::string> arguments = {"./abyssor"};
-        std::vector<char*> argv = {&arguments[0][0]};
-        Captured output = capture([&] { result = game_main(1, argv.data()); });
+        Captured output = capture([&] { result = run_game(); });
         EXPECT_EQ(0, result);
         EXPECT_EQ(0, input.dry_waits);
         EXPECT_EQ(player.moves.size(), player.next);
@@ -726,7 +677,7 @@ protected:
         return output;
     }
     ScriptedInput input;
-    BadDataPlayer player;
+    Player player;
 };
 
 bool names_file(const Captured& output, const std::string& path)
@@ -759,9 +710,7 @@ TEST_P(MissingFontTest, TheGameNamesTheFileAndEndsWithStatusOne)
 {
     const std::string path = GetParam();
     ASSERT_TRUE(std::filesystem::remove(path)) << path;
-    std::vector<std::string> arguments = {"./abyssor"};
-    std::vector<char*> argv = {&arguments[0][0]};
-    EXPECT_EXIT(game_main(1, argv.data()), ::testing::ExitedWithCode(1), "Nemohu nahrat soubor : " + path);
+    EXPECT_EXIT(run_game(), ::testing::ExitedWithCode(1), "Nemohu nahrat soubor : " + path);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFontAndTheScriptsNamingThem, MissingFontTest,

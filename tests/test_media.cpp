@@ -16,18 +16,10 @@ protected:
     void SetUp() override { settings = GameSettings(); }
     void TearDown() override
     {
-        if (audio_open) Mix_CloseAudio();
-    }
-    void open_audio()
-    {
-        SDL_InitSubSystem(SDL_INIT_AUDIO);
-        ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
-        audio_open = true;
-        settings.sound = 1;
+        close_audio();
     }
     TestScreen screen;
     TempDir dir;
-    bool audio_open = false;
 };
 
 // A 4 x 2 picture: index 7 at the top-left corner and at (2, 1), index 1 elsewhere.
@@ -84,16 +76,14 @@ TEST_F(MediaTest, FarOffCoordinatesNeverWrapOntoTheScreen)
     draw_bitmap(picture, screen.surface, 65636, 100);
     EXPECT_EQ(0u, pixel_at(screen.surface, 100, 100));
     SDL_Rect rect = make_rect(40000, -40000, -5, 70000);
-    EXPECT_EQ(32767, rect.x);
-    EXPECT_EQ(-32768, rect.y);
-    EXPECT_EQ(0, rect.w);
-    EXPECT_EQ(65535, rect.h);
+    EXPECT_EQ((std::vector<long long>{32767, -32768, 0, 65535}),
+              (std::vector<long long>{rect.x, rect.y, rect.w, rect.h}));
     SDL_FreeSurface(picture);
 }
 
 TEST_F(MediaTest, SoundsWithNullInTheNameAreEmptyWithoutAWord)
 {
-    open_audio();
+    ASSERT_TRUE(open_audio());
     Captured output = capture([] {
         EXPECT_EQ(nullptr, load_sound("SFX/NULL.wav"));
         EXPECT_EQ(nullptr, load_sound("NULL"));
@@ -104,7 +94,7 @@ TEST_F(MediaTest, SoundsWithNullInTheNameAreEmptyWithoutAWord)
 
 TEST_F(MediaTest, WithAudioOffNoSoundIsLoadedPlayedOrStopped)
 {
-    open_audio();
+    ASSERT_TRUE(open_audio());
     write_wav("SFX/ping.wav", 100000);
     Mix_Chunk* ping = load_sound("SFX/ping.wav");
     ASSERT_NE(nullptr, ping);
@@ -131,7 +121,7 @@ TEST_F(MediaTest, WithAudioOffNoSoundIsLoadedPlayedOrStopped)
 
 TEST_F(MediaTest, LoadedSoundIsLoggedAndMissingOneReported)
 {
-    open_audio();
+    ASSERT_TRUE(open_audio());
     write_wav("SFX/ping.wav", 2000);
     Mix_Chunk* ping = NULL;
     Captured output = capture([&] {
@@ -146,7 +136,7 @@ TEST_F(MediaTest, LoadedSoundIsLoggedAndMissingOneReported)
 
 TEST_F(MediaTest, SecondSoundOnAChannelCutsTheFirstOff)
 {
-    open_audio();
+    ASSERT_TRUE(open_audio());
     write_wav("SFX/long.wav", 100000);
     write_wav("SFX/other.wav", 100000);
     Mix_Chunk* first = load_sound("SFX/long.wav");
@@ -189,7 +179,7 @@ double times_played(Mix_Chunk* sound, int repeats)
 
 TEST_F(MediaTest, FiniteRepeatsPlayTheSoundOneTimeMore)
 {
-    open_audio();
+    ASSERT_TRUE(open_audio());
     write_wav("SFX/tick.wav", 300);
     Mix_Chunk* tick = load_sound("SFX/tick.wav");
     ASSERT_NE(nullptr, tick);
@@ -200,7 +190,7 @@ TEST_F(MediaTest, FiniteRepeatsPlayTheSoundOneTimeMore)
 
 TEST_F(MediaTest, RepeatsMakeTheSoundLoop)
 {
-    open_audio();
+    ASSERT_TRUE(open_audio());
     write_wav("SFX/engine.wav", 200);
     Mix_Chunk* engine = load_sound("SFX/engine.wav");
     play_sound(engine, 5, -1);

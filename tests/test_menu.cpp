@@ -24,8 +24,7 @@ const char* BUTTONS =
 
 Captured load(const std::string& text)
 {
-    write_file(MENU, text);
-    return capture([] { load_menu(MENU); });
+    return load_script(MENU, text, load_menu);
 }
 
 // A menu drawn in blue with every button highlighted in yellow, a green
@@ -41,22 +40,7 @@ void menu_pictures()
                      "font GFX/font.bmp\n") + BUTTONS);
 }
 
-struct Menu {
-    ScriptedInput input;
-    Menu()
-    {
-        scripted_reset(input);
-        platform_use_scripted(&input);
-    }
-    ~Menu() { platform_use_scripted(NULL); }
-    void press(SDLKey key, Uint16 character = 0) { scripted_push_key(input, key, 1, character); }
-    void release(SDLKey key) { scripted_push_key(input, key, 0, 0); }
-    void tap(SDLKey key)
-    {
-        press(key);
-        release(key);
-    }
-};
+using Menu = ScriptedSession;
 
 // What the screen showed at (400, 400) each time the game waited for an event.
 struct Watch {
@@ -73,6 +57,17 @@ void watch_screen(ScriptedInput&, void* user)
 bool is_highlighted(SDL_Surface* screen, int item)
 {
     return pixel_at(screen, 150, 60 + 50 * item) == map_colour(screen, 200, 200, 0);
+}
+
+// Down and Return: from the help item the player leaves through the last
+// item, with every event read.
+void leave_by_the_last_item(Menu& menu, SDL_Surface* screen)
+{
+    menu.tap(SDLK_DOWN);
+    menu.press(SDLK_RETURN);
+    EXPECT_EQ(1, run_main_menu(screen));
+    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
+    EXPECT_EQ(0, menu.input.dry_waits);
 }
 
 // The menu of menu_pictures() on the screen, with scripted keys.
@@ -102,47 +97,27 @@ TEST(MenuScript, ReadsEveryKeyAndReportsEachPicture)
                                     "load_souradnice 12,34\nhigh_souradnice 200,300\n"
                                     "ten_souradnice 40,100,30\nc_pos 250,220,140\n")
                         + BUTTONS);
-    EXPECT_EQ("SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"
-              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"
-              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"
-              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"
-              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/load.bmp\n"
-              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/load.bmp\n"
-              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"
-              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/font.bmp\n"
-              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n",
-              log.out);
+    std::string expected;
+    for (std::string name : {"main1", "main1", "main1", "main1", "load", "load", "main1", "font", "main1"})
+        expected += "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/" + name + ".bmp\n";
+    EXPECT_EQ(expected, log.out);
     // Audio is off: no sound is read, so the missing files say nothing.
     EXPECT_EQ("", log.err);
-    ASSERT_NE(nullptr, menu_script.main_picture);
-    EXPECT_NE(nullptr, menu_script.highlight_picture);
-    EXPECT_NE(nullptr, menu_script.topten_picture);
-    EXPECT_NE(nullptr, menu_script.code_picture);
-    EXPECT_NE(nullptr, menu_script.help_picture);
-    ASSERT_NE(nullptr, menu_script.font);
-    EXPECT_NE(nullptr, menu_script.highscore_picture);
-    ASSERT_NE(nullptr, menu_script.loading_picture);
-    ASSERT_NE(nullptr, menu_script.bar_picture);
+    for (SDL_Surface* picture : {menu_script.main_picture, menu_script.highlight_picture, menu_script.topten_picture,
+                                 menu_script.code_picture, menu_script.help_picture, menu_script.font,
+                                 menu_script.highscore_picture, menu_script.loading_picture, menu_script.bar_picture})
+        ASSERT_NE(nullptr, picture);
     EXPECT_EQ(0u, menu_script.main_picture->flags & SDL_SRCCOLORKEY);
     EXPECT_NE(0u, menu_script.loading_picture->flags & SDL_SRCCOLORKEY);
     EXPECT_NE(0u, menu_script.bar_picture->flags & SDL_SRCCOLORKEY);
     EXPECT_EQ(0u, menu_script.font->flags & SDL_SRCCOLORKEY);
-    EXPECT_EQ(12, menu_script.bar_x);
-    EXPECT_EQ(34, menu_script.bar_y);
-    EXPECT_EQ(200, menu_script.name_x);
-    EXPECT_EQ(300, menu_script.name_y);
-    EXPECT_EQ(40, menu_script.table_x);
-    EXPECT_EQ(100, menu_script.table_y);
-    EXPECT_EQ(30, menu_script.table_spacing);
-    EXPECT_EQ(250, menu_script.code_x);
-    EXPECT_EQ(220, menu_script.code_y);
-    EXPECT_EQ(140, menu_script.code_width);
-    for (int i = 0; i < MENU_ITEMS; i++) {
-        EXPECT_EQ(100, menu_script.buttons[i].x);
-        EXPECT_EQ(50 + 50 * i, menu_script.buttons[i].y);
-        EXPECT_EQ(200, menu_script.buttons[i].w);
-        EXPECT_EQ(40, menu_script.buttons[i].h);
-    }
+    const MenuScript& m = menu_script;
+    EXPECT_EQ((std::vector<int>{12, 34, 200, 300, 40, 100, 30, 250, 220, 140}),
+              (std::vector<int>{m.bar_x, m.bar_y, m.name_x, m.name_y, m.table_x, m.table_y, m.table_spacing,
+                                m.code_x, m.code_y, m.code_width}));
+    for (int i = 0; i < MENU_ITEMS; i++)
+        EXPECT_EQ((std::vector<int>{100, 50 + 50 * i, 200, 40}),
+                  (std::vector<int>{m.buttons[i].x, m.buttons[i].y, m.buttons[i].w, m.buttons[i].h}));
 
     free_menu();
     EXPECT_EQ(nullptr, menu_script.main_picture);
@@ -210,8 +185,7 @@ TEST(MenuScript, SoundsLoadWithAudioOnAndOnlyTheMenusOwnAreReleased)
     // Reading the menu again replaces the announcement it still holds.
     load("prepare SFX/m.wav");
     EXPECT_NE(nullptr, menu_script.prepare_sound);
-    Mix_CloseAudio();
-    settings.sound = 0;
+    close_audio();
     SDL_Quit();
 }
 
@@ -219,11 +193,7 @@ TEST_F(MainMenuTest, DrawsTheMenuWithTheHighlightedButton)
 {
     menu_script.highlighted = ITEM_HELP;
     SDL_ShowCursor(1);
-    menu.tap(SDLK_DOWN);
-    menu.press(SDLK_RETURN);
-    EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
-    EXPECT_EQ(0, menu.input.dry_waits);
+    leave_by_the_last_item(menu, screen.surface);
     EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 400, 400));
     for (int item = 0; item < ITEM_LEAVE; item++) EXPECT_FALSE(is_highlighted(screen.surface, item)) << item;
     EXPECT_TRUE(is_highlighted(screen.surface, ITEM_LEAVE));
@@ -236,34 +206,6 @@ TEST_F(MainMenuTest, DrawsTheMenuWithTheHighlightedButton)
     EXPECT_EQ(0, SDL_ShowCursor(-1));
 }
 
-TEST_F(MainMenuTest, TheHighlightWrapsRoundBothEnds)
-{
-    menu_script.highlighted = ITEM_NEW_GAME;
-    menu.tap(SDLK_UP);
-    menu.press(SDLK_RETURN);
-    EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
-
-    menu.release(SDLK_RETURN);
-    menu.tap(SDLK_DOWN);
-    menu.press(SDLK_RETURN);
-    EXPECT_EQ(2, run_main_menu(screen.surface));
-    EXPECT_EQ(ITEM_NEW_GAME, menu_script.highlighted);
-    EXPECT_EQ(0, menu.input.dry_waits);
-}
-
-TEST_F(MainMenuTest, LeavesThroughTheLastItem)
-{
-    menu_script.highlighted = 0;
-    menu.tap(SDLK_UP);
-    menu.press(SDLK_RETURN);
-    menu.tap(SDLK_DOWN);  // never read: the menu has ended
-    EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
-    EXPECT_EQ(2, menu.input.count);
-    EXPECT_EQ(0, menu.input.dry_waits);
-}
-
 TEST_F(MainMenuTest, ANewGameStartsAtTheFirstLevelWithFullAirSupport)
 {
     menu_script.highlighted = 0;
@@ -272,12 +214,9 @@ TEST_F(MainMenuTest, ANewGameStartsAtTheFirstLevelWithFullAirSupport)
     game.score = 900;
     game.laser_energy = 0;
     menu.press(SDLK_RETURN);
-    EXPECT_EQ(2, run_main_menu(screen.surface));
-    EXPECT_EQ(0, game.level_index);
-    EXPECT_EQ(0, game.score);
-    EXPECT_EQ(3, game.laser_energy);
-    EXPECT_EQ(-1, menu_script.chosen);
-    EXPECT_EQ(0, menu.input.dry_waits);
+    EXPECT_EQ((std::vector<long long>{2, 0, 0, 3, -1, 0}),
+              (std::vector<long long>{run_main_menu(screen.surface), game.level_index, game.score, game.laser_energy,
+                                      menu_script.chosen, menu.input.dry_waits}));
 }
 
 TEST_F(MainMenuTest, DownAndReturnInOnePassConfirmTheNewItem)
@@ -302,55 +241,38 @@ TEST_F(MainMenuTest, EveryEventLetsHeldKeysActAgain)
     // ...and no more once it is let go.
     menu.release(SDLK_DOWN);
     scripted_push_motion(menu.input, 12, 10);
-    menu.tap(SDLK_DOWN);
-    menu.press(SDLK_RETURN);
-    EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
-    EXPECT_EQ(0, menu.input.dry_waits);
+    leave_by_the_last_item(menu, screen.surface);
 }
 
-TEST_F(MainMenuTest, HelpShowsUntilAKeyIsPressed)
+// The help and the table each stay until a key is pressed: a release or a
+// motion does not end them.
+TEST_F(MainMenuTest, HelpAndTopTenShowUntilAKeyIsPressed)
 {
-    Watch watch = {screen.surface, {}};
-    menu.input.on_wait = watch_screen;
-    menu.input.user = &watch;
-    menu_script.highlighted = ITEM_HELP;
-    menu.press(SDLK_RETURN);      // wait 0: opens the help
-    menu.release(SDLK_RETURN);    // wait 1
-    scripted_push_motion(menu.input, 5, 5);  // wait 2
-    menu.press(SDLK_SPACE);       // wait 3: closes the help
-    menu.release(SDLK_SPACE);     // wait 4: the menu again
-    menu.tap(SDLK_DOWN);          // waits 5, 6
-    menu.press(SDLK_RETURN);      // wait 7
-    EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
-    EXPECT_EQ(0, menu.input.dry_waits);
-    ASSERT_EQ(8u, watch.seen.size());
-    // The release and the motion did not end the help.
-    EXPECT_EQ(map_colour(screen.surface, 0, 200, 0), watch.seen[3]);
-    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), watch.seen[5]);
-}
-
-TEST_F(MainMenuTest, TheTopTenShowsItsPictureUntilAKeyIsPressed)
-{
-    Watch watch = {screen.surface, {}};
-    menu.input.on_wait = watch_screen;
-    menu.input.user = &watch;
-    menu_script.highlighted = ITEM_TOP_TEN;
-    menu.press(SDLK_RETURN);      // wait 0: opens the table
-    menu.release(SDLK_RETURN);    // wait 1
-    scripted_push_motion(menu.input, 5, 5);  // wait 2
-    menu.press(SDLK_SPACE);       // wait 3: closes the table
-    menu.release(SDLK_SPACE);     // wait 4: the menu again
-    menu.tap(SDLK_DOWN);          // waits 5, 6
-    menu.tap(SDLK_DOWN);          // waits 7, 8
-    menu.press(SDLK_RETURN);      // wait 9
-    EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
-    EXPECT_EQ(0, menu.input.dry_waits);
-    ASSERT_EQ(10u, watch.seen.size());
-    EXPECT_EQ(map_colour(screen.surface, 200, 0, 200), watch.seen[3]);
-    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), watch.seen[5]);
+    const struct {
+        int item, steps_to_leave;
+        Uint8 r, g, b;
+    } cases[] = {{ITEM_HELP, 1, 0, 200, 0}, {ITEM_TOP_TEN, 2, 200, 0, 200}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        scripted_reset(menu.input);
+        Watch watch = {screen.surface, {}};
+        menu.input.on_wait = watch_screen;
+        menu.input.user = &watch;
+        menu_script.highlighted = c.item;
+        menu.press(SDLK_RETURN);                 // wait 0: opens the screen
+        menu.release(SDLK_RETURN);               // wait 1
+        scripted_push_motion(menu.input, 5, 5);  // wait 2
+        menu.press(SDLK_SPACE);                  // wait 3: closes it
+        menu.release(SDLK_SPACE);                // wait 4: the menu again
+        for (int i = 0; i < c.steps_to_leave; i++) menu.tap(SDLK_DOWN);
+        menu.press(SDLK_RETURN);
+        EXPECT_EQ(1, run_main_menu(screen.surface));
+        EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
+        EXPECT_EQ(0, menu.input.dry_waits);
+        ASSERT_EQ(6u + 2 * c.steps_to_leave, watch.seen.size());
+        EXPECT_EQ(map_colour(screen.surface, c.r, c.g, c.b), watch.seen[3]);
+        EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), watch.seen[5]);
+    }
 }
 
 TEST_F(MainMenuTest, AnUnknownLevelCodeKeepsTheMenuOnTheCodeItem)
@@ -369,11 +291,9 @@ TEST_F(MainMenuTest, AnUnknownLevelCodeKeepsTheMenuOnTheCodeItem)
     menu.tap(SDLK_DOWN);
     menu.tap(SDLK_DOWN);
     menu.press(SDLK_RETURN);
-    EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
-    EXPECT_EQ(0, menu.input.dry_waits);
-    EXPECT_EQ(77, game.score);
-    EXPECT_EQ(2, game.level_index);
+    EXPECT_EQ((std::vector<long long>{1, ITEM_LEAVE, 0, 77, 2}),
+              (std::vector<long long>{run_main_menu(screen.surface), menu_script.chosen, menu.input.dry_waits,
+                                      game.score, game.level_index}));
 }
 
 TEST_F(MainMenuTest, ClosingTheWindowLeavesWhateverKeysAreHeld)
@@ -384,11 +304,9 @@ TEST_F(MainMenuTest, ClosingTheWindowLeavesWhateverKeysAreHeld)
     menu.input.keys[SDLK_RETURN] = 1;  // held: any event the menu acted on would start a game
     scripted_push_quit(menu.input);
     menu.tap(SDLK_DOWN);
-    EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(-1, menu_script.chosen);
-    EXPECT_EQ(ITEM_NEW_GAME, menu_script.highlighted);
-    EXPECT_EQ(3, game.level_index);
-    EXPECT_EQ(1, platform_quit_requests());
+    EXPECT_EQ((std::vector<long long>{1, -1, ITEM_NEW_GAME, 3, 1}),
+              (std::vector<long long>{run_main_menu(screen.surface), menu_script.chosen, menu_script.highlighted,
+                                      game.level_index, platform_quit_requests()}));
     EXPECT_EQ(2, menu.input.count);  // the Down tap after it is never read
     EXPECT_EQ(0, menu.input.dry_waits);
 }
@@ -422,11 +340,7 @@ TEST_F(MainMenuTest, TheHighlightSurvivesAReloadOfTheMenuScript)
     menu_script.highlighted = ITEM_HELP;
     menu_pictures();
     EXPECT_EQ(ITEM_HELP, menu_script.highlighted);
-    menu.tap(SDLK_DOWN);
-    menu.press(SDLK_RETURN);
-    EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
-    EXPECT_EQ(0, menu.input.dry_waits);
+    leave_by_the_last_item(menu, screen.surface);
 }
 
 namespace {
@@ -450,9 +364,7 @@ void watch_sounds(ScriptedInput&, void* user)
 
 TEST_F(MainMenuTest, OpeningMovingAndConfirmingSoundOnTheAnnouncementChannel)
 {
-    SDL_InitSubSystem(SDL_INIT_AUDIO);
-    ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
-    settings.sound = 1;
+    ASSERT_TRUE(open_audio());
     write_wav("SFX/menu.wav", 60000);
     write_wav("SFX/button.wav", 60000);
     write_wav("SFX/press.wav", 60000);
@@ -475,10 +387,8 @@ TEST_F(MainMenuTest, OpeningMovingAndConfirmingSoundOnTheAnnouncementChannel)
     EXPECT_EQ(menu_script.press_sound, Mix_GetChunk(4));
     EXPECT_EQ(1, Mix_Playing(4));
     EXPECT_EQ(1, Mix_Playing(-1));
-    Mix_HaltChannel(-1);
     free_menu();
-    Mix_CloseAudio();
-    settings.sound = 0;
+    close_audio();
 }
 
 TEST(MainMenuAlone, AScriptThatRunsOutIsNoticed)
@@ -602,11 +512,7 @@ TEST(MainMenuAlone, TheDataSetsMenuHighlightsOneButtonAtATime)
 
     Menu menu;
     menu_script.highlighted = ITEM_HELP;
-    menu.tap(SDLK_DOWN);
-    menu.press(SDLK_RETURN);
-    EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
-    EXPECT_EQ(0, menu.input.dry_waits);
+    leave_by_the_last_item(menu, screen.surface);
     for (int item = 0; item < MENU_ITEMS; item++) {
         SDL_Surface* expected = item == ITEM_LEAVE ? menu_script.highlight_picture : menu_script.main_picture;
         EXPECT_EQ(100, button_share(screen.surface, expected, menu_script.buttons[item])) << item;

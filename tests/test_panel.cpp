@@ -19,18 +19,11 @@ namespace {
 
 const Uint8 GREY[3] = {90, 90, 90};
 
-SDL_Surface* solid(int w, int h, Uint8 r, Uint8 g, Uint8 b)
-{
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, 0xF800, 0x07E0, 0x001F, 0);
-    SDL_FillRect(s, NULL, SDL_MapRGB(s->format, r, g, b));
-    return s;
-}
-
 // A gauge picture whose rows above `split` are red and the rest green, so
 // that the rows drawn tell which part of the picture was taken.
 SDL_Surface* two_tone(int w, int h, int split)
 {
-    SDL_Surface* s = solid(w, h, 255, 0, 0);
+    SDL_Surface* s = solid_surface(w, h, 255, 0, 0);
     SDL_Rect lower = make_rect(0, split, w, h - split);
     SDL_FillRect(s, &lower, SDL_MapRGB(s->format, 0, 255, 0));
     return s;
@@ -39,7 +32,7 @@ SDL_Surface* two_tone(int w, int h, int split)
 // Ten digit frames w pixels wide, frame d in the colour (20 d, 200, 100).
 SDL_Surface* digit_strip(int w, int h)
 {
-    SDL_Surface* s = solid(10 * w, h, 0, 0, 0);
+    SDL_Surface* s = solid_surface(10 * w, h, 0, 0, 0);
     for (int d = 0; d < 10; d++) {
         SDL_Rect frame = make_rect(d * w, 0, w, h);
         SDL_FillRect(s, &frame, SDL_MapRGB(s->format, (Uint8)(20 * d), 200, 100));
@@ -86,79 +79,55 @@ protected:
 
 }  // namespace
 
-TEST_F(PanelTest, LifeBarShowsItsBottomRowsInProportion)
+// The life bar (50 rows at (100, 200), red above picture row 40, green
+// below) and the heat gauge (60 rows at (305, 105) in a blue frame, red above
+// row 30) show their bottom rows in proportion; limits of 0 show nothing.
+TEST_F(PanelTest, GaugesShowTheirBottomRowsInProportion)
 {
     panel.life_bar.bitmap = two_tone(10, 50, 40);
     panel.life_pos = {100, 200};
-    submarine.zivoty = 30;  // 50 x 30 / 100 = 15 rows, from row 35 of the picture
-    draw();
-    EXPECT_EQ(at(105, 234), grey());
-    EXPECT_EQ(at(105, 235), red());    // row 35 of the picture, 35 rows down
-    EXPECT_EQ(at(105, 240), green());  // row 40
-    EXPECT_EQ(at(105, 249), green());
-    EXPECT_EQ(at(105, 250), grey());
-}
-
-TEST_F(PanelTest, LifeBarEmptyHalfAndFull)
-{
-    panel.life_bar.bitmap = two_tone(10, 50, 40);
-    panel.life_pos = {100, 200};
-    submarine.zivoty = 0;
-    draw();
-    EXPECT_EQ(at(105, 249), grey());
-
-    submarine.zivoty = 50;
-    draw();
-    EXPECT_EQ(at(105, 224), grey());
-    EXPECT_EQ(at(105, 225), red());
-
-    submarine.zivoty = 100;
-    draw();
-    EXPECT_EQ(at(105, 200), red());
-    EXPECT_EQ(at(105, 199), grey());
-}
-
-TEST_F(PanelTest, HeatGaugeFillsFromTheBottom)
-{
-    panel.heat_frame = solid(20, 70, 0, 0, 255);
+    panel.heat_frame = solid_surface(20, 70, 0, 0, 255);
     panel.heat_frame_pos = {300, 100};
     panel.heat_fill = two_tone(10, 60, 30);
     panel.heat_fill_pos = {305, 105};
-
-    draw();  // cold: the frame only
-    EXPECT_EQ(at(310, 164), map_colour(screen.surface, 0, 0, 255));
-
-    GunHeat = 50;
-    draw();  // 30 rows: picture rows 30 to 59, all green
-    EXPECT_EQ(at(310, 134), map_colour(screen.surface, 0, 0, 255));
-    EXPECT_EQ(at(310, 135), green());
-    EXPECT_EQ(at(310, 164), green());
-
-    GunHeat = 100;
-    draw();
-    EXPECT_EQ(at(310, 105), red());
-    EXPECT_EQ(at(310, 135), green());
-}
-
-TEST_F(PanelTest, ZeroLimitsDrawEmptyGauges)
-{
-    panel.life_bar.bitmap = two_tone(10, 50, 40);
-    panel.life_pos = {100, 200};
-    panel.heat_fill = two_tone(10, 60, 30);
-    panel.heat_fill_pos = {305, 105};
-    settings.max_teplota = 0;
-    submarine.max_zivoty = 0;
-    submarine.zivoty = 5;
-    GunHeat = 7;
-    draw();
-    EXPECT_EQ(at(105, 249), grey());
-    EXPECT_EQ(at(310, 164), grey());
+    struct Point {
+        int x, y;
+        char colour;  // grey, Red, Green, Blue
+    };
+    const struct {
+        int zivoty, max_zivoty, heat, max_teplota;
+        std::vector<Point> points;
+    } cases[] = {
+        // 50 x 30 / 100 = 15 rows, from row 35 of the picture, 35 rows down.
+        {30, 100, 0, 100, {{105, 234, 'g'}, {105, 235, 'R'}, {105, 240, 'G'}, {105, 249, 'G'}, {105, 250, 'g'}}},
+        {0, 100, 0, 100, {{105, 249, 'g'}}},
+        {50, 100, 0, 100, {{105, 224, 'g'}, {105, 225, 'R'}}},
+        {100, 100, 0, 100, {{105, 200, 'R'}, {105, 199, 'g'}}},
+        {100, 100, 0, 100, {{310, 164, 'B'}}},  // cold: the frame only
+        {100, 100, 50, 100, {{310, 134, 'B'}, {310, 135, 'G'}, {310, 164, 'G'}}},
+        {100, 100, 100, 100, {{310, 105, 'R'}, {310, 135, 'G'}}},
+        {5, 0, 7, 0, {{105, 249, 'g'}, {310, 164, 'B'}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        SDL_FillRect(screen.surface, NULL, grey());
+        submarine.zivoty = c.zivoty;
+        submarine.max_zivoty = c.max_zivoty;
+        GunHeat = c.heat;
+        settings.max_teplota = c.max_teplota;
+        draw();
+        for (const Point& point : c.points) {
+            Uint32 expected = point.colour == 'R' ? red() : point.colour == 'G' ? green()
+                            : point.colour == 'B' ? map_colour(screen.surface, 0, 0, 255) : grey();
+            EXPECT_EQ(expected, at(point.x, point.y)) << point.x << "," << point.y;
+        }
+    }
 }
 
 TEST_F(PanelTest, AWreckStandsForTheLostSubmarine)
 {
     panel.life_bar.bitmap = two_tone(10, 50, 40);
-    panel.wreck.bitmap = solid(10, 50, 255, 255, 0);
+    panel.wreck.bitmap = solid_surface(10, 50, 255, 255, 0);
     panel.life_pos = {100, 200};
     submarine.active = 0;
     draw();
@@ -168,7 +137,7 @@ TEST_F(PanelTest, AWreckStandsForTheLostSubmarine)
 
 TEST_F(PanelTest, ReadyLampLightsWhileOneMoreShotStaysBelowTheLimit)
 {
-    panel.ready_lamp = solid(6, 6, 255, 255, 255);
+    panel.ready_lamp = solid_surface(6, 6, 255, 255, 255);
     panel.lamp_pos = {50, 60};
     weapon_catalogue.weapons[0].zahrivani = 10;
     GunHeat = 90;  // 90 + 10 reaches the limit of 100
@@ -206,7 +175,7 @@ TEST_F(PanelTest, ANegativeScoreShowsAndStaysZero)
 
 TEST_F(PanelTest, OneIconPerAirSupportCallLeft)
 {
-    panel.support_icon = solid(8, 5, 255, 0, 255);
+    panel.support_icon = solid_surface(8, 5, 255, 0, 255);
     panel.support_pos = {200, 30};
     game.laser_energy = 3;  // at 200, 209, 218, one pixel apart
     draw();
@@ -221,7 +190,7 @@ TEST_F(PanelTest, OneIconPerAirSupportCallLeft)
 
 TEST_F(PanelTest, EndlessAirSupportFillsTheRowAndNoMore)
 {
-    panel.support_icon = solid(8, 5, 255, 0, 255);
+    panel.support_icon = solid_surface(8, 5, 255, 0, 255);
     panel.support_pos = {-2000000000, 30};
     game.laser_energy = 2147483647;
     draw();
@@ -231,7 +200,7 @@ TEST_F(PanelTest, EndlessAirSupportFillsTheRowAndNoMore)
 
 TEST_F(PanelTest, TheSelectedWeaponSitsInTheTopRightCorner)
 {
-    weapon_catalogue.weapons[2].menu = keep(solid(40, 30, 0, 0, 255));
+    weapon_catalogue.weapons[2].menu = keep(solid_surface(40, 30, 0, 0, 255));
     draw_panel(screen.surface, 2, submarine);
     EXPECT_EQ(at(600, 0), map_colour(screen.surface, 0, 0, 255));
     EXPECT_EQ(at(639, 29), map_colour(screen.surface, 0, 0, 255));
@@ -242,8 +211,8 @@ TEST_F(PanelTest, TheSelectedWeaponSitsInTheTopRightCorner)
 TEST_F(PanelTest, CollectedBonusesStackUpFromTheBottomWithTheirTimers)
 {
     panel.timer_digits = digit_strip(5, 7);
-    bonus_catalogue.types[0].bitmap = keep(solid(12, 16, 255, 255, 0));
-    bonus_catalogue.types[1].bitmap = keep(solid(12, 16, 0, 255, 255));
+    bonus_catalogue.types[0].bitmap = keep(solid_surface(12, 16, 255, 255, 0));
+    bonus_catalogue.types[1].bitmap = keep(solid_surface(12, 16, 0, 255, 255));
     game.frame = 1000;
     bonuses[1] = {0, 0, 1, 1387, 1, 1};  // 387 frames left
     bonuses[3] = {0, 0, 0, 1200, 1, 0};  // floating: not on the panel
@@ -270,9 +239,9 @@ protected:
     void SetUp() override
     {
         PanelTest::SetUp();
-        panel.tally_ten = solid(6, 4, 255, 255, 255);
-        panel.tally_one = solid(2, 4, 0, 0, 255);
-        for (int t = 0; t < 3; t++) creature_types[t].skore_b = keep(solid(10, 12, 200, 0, (Uint8)(50 * t)));
+        panel.tally_ten = solid_surface(6, 4, 255, 255, 255);
+        panel.tally_one = solid_surface(2, 4, 0, 0, 255);
+        for (int t = 0; t < 3; t++) creature_types[t].skore_b = keep(solid_surface(10, 12, 200, 0, (Uint8)(50 * t)));
         creature_type_last = 2;
     }
     Uint32 kind(int t) { return map_colour(screen.surface, 200, 0, (Uint8)(50 * t)); }
@@ -341,26 +310,14 @@ TEST(PanelScript, ReadsThirteenPicturesAndNinePositions)
     EXPECT_EQ(panel.background->w, 10);
     EXPECT_EQ(panel.heat_frame->w, 11);
     EXPECT_EQ(panel.spare, nullptr);
-    EXPECT_EQ(panel.score_frame->w, 13);
-    EXPECT_EQ(panel.heat_fill->w, 14);
-    EXPECT_EQ(panel.ready_lamp->w, 15);
-    EXPECT_EQ(panel.life_bar.bitmap->w, 16);
-    EXPECT_EQ(panel.wreck.bitmap->w, 17);
-    EXPECT_EQ(panel.support_icon->w, 18);
-    EXPECT_EQ(panel.score_digits->w, 19);
-    EXPECT_EQ(panel.timer_digits->w, 20);
-    EXPECT_EQ(panel.tally_one->w, 21);
-    EXPECT_EQ(panel.tally_ten->w, 22);
-    EXPECT_EQ(panel.background_pos.y, 2);
-    EXPECT_EQ(panel.life_pos.x, 3);
-    EXPECT_EQ(panel.support_pos.x, 5);
-    EXPECT_EQ(panel.heat_frame_pos.x, 7);
-    EXPECT_EQ(panel.spare_pos.x, 9);
-    EXPECT_EQ(panel.heat_fill_pos.x, 11);
-    EXPECT_EQ(panel.lamp_pos.x, 13);
-    EXPECT_EQ(panel.score_frame_pos.x, 15);
-    EXPECT_EQ(panel.score_pos.x, -17);
-    EXPECT_EQ(panel.score_pos.y, 18);
+    EXPECT_EQ((std::vector<long long>{13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 2, 3, 5, 7, 9, 11, 13, 15, -17, 18}),
+              (std::vector<long long>{panel.score_frame->w, panel.heat_fill->w, panel.ready_lamp->w,
+                                      panel.life_bar.bitmap->w, panel.wreck.bitmap->w, panel.support_icon->w,
+                                      panel.score_digits->w, panel.timer_digits->w, panel.tally_one->w,
+                                      panel.tally_ten->w, panel.background_pos.y, panel.life_pos.x,
+                                      panel.support_pos.x, panel.heat_frame_pos.x, panel.spare_pos.x,
+                                      panel.heat_fill_pos.x, panel.lamp_pos.x, panel.score_frame_pos.x,
+                                      panel.score_pos.x, panel.score_pos.y}));
     // Pictures are colour-keyed: their top-left colour is transparent.
     EXPECT_TRUE(panel.background->flags & SDL_SRCCOLORKEY);
 

@@ -177,15 +177,10 @@ TEST_F(ParticleTest, ParticleLeavesOnlyWhenPastTheEdge)
     spawn_particles(0, 20, 180, 1.5f, 20, 19, 0, 0, 1, 0);    // to -1.4999
     game.frame = 1;
     update_particles(screen.surface);
-    EXPECT_EQ(1, particles[0].active);
-    EXPECT_EQ(639, particles[0].ix);
-    EXPECT_EQ(1, particles[1].active);
-    EXPECT_EQ(0, particles[2].active);
-    EXPECT_EQ(1, particles[3].active);
-    EXPECT_EQ(0, particles[4].active);
-    EXPECT_EQ(1, particles[5].active);
-    EXPECT_EQ(0, particles[5].ix);
-    EXPECT_EQ(0, particles[6].active);
+    EXPECT_EQ((std::vector<long long>{1, 639, 1, 0, 1, 0, 1, 0, 0}),
+              (std::vector<long long>{particles[0].active, particles[0].ix, particles[1].active, particles[2].active,
+                                      particles[3].active, particles[4].active, particles[5].active, particles[5].ix,
+                                      particles[6].active}));
 }
 
 TEST_F(ParticleTest, ParticleDiesAtItsEndFrame)
@@ -267,32 +262,22 @@ TEST_F(ParticleTest, ParticlesWithoutAPictureOrSeabedStillLiveAndDie)
     EXPECT_EQ(0, live_particles());
 }
 
+// Only a velocity above the limit is shortened; a negative limit turns the
+// velocity round and scales it ((3, -4) has length 5: the factor -2 / 5); a
+// still velocity has no direction and stays still, whatever the limit.
 TEST(LimitSpeed, ShortensOnlyAVelocityAboveTheLimit)
 {
-    float vx = 3, vy = 4;
-    limit_speed(vx, vy, 10);
-    EXPECT_EQ(3.0f, vx);
-    EXPECT_EQ(4.0f, vy);
-    limit_speed(vx, vy, 5);
-    EXPECT_EQ(3.0f, vx);
-    limit_speed(vx, vy, 2);
-    EXPECT_EQ(1.2f, vx);
-    EXPECT_EQ(1.6f, vy);
-}
-
-TEST(LimitSpeed, NegativeLimitTurnsTheVelocityRoundAndScalesIt)
-{
-    // (3, -4) has length 5; a limit of -2 gives the factor -2 / 5.
-    float vx = 3, vy = -4;
-    limit_speed(vx, vy, -2);
-    EXPECT_EQ(-1.2f, vx);
-    EXPECT_EQ(1.6f, vy);
-    // A still velocity has no direction: it stays still, whatever the limit.
-    float still_x = 0, still_y = 0;
-    limit_speed(still_x, still_y, -3);
-    EXPECT_EQ(0.0f, still_x);
-    EXPECT_EQ(0.0f, still_y);
-    limit_speed(still_x, still_y, 0);
-    EXPECT_EQ(0.0f, still_x);
-    EXPECT_EQ(0.0f, still_y);
+    const struct {
+        float vx, vy, limit, after_x, after_y;
+    } cases[] = {
+        {3, 4, 10, 3, 4}, {3, 4, 5, 3, 4}, {3, 4, 2, 1.2f, 1.6f}, {3, -4, -2, -1.2f, 1.6f},
+        {0, 0, -3, 0, 0}, {0, 0, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.limit);
+        float vx = c.vx, vy = c.vy;
+        limit_speed(vx, vy, (int)c.limit);
+        EXPECT_EQ(c.after_x, vx);
+        EXPECT_EQ(c.after_y, vy);
+    }
 }

@@ -26,8 +26,7 @@ const char* SCRIPT_PATH = "SCRIPT/L1/plane.scr";
 
 Captured load(const std::string& text)
 {
-    write_file(SCRIPT_PATH, text);
-    return capture([] { load_planes(SCRIPT_PATH); });
+    return load_script(SCRIPT_PATH, text, load_planes);
 }
 
 // Plane strips of 8 directions, 16 x 12 pixels a frame: frame k of the
@@ -37,13 +36,7 @@ class PlaneTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        settings = GameSettings();
-        settings.max_teplota = 100;
-        settings.odpor_vzduchu = 1.0f;
-        GunHeat = 0;
-        game.frame = 0;
-        random_reset();
-        reset_shot_pool();
+        fresh_shooting();
         capture([] {
             free_planes();
             free_weapons();
@@ -84,6 +77,15 @@ protected:
         game.frame += 1;
         return after - before;
     }
+    // A bomber that drops within 20 pixels outside an ellipse of radius 100
+    // round (320, 240).
+    void bomber_over_ellipse(int shots)
+    {
+        kinds("rychlost 1 typ 1 pocet_vystrelu " + std::to_string(shots) + " prodleva 1 tolerance 20 zbran 0 vyska 30");
+        sub.stred_x = 320;
+        sub.stred_y = 240;
+        sub.radius = 100;
+    }
     int shots_in_flight()
     {
         int n = 0;
@@ -116,15 +118,10 @@ TEST_F(PlaneTest, EachMarkerIsLoggedAndItsKeysFillThatKind)
     ASSERT_NE(nullptr, bomber.bitmap.bitmap);
     EXPECT_EQ(8, bomber.bitmap.frames);
     ASSERT_NE(nullptr, bomber.shadow.bitmap);
-    EXPECT_EQ(70, bomber.vyska);
-    EXPECT_EQ(6, bomber.rychlost);
-    EXPECT_EQ(2, bomber.pocet_vystrelu);
-    EXPECT_EQ(3, bomber.zbran);
-    EXPECT_EQ(1, bomber.typ);
-    EXPECT_EQ(4, bomber.prodleva);
-    EXPECT_EQ(70, bomber.tolerance);
-    EXPECT_EQ(6, bomber.fly_repeat);
-    EXPECT_EQ(4, plane_types[1].bitmap.frames);
+    EXPECT_EQ((std::vector<long long>{70, 6, 2, 3, 1, 4, 70, 6, 4}),
+              (std::vector<long long>{bomber.vyska, bomber.rychlost, bomber.pocet_vystrelu, bomber.zbran, bomber.typ,
+                                      bomber.prodleva, bomber.tolerance, bomber.fly_repeat,
+                                      plane_types[1].bitmap.frames}));
     // A NULL shadow stays empty and keeps its frame count.
     EXPECT_EQ(nullptr, plane_types[1].shadow.bitmap);
     EXPECT_EQ(1, plane_types[1].shadow.frames);
@@ -163,10 +160,9 @@ TEST_F(PlaneTest, ReleaseGroundsThePlanesEmptiesTheKindsAndSaysSo)
     EXPECT_EQ(0, planes[0].active);
     EXPECT_EQ(0, planes[0].path_length);
     EXPECT_EQ(nullptr, plane_types[0].bitmap.bitmap);
-    EXPECT_EQ(1, plane_types[0].bitmap.frames);
-    EXPECT_EQ(0, plane_types[0].rychlost);
-    EXPECT_EQ(0, plane_types[0].tolerance);
-    EXPECT_EQ(-1, plane_type_last);
+    EXPECT_EQ((std::vector<long long>{1, 0, 0, -1}),
+              (std::vector<long long>{plane_types[0].bitmap.frames, plane_types[0].rychlost,
+                                      plane_types[0].tolerance, plane_type_last}));
     EXPECT_EQ(100, enemy_plane);  // the interval outlives the level
 }
 
@@ -237,10 +233,7 @@ TEST_F(PlaneTest, FighterWithThreeShotsAndADelayOfTenDropsFourTenFramesApart)
 
 TEST_F(PlaneTest, BomberDropsOnlyOverTheBandJustOutsideTheEllipseOnBothCrossings)
 {
-    kinds("rychlost 1 typ 1 pocet_vystrelu 100 prodleva 1 tolerance 20 zbran 0 vyska 30");
-    sub.stred_x = 320;
-    sub.stred_y = 240;
-    sub.radius = 100;
+    bomber_over_ellipse(100);
     Plane& plane = planes[0];
     plane.launch(320, 240, 0, 0, screen.surface);
     std::vector<int> drop_x;
@@ -249,18 +242,13 @@ TEST_F(PlaneTest, BomberDropsOnlyOverTheBandJustOutsideTheEllipseOnBothCrossings
     }
     // 100 < |320 - x| <= 120: x from 200 to 219 and from 421 to 440.
     ASSERT_EQ(40u, drop_x.size());
-    EXPECT_EQ(200, drop_x.front());
-    EXPECT_EQ(219, drop_x[19]);
-    EXPECT_EQ(421, drop_x[20]);
-    EXPECT_EQ(440, drop_x.back());
+    EXPECT_EQ((std::vector<long long>{200, 219, 421, 440}),
+              (std::vector<long long>{drop_x.front(), drop_x[19], drop_x[20], drop_x.back()}));
 }
 
 TEST_F(PlaneTest, BandIsMeasuredOnTheUnflattenedSea)
 {
-    kinds("rychlost 1 typ 1 pocet_vystrelu 1000 prodleva 1 tolerance 20 zbran 0 vyska 30");
-    sub.stred_x = 320;
-    sub.stred_y = 240;
-    sub.radius = 100;
+    bomber_over_ellipse(1000);
     Plane& plane = planes[0];
     // Down the screen through the centre, 0.623 pixels a frame.
     plane.launch(320, 240, 2, 0, screen.surface);
@@ -324,9 +312,7 @@ TEST_F(PlaneTest, KindsWithoutPicturesNeverTakeOffAndNoFrameCountDividesByZero)
 
 TEST_F(PlaneTest, EngineStartsOnItsChannelAtLaunch)
 {
-    SDL_InitSubSystem(SDL_INIT_AUDIO);
-    ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
-    settings.sound = 1;
+    ASSERT_TRUE(open_audio());
     write_wav("SFX/engine.wav", 50000);
     kinds("rychlost 5 fly_sound SFX/engine.wav 2");
     ASSERT_NE(nullptr, plane_types[0].fly_sound);
@@ -374,6 +360,14 @@ protected:
         scripted_push_button(input, button, 1);
         frame();
     }
+    // The support called onto (400, 300) with no raids.
+    Plane& call_support(Uint8 button)
+    {
+        kinds("rychlost 10");
+        enemy_plane = 0;
+        call_at(400, 300, button);
+        return planes[SUPPORT_PLANE_SLOT];
+    }
     ScriptedInput input;
     LevelRun run;
 };
@@ -382,15 +376,10 @@ protected:
 
 TEST_F(PlanesInTheLoop, RightButtonCallsTheSupportOntoThePointerOncePerFlight)
 {
-    kinds("rychlost 10");
-    enemy_plane = 0;
-    call_at(400, 300, SDL_BUTTON_RIGHT);
-    Plane& support = planes[SUPPORT_PLANE_SLOT];
+    Plane& support = call_support(SDL_BUTTON_RIGHT);
     ASSERT_EQ(1, support.active);
-    EXPECT_EQ(400, support.target_x);
-    EXPECT_EQ(300, support.target_y);
-    EXPECT_EQ(1, support.type);
-    EXPECT_EQ(1, game.laser_energy);
+    EXPECT_EQ((std::vector<long long>{400, 300, 1, 1}),
+              (std::vector<long long>{support.target_x, support.target_y, support.type, game.laser_energy}));
     // Held still, the press is seen again every frame: while the plane flies
     // no other is called and no call is spent.
     for (int i = 0; i < 20; i++) frame();
@@ -400,29 +389,29 @@ TEST_F(PlanesInTheLoop, RightButtonCallsTheSupportOntoThePointerOncePerFlight)
     EXPECT_EQ(0, planes[ENEMY_PLANE_SLOT].active);
 }
 
-TEST_F(PlanesInTheLoop, NoCallsLeftCallsNothing)
+// No call is left, or the support kind has no picture: nothing flies and no
+// call is spent.
+TEST_F(PlanesInTheLoop, NoCallsLeftOrNoSupportPictureCallsNothing)
 {
-    kinds("rychlost 10");
-    game.laser_energy = 0;
-    call_at(400, 300, SDL_BUTTON_RIGHT);
-    EXPECT_EQ(0, planes[SUPPORT_PLANE_SLOT].active);
-    EXPECT_EQ(0, game.laser_energy);
-}
-
-TEST_F(PlanesInTheLoop, SupportWithoutAPictureSpendsNoCall)
-{
-    load("*E bitmap GFX/plane.bmp 8 rychlost 10\n");  // no second kind
-    call_at(400, 300, SDL_BUTTON_RIGHT);
-    EXPECT_EQ(0, planes[SUPPORT_PLANE_SLOT].active);
-    EXPECT_EQ(2, game.laser_energy);
+    const struct {
+        const char* planes;
+        int calls;
+    } cases[] = {{"*E bitmap GFX/plane.bmp 8 rychlost 10\n*S bitmap GFX/plane.bmp 8 rychlost 10\n", 0},
+                 {"*E bitmap GFX/plane.bmp 8 rychlost 10\n", 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.calls);
+        load(c.planes);
+        game.laser_energy = c.calls;
+        call_at(400, 300, SDL_BUTTON_RIGHT);
+        EXPECT_EQ(0, planes[SUPPORT_PLANE_SLOT].active);
+        EXPECT_EQ(c.calls, game.laser_energy);
+        capture([] { free_planes(); });
+    }
 }
 
 TEST_F(PlanesInTheLoop, HeldMiddleButtonCallsAgainWhenThePlaneIsGoneUntilNoCallIsLeft)
 {
-    kinds("rychlost 10");
-    enemy_plane = 0;
-    call_at(400, 300, SDL_BUTTON_MIDDLE);
-    Plane& support = planes[SUPPORT_PLANE_SLOT];
+    Plane& support = call_support(SDL_BUTTON_MIDDLE);
     ASSERT_EQ(1, game.laser_energy);
     // The press stays the last event: the next call comes in the very frame
     // the first plane leaves, so the sky is never without it until then.
@@ -472,10 +461,8 @@ TEST(PlaneDataSet, BombersRaidFromTheSecondLevelAndTheSupportBombsThePointer)
     TempDir dir;
     TestScreen screen;
     ASSERT_TRUE(copy_data_set());
-    settings = GameSettings();
-    settings.max_teplota = 100;
+    fresh_shooting();
     settings.odpor_vzduchu = 0.98f;
-    GunHeat = 0;
     for (const char* level : {"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"}) {
         SCOPED_TRACE(level);
         std::string dir_path = std::string("SCRIPT/") + level + "/";

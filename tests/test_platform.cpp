@@ -2,22 +2,14 @@
 
 #include <signal.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "platform.h"
 #include "support.h"
 
 namespace {
-
-struct Scripted {
-    ScriptedInput input;
-    Scripted()
-    {
-        scripted_reset(input);
-        platform_use_scripted(&input);
-    }
-    ~Scripted() { platform_use_scripted(NULL); }
-};
 
 int waits_seen = 0;
 void count_wait(ScriptedInput&, void*)
@@ -34,7 +26,7 @@ void quit_during_delay(ScriptedInput& input, Uint32, void*)
 
 TEST(CloseRequest, AWaitThatMeetsItStopsAndSoDoesEveryWaitAfter)
 {
-    Scripted s;
+    ScriptedSession s;
     waits_seen = 0;
     s.input.on_wait = count_wait;
     scripted_push_key(s.input, SDLK_a, 1, 'a');
@@ -54,7 +46,7 @@ TEST(CloseRequest, AWaitThatMeetsItStopsAndSoDoesEveryWaitAfter)
 
 TEST(CloseRequest, PollingHandsItOutAndCountsIt)
 {
-    Scripted s;
+    ScriptedSession s;
     scripted_push_quit(s.input);
     scripted_push_motion(s.input, 5, 6);
     SDL_Event event;
@@ -67,7 +59,7 @@ TEST(CloseRequest, PollingHandsItOutAndCountsIt)
 
 TEST(CloseRequest, AKeyPressWaitEndsOnAKeyOrOnTheRequest)
 {
-    Scripted s;
+    ScriptedSession s;
     scripted_push_motion(s.input, 1, 1);
     scripted_push_key(s.input, SDLK_a, 0, 0);
     scripted_push_key(s.input, SDLK_a, 1, 'a');
@@ -83,7 +75,7 @@ TEST(CloseRequest, AKeyPressWaitEndsOnAKeyOrOnTheRequest)
 
 TEST(CloseRequest, TakingTheRequestsLeavesEveryOtherEventInOrder)
 {
-    Scripted s;
+    ScriptedSession s;
     scripted_push_key(s.input, SDLK_a, 1, 'a');
     scripted_push_quit(s.input);
     scripted_push_motion(s.input, 7, 8);
@@ -101,7 +93,7 @@ TEST(CloseRequest, TakingTheRequestsLeavesEveryOtherEventInOrder)
 
 TEST(CloseRequest, ADelayRunsInFullWithoutOne)
 {
-    Scripted s;
+    ScriptedSession s;
     scripted_push_key(s.input, SDLK_a, 1, 'a');
     EXPECT_EQ(0, platform_delay_unless_quit(700));
     EXPECT_EQ(700u, s.input.clock_ms);
@@ -111,13 +103,13 @@ TEST(CloseRequest, ADelayRunsInFullWithoutOne)
 
 TEST(CloseRequest, ADelayIsSkippedWhenOneIsWaitingAndCutWhenOneComes)
 {
-    Scripted s;
+    ScriptedSession s;
     scripted_push_quit(s.input);
     EXPECT_EQ(1, platform_delay_unless_quit(700));
     EXPECT_EQ(0, s.input.delays);
     EXPECT_EQ(0u, s.input.clock_ms);
 
-    Scripted during;
+    ScriptedSession during;
     during.input.on_delay = quit_during_delay;
     EXPECT_EQ(1, platform_delay_unless_quit(700));
     EXPECT_EQ(1, platform_quit_requests());
@@ -232,7 +224,7 @@ void queue_calls(ScriptedInput& input)
 // Records play_calls into "game.rec" with a scripted player.
 Played record_game(int argc, char** argv)
 {
-    Scripted s;
+    ScriptedSession s;
     s.input.clock_ms = 1000;
     queue_calls(s.input);
     EXPECT_EQ(0, platform_record_into("game.rec", argc, argv));
@@ -298,7 +290,7 @@ TEST(RecordReplay, EveryCallGetsWhatItGotWhenRecordedAndTheLiveInputIsNotAsked)
     ASSERT_EQ(SDLK_a, recorded.key.key.keysym.sym);  // the recording saw the script's input
     ASSERT_EQ(1, recorded.taken);
 
-    Scripted other;  // a different player, who must not be heard
+    ScriptedSession other;  // a different player, who must not be heard
     other.input.clock_ms = 777;
     scripted_push_key(other.input, SDLK_b, 1, 'b');
     int argc = 1;
@@ -315,28 +307,18 @@ TEST(RecordReplay, EveryCallGetsWhatItGotWhenRecordedAndTheLiveInputIsNotAsked)
     EXPECT_EQ(1, replayed.polled_key);
     EXPECT_EQ(SDL_KEYDOWN, replayed.key.type);
     EXPECT_EQ(SDLK_a, replayed.key.key.keysym.sym);
-    EXPECT_EQ('a', replayed.key.key.keysym.unicode);
-    EXPECT_EQ(1, replayed.key_a);
-    EXPECT_EQ(0, replayed.key_a_after_release);
-    EXPECT_EQ(1000u, replayed.ticks_before);
-    EXPECT_EQ(1025u, replayed.ticks_after);
-    EXPECT_EQ(SDL_MOUSEMOTION, replayed.motion.type);
-    EXPECT_EQ(100, replayed.motion.motion.x);
-    EXPECT_EQ(200, replayed.motion.motion.y);
-    EXPECT_EQ(1, replayed.waited_button);
-    EXPECT_EQ(SDL_MOUSEBUTTONDOWN, replayed.button.type);
-    EXPECT_EQ(SDL_BUTTON_LEFT, replayed.button.button.button);
-    EXPECT_EQ(100, replayed.mouse_x);
-    EXPECT_EQ(200, replayed.mouse_y);
+    EXPECT_EQ((std::vector<long long>{'a', 1, 0, 1000, 1025, SDL_MOUSEMOTION, 100, 200, 1, SDL_MOUSEBUTTONDOWN,
+                                      SDL_BUTTON_LEFT, 100, 200}),
+              (std::vector<long long>{replayed.key.key.keysym.unicode, replayed.key_a, replayed.key_a_after_release,
+                                      replayed.ticks_before, replayed.ticks_after, replayed.motion.type,
+                                      replayed.motion.motion.x, replayed.motion.motion.y, replayed.waited_button,
+                                      replayed.button.type, replayed.button.button.button, replayed.mouse_x,
+                                      replayed.mouse_y}));
     EXPECT_EQ(SDL_BUTTON(SDL_BUTTON_LEFT), replayed.buttons);
-    EXPECT_EQ(0, replayed.quits_before);
-    EXPECT_EQ(0, replayed.exhausted);
-    EXPECT_EQ(0, replayed.waited_quit);
-    EXPECT_EQ(1, replayed.quits_after);
-    EXPECT_EQ(1, replayed.taken);
-    EXPECT_EQ(1, replayed.cut_short);
-    EXPECT_EQ(0, replayed.polled_nothing);
-    EXPECT_EQ(0, platform_replay_failed());
+    EXPECT_EQ((std::vector<long long>{0, 0, 0, 1, 1, 1, 0, 0}),
+              (std::vector<long long>{replayed.quits_before, replayed.exhausted, replayed.waited_quit,
+                                      replayed.quits_after, replayed.taken, replayed.cut_short,
+                                      replayed.polled_nothing, platform_replay_failed()}));
 
     Captured closing = capture([&] { EXPECT_EQ(0, platform_close_session()); });
     EXPECT_EQ("", closing.err);
@@ -346,109 +328,93 @@ TEST(RecordReplay, EveryCallGetsWhatItGotWhenRecordedAndTheLiveInputIsNotAsked)
     EXPECT_EQ(777u, other.input.clock_ms);
 }
 
-TEST(RecordReplay, ATruncatedRecordingSaysSoOnceAndTheGameWindsDown)
+// A recording spoilt in one line, or a game that asks for other calls than
+// were recorded: the fault is said once, in one line, and the game winds down.
+TEST(RecordReplay, AFaultyReplaySaysWhereOnceAndTheGameWindsDown)
 {
-    TempDir dir;
-    record_plain_game();
-    std::vector<std::string> lines = lines_of(read_file("game.rec"));
-    // Cut in the middle of the motion event's line.
-    std::string cut = join_lines(lines, 6);
-    ASSERT_EQ('p', lines[6][0]);
-    cut += lines[6].substr(0, 4);
-    write_file("game.rec", cut);
-
-    ASSERT_EQ(0, platform_replay_from("game.rec", NULL, NULL));
-    Captured run = capture([&] {
-        play_calls();
-        expect_winding_down();
-        EXPECT_EQ(1, platform_close_session());
-    });
-    EXPECT_EQ("ABYSSOR: replay game.rec is truncated at line 7 (frame 0)\n", run.err);
-    EXPECT_EQ("", run.out);
-}
-
-TEST(RecordReplay, AGameThatAsksForMoreThanWasRecordedRunsOut)
-{
-    TempDir dir;
-    record_plain_game();
-    ASSERT_EQ(0, platform_replay_from("game.rec", NULL, NULL));
-    Captured run = capture([&] {
-        play_calls();
-        EXPECT_EQ(0, platform_replay_failed());
-        EXPECT_EQ(0u, platform_ticks() - platform_ticks());
-        EXPECT_EQ(1, platform_replay_failed());
-        expect_winding_down();
-        EXPECT_EQ(1, platform_close_session());
-    });
-    int lines = (int)lines_of(read_file("game.rec")).size();
-    EXPECT_EQ("ABYSSOR: replay game.rec ran out: the game asks for the clock after the recording's end at line "
-                  + std::to_string(lines) + " (frame 1)\n",
-              run.err);
-}
-
-TEST(RecordReplay, ALineThatNoRecordingHoldsIsCorrupt)
-{
-    TempDir dir;
-    record_plain_game();
-    std::vector<std::string> lines = lines_of(read_file("game.rec"));
-    ASSERT_EQ("t 1000", lines[4]);
-    lines[4] = "t 1x00";
-    write_file("game.rec", join_lines(lines, lines.size()));
-    ASSERT_EQ(0, platform_replay_from("game.rec", NULL, NULL));
-    Captured run = capture([&] {
-        Played p = play_calls();
-        EXPECT_EQ(1, p.polled_key);  // what came before the fault was replayed
-        EXPECT_EQ(0u, p.ticks_before);
-        EXPECT_EQ(0, p.polled_motion);
-        EXPECT_EQ(1, platform_close_session());
-    });
-    EXPECT_EQ("ABYSSOR: replay game.rec is corrupt at line 5 (frame 0)\n", run.err);
-}
-
-TEST(RecordReplay, AnEventOfImpossibleFieldsIsCorrupt)
-{
-    TempDir dir;
-    record_plain_game();
-    std::vector<std::string> lines = lines_of(read_file("game.rec"));
-    ASSERT_EQ('p', lines[2][0]);
-    lines[2] = "p 2 1 0 99999 0 97";  // a key beyond the key table
-    write_file("game.rec", join_lines(lines, lines.size()));
-    ASSERT_EQ(0, platform_replay_from("game.rec", NULL, NULL));
-    Captured run = capture([&] {
-        SDL_Event event;
-        EXPECT_EQ(0, platform_poll_event(&event));
-        EXPECT_EQ(1, platform_close_session());
-    });
-    EXPECT_EQ("ABYSSOR: replay game.rec is corrupt at line 3 (frame 0)\n", run.err);
-}
-
-TEST(RecordReplay, AGameThatTakesAnotherPathIsOutOfStep)
-{
-    TempDir dir;
-    record_plain_game();
-    ASSERT_EQ(0, platform_replay_from("game.rec", NULL, NULL));
-    Captured run = capture([&] {
-        platform_ticks();  // the recorded game polled first
-        expect_winding_down();
-        EXPECT_EQ(1, platform_close_session());
-    });
-    EXPECT_EQ("ABYSSOR: replay game.rec is out of step: the game asks for the clock, the recording holds an event "
-              "polled at line 3 (frame 0)\n",
-              run.err);
-}
-
-TEST(RecordReplay, AGameThatEndsBeforeTheRecordingIsOutOfStep)
-{
-    TempDir dir;
-    record_plain_game();
-    ASSERT_EQ(0, platform_replay_from("game.rec", NULL, NULL));
-    Captured run = capture([&] {
-        SDL_Event event;
-        platform_poll_event(&event);
-        EXPECT_EQ(1, platform_close_session());
-    });
-    EXPECT_EQ("ABYSSOR: replay game.rec is out of step: the game ended before the recording did at line 4 (frame 0)\n",
-              run.err);
+    const std::string at = "ABYSSOR: replay game.rec ";
+    const struct {
+        const char* what;
+        bool cut_mid_line;
+        std::function<void(std::vector<std::string>&)> spoil;
+        std::function<void()> play;
+        std::string said;
+    } cases[] = {
+        {"cut in the middle of the motion event's line", true,
+         [](std::vector<std::string>& lines) {
+             ASSERT_EQ('p', lines[6][0]);
+             lines[6] = lines[6].substr(0, 4);
+             lines.resize(7);
+         },
+         [] {
+             play_calls();
+             expect_winding_down();
+         },
+         "is truncated at line 7 (frame 0)\n"},
+        {"a line that no recording holds", false,
+         [](std::vector<std::string>& lines) {
+             ASSERT_EQ("t 1000", lines[4]);
+             lines[4] = "t 1x00";
+         },
+         [] {
+             Played p = play_calls();
+             EXPECT_EQ(1, p.polled_key);  // what came before the fault was replayed
+             EXPECT_EQ(0u, p.ticks_before);
+             EXPECT_EQ(0, p.polled_motion);
+         },
+         "is corrupt at line 5 (frame 0)\n"},
+        {"a key beyond the key table", false,
+         [](std::vector<std::string>& lines) {
+             ASSERT_EQ('p', lines[2][0]);
+             lines[2] = "p 2 1 0 99999 0 97";
+         },
+         [] {
+             SDL_Event event;
+             EXPECT_EQ(0, platform_poll_event(&event));
+         },
+         "is corrupt at line 3 (frame 0)\n"},
+        {"a game that takes another path", false, [](std::vector<std::string>&) {},
+         [] {
+             platform_ticks();  // the recorded game polled first
+             expect_winding_down();
+         },
+         "is out of step: the game asks for the clock, the recording holds an event polled at line 3 (frame 0)\n"},
+        {"a game that ends before the recording", false, [](std::vector<std::string>&) {},
+         [] {
+             SDL_Event event;
+             platform_poll_event(&event);
+         },
+         "is out of step: the game ended before the recording did at line 4 (frame 0)\n"},
+        {"a game that asks for more than was recorded", false, [](std::vector<std::string>&) {},
+         [] {
+             play_calls();
+             EXPECT_EQ(0, platform_replay_failed());
+             EXPECT_EQ(0u, platform_ticks() - platform_ticks());
+             EXPECT_EQ(1, platform_replay_failed());
+             expect_winding_down();
+         },
+         "ran out: the game asks for the clock after the recording's end at line {lines} (frame 1)\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        record_plain_game();
+        std::vector<std::string> lines = lines_of(read_file("game.rec"));
+        std::string said = c.said;
+        size_t count_at = said.find("{lines}");
+        if (count_at != std::string::npos) said.replace(count_at, 7, std::to_string(lines.size()));
+        c.spoil(lines);
+        std::string text = join_lines(lines, lines.size());
+        if (c.cut_mid_line) text.pop_back();
+        write_file("game.rec", text);
+        ASSERT_EQ(0, platform_replay_from("game.rec", NULL, NULL));
+        Captured run = capture([&] {
+            c.play();
+            EXPECT_EQ(1, platform_close_session());
+        });
+        EXPECT_EQ(at + said, run.err);
+        EXPECT_EQ("", run.out);
+    }
 }
 
 TEST(RecordReplay, ARecordingOfAnotherVersionIsNotStarted)
@@ -513,7 +479,7 @@ TEST(ScreenSums, PixelsRowByRowWithoutThePitchPadding)
 TEST(ScreenSums, EveryFiftiethFrameAndEveryWaitWhenAsked)
 {
     TempDir dir;
-    Scripted s;
+    ScriptedSession s;
     scripted_push_key(s.input, SDLK_a, 1, 'a');
     TestScreen screen;
     setenv("ABYSSOR_SCREEN_SUMS", "sums.txt", 1);

@@ -18,13 +18,6 @@
 
 namespace {
 
-SDL_Surface* solid(int w, int h, Uint8 r, Uint8 g, Uint8 b)
-{
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, 0xF800, 0x07E0, 0x001F, 0);
-    SDL_FillRect(s, NULL, SDL_MapRGB(s->format, r, g, b));
-    return s;
-}
-
 // A font whose glyphs are solid white blocks 5 pixels wide and 8 high, with
 // black (transparent) marker columns between them.
 SDL_Surface* block_font()
@@ -51,7 +44,7 @@ protected:
         scripted_reset(input);
         platform_use_scripted(&input);
         const Uint8 colours[4][3] = {{0, 255, 0}, {0, 0, 255}, {255, 0, 0}, {255, 255, 0}};
-        for (int i = 0; i < 4; i++) bank.misc[i] = solid(100, 60, colours[i][0], colours[i][1], colours[i][2]);
+        for (int i = 0; i < 4; i++) bank.misc[i] = solid_surface(100, 60, colours[i][0], colours[i][1], colours[i][2]);
         menu_script.font = block_font();
         SDL_FillRect(screen.surface, NULL, frame_colour());
     }
@@ -182,9 +175,7 @@ TEST_F(ScreensTest, EveryStillScreenEndsOnACloseRequest)
 
 TEST_F(ScreensTest, ScreensPlayTheirSoundsOnTheAnnouncementChannel)
 {
-    ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_AUDIO));
-    ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
-    settings.sound = 1;
+    ASSERT_TRUE(open_audio());
     write_wav("SFX/a.wav", 4000);
     write_wav("SFX/b.wav", 4000);
     write_wav("SFX/c.wav", 4000);
@@ -203,7 +194,7 @@ TEST_F(ScreensTest, ScreensPlayTheirSoundsOnTheAnnouncementChannel)
     EXPECT_EQ(Mix_GetChunk(CHANNEL_ANNOUNCE), menu_script.gameover_sound);  // the pause is silent
     Mix_HaltChannel(-1);
     // The menu script keeps the sounds until the reset before the next test.
-    Mix_CloseAudio();
+    close_audio();
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdio.h>
 #include <string.h>
 
 #include <string>
@@ -9,6 +10,10 @@
 
 namespace {
 
+// Reads a script in memory by a list of steps and tells what each gave:
+// w a word, i a whole number, f a float, n a word and a number, l2 ... l4 a
+// comma list. Numbers start at 7, 8, 9, 10 (4.5 for floats) so that a value
+// left alone shows; each result is "returned:values".
 struct Script {
     ScriptReader reader;
     explicit Script(const std::string& text) { script_open_memory(reader, text.data(), text.size()); }
@@ -19,29 +24,74 @@ struct Script {
         if (script_word(reader, buffer, sizeof buffer) == SCRIPT_EOF) return "<EOF>";
         return buffer;
     }
+    std::string step(const char*& op)
+    {
+        char text[SCRIPT_WORD_SIZE + 64] = "";
+        int values[4] = {7, 8, 9, 10};
+        if (*op == 'w') return word();
+        if (*op == 'i') {
+            int got = script_int(reader, &values[0]);
+            snprintf(text, sizeof text, "%d:%d", got, values[0]);
+        } else if (*op == 'f') {
+            float value = 4.5f;
+            int got = script_float(reader, &value);
+            snprintf(text, sizeof text, "%d:%.9g", got, (double)value);
+        } else if (*op == 'n') {
+            char name[SCRIPT_WORD_SIZE] = "?";
+            int got = script_word_int(reader, name, sizeof name, &values[0]);
+            snprintf(text, sizeof text, "%d:%s,%d", got, name, values[0]);
+        } else if (*op == 'l') {
+            int count = *++op - '0';
+            int got = script_int_list(reader, values, count);
+            std::string listed = std::to_string(got) + ":";
+            for (int i = 0; i < count; i++) listed += (i ? "," : "") + std::to_string(values[i]);
+            return listed;
+        }
+        return text;
+    }
+    std::string run(const char* ops)
+    {
+        std::string out;
+        for (const char* op = ops; *op; op++) out += (out.empty() ? "" : " ") + step(op);
+        return out;
+    }
 };
 
 }  // namespace
 
-TEST(ScriptWords, LineEndsAndBlanksAreAllWhiteSpace)
+TEST(ScriptReading, WordsNumbersAndListsReadAsFormattedInputReadsThem)
 {
-    Script script("radius 120\r\n\tstred_x\v300\f\n");
-    EXPECT_EQ("radius", script.word());
-    EXPECT_EQ("120", script.word());
-    EXPECT_EQ("stred_x", script.word());
-    EXPECT_EQ("300", script.word());
-    EXPECT_EQ("<EOF>", script.word());
-}
-
-TEST(ScriptWords, EmptyFileHasNoWords)
-{
-    Script empty("");
-    EXPECT_EQ("<EOF>", empty.word());
-    Script blank(" \n\n\t ");
-    EXPECT_EQ("<EOF>", blank.word());
-    int value = 7;
-    EXPECT_EQ(SCRIPT_EOF, script_int(blank.reader, &value));
-    EXPECT_EQ(7, value);
+    const struct {
+        const char *text, *steps, *read;
+    } cases[] = {
+        // Line ends and blanks are all white space.
+        {"radius 120\r\n\tstred_x\v300\f\n", "wwwww", "radius 120 stred_x 300 <EOF>"},
+        {"", "w", "<EOF>"},
+        {" \n\n\t ", "wi", "<EOF> -1:7"},
+        // "pocet_snimku 8" also wakes the "pocet" reader after the frame count
+        // has been read: its conversion meets the next key and consumes nothing.
+        {"pocet_snimku 8 rychlost 1.5", "wiiwf", "pocet_snimku 1:8 0:7 rychlost 1:1.5"},
+        {"-x 12", "iw", "0:7 -x"},
+        {"12abc -7", "iwi", "1:12 abc 1:-7"},
+        {"radius", "wiw", "radius -1:7 <EOF>"},
+        {"99999999999999999999 -99999999999999999999", "ii", "1:2147483647 1:-2147483648"},
+        {"0.98 .5 3. 1e2 2.5e-1 -0.125", "ffffffw", "1:0.980000019 1:0.5 1:3 1:100 1:0.25 1:-0.125 <EOF>"},
+        // An exponent mark without digits is used up, as formatted input does.
+        {"7e x 1e+x 5e5e 2E-", "fwfwfwfw", "1:7 x 1:1 x 1:500000 e 1:2 <EOF>"},
+        {"e5 .x -", "fwfwfw", "0:4.5 e5 0:4.5 .x 0:4.5 -"},
+        // A blank may follow the comma but not precede it.
+        {"10,20 10, 20 10 ,20", "l2l2l2w", "2:10,20 2:10,20 1:10,8 ,20"},
+        {"1,2,3,4 5,6", "l4l3l3", "4:1,2,3,4 2:5,6,9 -1:7,8,9"},
+        {"GFX/bar.bmp 4 GFX/x.bmp oops", "nnwn", "2:GFX/bar.bmp,4 1:GFX/x.bmp,7 oops -1:?,7"},
+        // The file may end inside a group: what is missing keeps its value.
+        {"GFX/x.bmp", "nw", "1:GFX/x.bmp,7 <EOF>"},
+        {"10", "l2", "1:10,8"},
+        {"11,", "l2w", "1:11,8 <EOF>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(c.read, Script(c.text).run(c.steps));
+    }
 }
 
 TEST(ScriptWords, OverLongWordIsCutWithoutOverrunningTheBuffer)
@@ -66,199 +116,17 @@ TEST(ScriptWords, KeysAreFoundInsideLongerWords)
     EXPECT_FALSE(word_has("teplota", "max_teplota"));
 }
 
-TEST(ScriptNumbers, FailedConversionLeavesTheWordToBeReadAgain)
-{
-    // "pocet_snimku 8" also wakes the "pocet" reader after the frame count
-    // has been read: its conversion meets the next key and must consume nothing.
-    Script script("pocet_snimku 8 rychlost 1.5");
-    EXPECT_EQ("pocet_snimku", script.word());
-    int frames = 0, count = 3;
-    EXPECT_EQ(1, script_int(script.reader, &frames));
-    EXPECT_EQ(8, frames);
-    EXPECT_EQ(0, script_int(script.reader, &count));
-    EXPECT_EQ(3, count);
-    EXPECT_EQ("rychlost", script.word());
-    float speed = 0;
-    EXPECT_EQ(1, script_float(script.reader, &speed));
-    EXPECT_EQ(1.5f, speed);
-}
-
-TEST(ScriptNumbers, SignWithoutDigitsConsumesNothing)
-{
-    Script script("-x 12");
-    int value = 5;
-    EXPECT_EQ(0, script_int(script.reader, &value));
-    EXPECT_EQ(5, value);
-    EXPECT_EQ("-x", script.word());
-}
-
-TEST(ScriptNumbers, NumberPrefixOfAWordIsTakenAndTheRestIsTheNextWord)
-{
-    Script script("12abc -7");
-    int value = 0;
-    EXPECT_EQ(1, script_int(script.reader, &value));
-    EXPECT_EQ(12, value);
-    EXPECT_EQ("abc", script.word());
-    EXPECT_EQ(1, script_int(script.reader, &value));
-    EXPECT_EQ(-7, value);
-}
-
-TEST(ScriptNumbers, ValueMissingAtEndOfFileKeepsTheTarget)
-{
-    Script script("radius");
-    EXPECT_EQ("radius", script.word());
-    int radius = 42;
-    EXPECT_EQ(SCRIPT_EOF, script_int(script.reader, &radius));
-    EXPECT_EQ(42, radius);
-    EXPECT_EQ("<EOF>", script.word());
-}
-
-TEST(ScriptNumbers, HugeNumbersAreHeldAtTheIntegerLimits)
-{
-    Script script("99999999999999999999 -99999999999999999999");
-    int value = 0;
-    EXPECT_EQ(1, script_int(script.reader, &value));
-    EXPECT_EQ(2147483647, value);
-    EXPECT_EQ(1, script_int(script.reader, &value));
-    EXPECT_EQ(-2147483647 - 1, value);
-}
-
-TEST(ScriptNumbers, FloatsTakeFractionsAndExponents)
-{
-    Script script("0.98 .5 3. 1e2 2.5e-1 -0.125");
-    float value = 0;
-    const float expected[] = {0.98f, 0.5f, 3.0f, 100.0f, 0.25f, -0.125f};
-    for (float want : expected) {
-        ASSERT_EQ(1, script_float(script.reader, &value));
-        EXPECT_EQ(want, value);
-    }
-    EXPECT_EQ("<EOF>", script.word());
-}
-
-TEST(ScriptNumbers, AnExponentMarkWithoutDigitsIsTakenAsFormattedInputTakesIt)
-{
-    // "7e" is 7 with the "e" used up; "1e+x" is 1 with "e+" used up and "x"
-    // left as the next word; "5e5e" is 500000 followed by the word "e".
-    Script script("7e x 1e+x 5e5e 2E-");
-    float value = 0;
-    ASSERT_EQ(1, script_float(script.reader, &value));
-    EXPECT_EQ(7.0f, value);
-    EXPECT_EQ("x", script.word());
-    ASSERT_EQ(1, script_float(script.reader, &value));
-    EXPECT_EQ(1.0f, value);
-    EXPECT_EQ("x", script.word());
-    ASSERT_EQ(1, script_float(script.reader, &value));
-    EXPECT_EQ(500000.0f, value);
-    EXPECT_EQ("e", script.word());
-    ASSERT_EQ(1, script_float(script.reader, &value));
-    EXPECT_EQ(2.0f, value);
-    EXPECT_EQ("<EOF>", script.word());
-}
-
-TEST(ScriptNumbers, AFloatWithoutDigitsConsumesNothing)
-{
-    Script script("e5 .x -");
-    float value = 4.5f;
-    EXPECT_EQ(0, script_float(script.reader, &value));
-    EXPECT_EQ("e5", script.word());
-    EXPECT_EQ(0, script_float(script.reader, &value));
-    EXPECT_EQ(".x", script.word());
-    EXPECT_EQ(0, script_float(script.reader, &value));
-    EXPECT_EQ("-", script.word());
-    EXPECT_EQ(4.5f, value);
-}
-
-TEST(ScriptPairs, BlankMayFollowTheCommaButNotPrecedeIt)
-{
-    int pair[2] = {0, 0};
-    Script tight("10,20");
-    EXPECT_EQ(2, script_int_list(tight.reader, pair, 2));
-    EXPECT_EQ(10, pair[0]);
-    EXPECT_EQ(20, pair[1]);
-
-    Script spaced("10, 20");
-    pair[0] = pair[1] = 0;
-    EXPECT_EQ(2, script_int_list(spaced.reader, pair, 2));
-    EXPECT_EQ(10, pair[0]);
-    EXPECT_EQ(20, pair[1]);
-
-    Script before("10 ,20");
-    pair[0] = pair[1] = 0;
-    EXPECT_EQ(1, script_int_list(before.reader, pair, 2));
-    EXPECT_EQ(10, pair[0]);
-    EXPECT_EQ(0, pair[1]);
-    EXPECT_EQ(",20", before.word());
-}
-
-TEST(ScriptPairs, FourValuesAndAShortList)
-{
-    int rect[4] = {0, 0, 0, 0};
-    Script script("1,2,3,4 5,6");
-    EXPECT_EQ(4, script_int_list(script.reader, rect, 4));
-    EXPECT_EQ(4, rect[3]);
-    int triple[3] = {0, 0, 9};
-    EXPECT_EQ(2, script_int_list(script.reader, triple, 3));
-    EXPECT_EQ(6, triple[1]);
-    EXPECT_EQ(9, triple[2]);
-    EXPECT_EQ(SCRIPT_EOF, script_int_list(script.reader, triple, 3));
-}
-
-TEST(ScriptPairs, WordAndNumber)
-{
-    char name[SCRIPT_WORD_SIZE];
-    int frames = 0;
-    Script script("GFX/bar.bmp 4 GFX/x.bmp oops");
-    EXPECT_EQ(2, script_word_int(script.reader, name, sizeof name, &frames));
-    EXPECT_STREQ("GFX/bar.bmp", name);
-    EXPECT_EQ(4, frames);
-    EXPECT_EQ(1, script_word_int(script.reader, name, sizeof name, &frames));
-    EXPECT_EQ(4, frames);
-    EXPECT_EQ("oops", script.word());
-    EXPECT_EQ(SCRIPT_EOF, script_word_int(script.reader, name, sizeof name, &frames));
-}
-
-TEST(ScriptPairs, TheFileMayEndInsideAGroup)
-{
-    // "%s %d" with only the word left: the word is read, the number keeps its value.
-    char name[SCRIPT_WORD_SIZE];
-    int frames = 9;
-    Script word_only("GFX/x.bmp");
-    EXPECT_EQ(1, script_word_int(word_only.reader, name, sizeof name, &frames));
-    EXPECT_STREQ("GFX/x.bmp", name);
-    EXPECT_EQ(9, frames);
-    EXPECT_EQ("<EOF>", word_only.word());
-
-    // "%d,%d" cut after the first number, or after its comma.
-    int pair[2] = {0, 7};
-    Script cut("10");
-    EXPECT_EQ(1, script_int_list(cut.reader, pair, 2));
-    EXPECT_EQ(10, pair[0]);
-    EXPECT_EQ(7, pair[1]);
-    Script comma("11,");
-    EXPECT_EQ(1, script_int_list(comma.reader, pair, 2));
-    EXPECT_EQ(11, pair[0]);
-    EXPECT_EQ(7, pair[1]);
-    EXPECT_EQ("<EOF>", comma.word());
-}
-
-TEST(ScriptFiles, AMissingFileOpensNothing)
-{
-    TempDir dir;
-    ScriptReader reader;
-    EXPECT_EQ(0, script_open(reader, "SCRIPT/none.scr"));
-    char buffer[SCRIPT_WORD_SIZE];
-    EXPECT_EQ(SCRIPT_EOF, script_word(reader, buffer, sizeof buffer));
-    script_close(reader);
-}
-
-TEST(ScriptFiles, AnEmptyFileOpensAndHasNoWords)
+TEST(ScriptFiles, MissingAndEmptyFilesHaveNoWords)
 {
     TempDir dir;
     write_file("SCRIPT/empty.scr", "");
-    ScriptReader reader;
-    ASSERT_EQ(1, script_open(reader, "SCRIPT/empty.scr"));
     char buffer[SCRIPT_WORD_SIZE];
     int value = 3;
+    ScriptReader reader;
+    EXPECT_EQ(0, script_open(reader, "SCRIPT/none.scr"));
+    EXPECT_EQ(SCRIPT_EOF, script_word(reader, buffer, sizeof buffer));
+    script_close(reader);
+    ASSERT_EQ(1, script_open(reader, "SCRIPT/empty.scr"));
     EXPECT_EQ(SCRIPT_EOF, script_int(reader, &value));
     EXPECT_EQ(SCRIPT_EOF, script_word(reader, buffer, sizeof buffer));
     EXPECT_EQ(3, value);

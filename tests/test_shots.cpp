@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <SDL/SDL_mixer.h>
+#include <limits.h>
 #include <string.h>
 
+#include <string>
 #include <vector>
 
 #include "bonus.h"
@@ -19,13 +21,6 @@
 #include "weapons.h"
 
 namespace {
-
-SDL_Surface* solid_surface(int w, int h, Uint8 r, Uint8 g, Uint8 b)
-{
-    SDL_Surface* picture = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, 0xF800, 0x07E0, 0x001F, 0);
-    SDL_FillRect(picture, NULL, SDL_MapRGB(picture->format, r, g, b));
-    return picture;
-}
 
 // A strip of `frames` square frames of side `size`, frame k in green 20 + 20k.
 SDL_Surface* frame_strip(int frames, int size)
@@ -49,15 +44,7 @@ class ShotTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        settings = GameSettings();
-        settings.max_teplota = 100;
-        settings.odpor_vzduchu = 1.0f;
-        GunHeat = 0;
-        bonus_effects = BonusEffects();
-        game.frame = 0;
-        game.score = 0;
-        random_reset();
-        reset_shot_pool();
+        fresh_shooting();
         reset_particles();
         memset(creatures, 0, sizeof creatures);
         memset(&submarine, 0, sizeof submarine);
@@ -137,27 +124,60 @@ protected:
 // ---------------------------------------------------------------------------
 // Launch
 
-TEST_F(ShotTest, ShellClimbsToAQuarterOfItsAimHalfwayAndLandsOneStepPast)
+// Where a shot is after a number of moves. Shells are launched as the gun
+// launches them (aimed `aim` pixels on, "a" = -aim), or as a creature does
+// (no aim: they land after one step); bombs are dropped from a height.
+TEST_F(ShotTest, ShotsFlyClimbSinkAndLandAsTheirWeaponsSay)
 {
-    weapon(0, 0, 10);
-    // Aimed 200 pixels to the right, as the gun launches it.
-    EXPECT_EQ(1, slot(0).launch(100, 240, 0, 0, 0, 200, -200, 0, -1));
-    EXPECT_EQ(0, slot(0).height);
-    for (int n = 1; n <= 5; n++) slot(0).move();
-    EXPECT_EQ(150, slot(0).x);
-    EXPECT_EQ(-37, slot(0).height);  // 50 x (50 - 200) / 200 = -37.5
-    for (int n = 6; n <= 10; n++) slot(0).move();
-    EXPECT_EQ(-50, slot(0).height);
-    for (int n = 11; n <= 20; n++) slot(0).move();
-    EXPECT_EQ(300, slot(0).x);
-    EXPECT_EQ(0, slot(0).height);
-    EXPECT_EQ(1, slot(0).active);  // this move started 190 pixels out
-    slot(0).move();
-    EXPECT_EQ(0, slot(0).active);
-    EXPECT_EQ(1, slot(0).outcome);
-    EXPECT_EQ(310, slot(0).x);
-    EXPECT_EQ(240, slot(0).y);
-    EXPECT_EQ(0, slot(0).height);
+    const int ANY = INT_MIN;
+    const struct {
+        const char* what;
+        int typ, speed, max_speed, klesani;
+        int x, y, height, aim, a, owner;
+        int moves;
+        int at_x, at_height, active, outcome;
+    } cases[] = {
+        // Aimed 200 pixels on, a shell climbs to a quarter of it halfway:
+        // 50 x (50 - 200) / 200 = -37.5 after five moves.
+        {"shell", 0, 10, 10, 0, 100, 240, 0, 200, -200, -1, 0, 100, 0, 1, 0},
+        {"shell", 0, 10, 10, 0, 100, 240, 0, 200, -200, -1, 5, 150, -37, 1, 0},
+        {"shell", 0, 10, 10, 0, 100, 240, 0, 200, -200, -1, 10, 200, -50, 1, 0},
+        {"shell", 0, 10, 10, 0, 100, 240, 0, 200, -200, -1, 20, 300, 0, 1, 0},  // this move started 190 out
+        {"shell", 0, 10, 10, 0, 100, 240, 0, 200, -200, -1, 21, 310, 0, 0, 1},  // lands one step past
+        {"no aim", 0, 3, 3, 0, 100, 200, 0, 300, 0, 4, 1, 103, ANY, 0, 1},
+        {"no speed limit", 0, 5, 0, 0, 100, 200, 0, 100, -100, -1, 50, 100, ANY, 1, ANY},
+        // On the screen edge a shot still flies; one pixel more ends it.
+        {"edge", 0, 1, 1, 0, 639, 100, 0, 1000, -1000, -1, 1, 640, ANY, 1, ANY},
+        {"edge", 0, 1, 1, 0, 639, 100, 0, 1000, -1000, -1, 2, ANY, ANY, 0, 0},
+        // A bomb dropped from 40 sinks 3 a frame and lands on the water.
+        {"bomb", 1, 0, 0, 3, 300, 200, 40, 1, 0, -1, 0, ANY, -37, 1, ANY},
+        {"bomb", 1, 0, 0, 3, 300, 200, 40, 1, 0, -1, 12, ANY, -1, 1, ANY},
+        {"bomb", 1, 0, 0, 3, 300, 200, 40, 1, 0, -1, 13, ANY, 0, 1, ANY},
+        {"bomb", 1, 0, 0, 3, 300, 200, 40, 1, 0, -1, 14, ANY, ANY, 0, 1},
+        // Without descent it flies until it leaves the screen: 300 + 4 x 86 = 644.
+        {"level bomb", 1, 4, 4, 0, 300, 200, 40, 1, 0, -1, 85, 640, -40, 1, ANY},
+        {"level bomb", 1, 4, 4, 0, 300, 200, 40, 1, 0, -1, 86, ANY, -40, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + " after " + std::to_string(c.moves));
+        reset_shot_pool();
+        WeaponDef& w = weapon(0, c.typ, c.speed);
+        w.maximalni_rychlost = c.max_speed;
+        w.klesani = c.klesani;
+        ASSERT_EQ(1, slot(0).launch(c.x, c.y, c.height, 0, 0, c.aim, c.a, 0, c.owner));
+        for (int n = 0; n < c.moves; n++) slot(0).move();
+        if (c.at_x != ANY) {
+            EXPECT_EQ(c.at_x, slot(0).x);
+        }
+        EXPECT_EQ(c.y, slot(0).y);
+        if (c.at_height != ANY) {
+            EXPECT_EQ(c.at_height, slot(0).height);
+        }
+        EXPECT_EQ(c.active, slot(0).active);
+        if (c.outcome != ANY) {
+            EXPECT_EQ(c.outcome, slot(0).outcome);
+        }
+    }
 }
 
 TEST_F(ShotTest, ShellDistanceUndoesTheFlattening)
@@ -233,37 +253,6 @@ TEST_F(ShotTest, PoolFullLeavesNoSlotToFind)
 // ---------------------------------------------------------------------------
 // Flight
 
-TEST_F(ShotTest, BombSinksByItsStepAndLandsOnTheWater)
-{
-    weapon(1, 1, 0).klesani = 3;
-    Shot& bomb = slot(0);
-    bomb.launch(300, 200, 40, 0, 1, 1, 0, 0, -1);  // dropped from 40 pixels
-    EXPECT_EQ(-37, bomb.height);
-    for (int n = 1; n <= 12; n++) bomb.move();
-    EXPECT_EQ(-1, bomb.height);
-    bomb.move();
-    EXPECT_EQ(0, bomb.height);
-    EXPECT_EQ(1, bomb.active);
-    bomb.move();
-    EXPECT_EQ(0, bomb.active);
-    EXPECT_EQ(1, bomb.outcome);
-}
-
-TEST_F(ShotTest, BombWithoutDescentFliesUntilItLeavesTheScreen)
-{
-    weapon(1, 1, 4);
-    Shot& bomb = slot(0);
-    bomb.launch(300, 200, 40, 0, 1, 1, 0, 0, -1);
-    int moves = 0;
-    while (bomb.active == 1 && moves < 1000) {
-        bomb.move();
-        moves++;
-    }
-    EXPECT_EQ(86, moves);  // 300 + 4 x 86 = 644, past the edge
-    EXPECT_EQ(0, bomb.outcome);
-    EXPECT_EQ(-40, bomb.height);
-}
-
 TEST_F(ShotTest, AirResistanceDampsBombsAfterAccelerationAndLimit)
 {
     settings.odpor_vzduchu = 0.9f;
@@ -300,38 +289,6 @@ TEST_F(ShotTest, ShellsAndRunnersFeelNoAir)
     slot(1).move();
     EXPECT_EQ(4.0f, slot(0).vx);
     EXPECT_EQ(4.0f, slot(1).vx);
-}
-
-TEST_F(ShotTest, WeaponWithoutSpeedLimitStaysWhereItWasLaunched)
-{
-    WeaponDef& w = weapon(0, 0, 5);
-    w.maximalni_rychlost = 0;
-    slot(0).launch(100, 200, 0, 0, 0, 100, -100, 0, -1);
-    for (int n = 0; n < 50; n++) slot(0).move();
-    EXPECT_EQ(1, slot(0).active);
-    EXPECT_EQ(100, slot(0).x);
-}
-
-TEST_F(ShotTest, ShellWithoutAimLandsAfterOneStep)
-{
-    weapon(0, 0, 3);
-    slot(0).launch(100, 200, 0, 0, 0, 300, 0, 0, 4);  // as a creature launches it
-    slot(0).move();
-    EXPECT_EQ(0, slot(0).active);
-    EXPECT_EQ(1, slot(0).outcome);
-    EXPECT_EQ(103, slot(0).x);
-}
-
-TEST_F(ShotTest, ShotOnTheScreenEdgeStillFliesOnePixelMoreEndsIt)
-{
-    weapon(0, 0, 1);
-    slot(0).launch(639, 100, 0, 0, 0, 1000, -1000, 0, -1);
-    slot(0).move();
-    EXPECT_EQ(640, slot(0).x);
-    EXPECT_EQ(1, slot(0).active);
-    slot(0).move();
-    EXPECT_EQ(0, slot(0).active);
-    EXPECT_EQ(0, slot(0).outcome);
 }
 
 TEST_F(ShotTest, RunnerLeavesFourWakeFansEveryFrameAndNoRing)
@@ -423,10 +380,8 @@ TEST_F(ShotTest, KillingHitScoresTheKindsPoints)
     c.vx = 2.0f;
     landed_at(0, 0, 205, 195);
     resolve_hits(submarine);
-    EXPECT_EQ(-5, c.zivoty);
-    EXPECT_EQ(150, game.score);
-    EXPECT_EQ(0, slot(0).active);
-    EXPECT_EQ(1, slot(0).hit_creature);
+    EXPECT_EQ((std::vector<long long>{-5, 150, 0, 1}),
+              (std::vector<long long>{c.zivoty, game.score, slot(0).active, slot(0).hit_creature}));
 }
 
 TEST_F(ShotTest, OneShotWoundsEveryCreatureInReachButNotItsShooter)
@@ -438,10 +393,8 @@ TEST_F(ShotTest, OneShotWoundsEveryCreatureInReachButNotItsShooter)
     Creature& far = creature_at(7, 300, 300);
     landed_at(0, 5, 200, 200, 3);
     resolve_hits(submarine);
-    EXPECT_EQ(20, shooter.zivoty);
-    EXPECT_EQ(16, first.zivoty);
-    EXPECT_EQ(16, second.zivoty);
-    EXPECT_EQ(20, far.zivoty);
+    EXPECT_EQ((std::vector<long long>{20, 16, 16, 20}),
+              (std::vector<long long>{shooter.zivoty, first.zivoty, second.zivoty, far.zivoty}));
 }
 
 TEST_F(ShotTest, ExplodingAndFreeCreaturesAreSparedButNotSubmergedOnes)
@@ -678,9 +631,7 @@ TEST_F(ShotTest, ScriptValuesOutsideTheirRangesDrawSafely)
 
 TEST_F(ShotTest, FiringSplashingAndHittingPlayOnTheirChannels)
 {
-    SDL_InitSubSystem(SDL_INIT_AUDIO);
-    ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
-    settings.sound = 1;
+    ASSERT_TRUE(open_audio());
     TempDir dir;
     write_wav("fire.wav", 50000);
     write_wav("water.wav", 50000);
@@ -726,10 +677,8 @@ TEST(ShotsDataSet, EveryWeaponOfEveryLevelFliesAndSplashesVisibly)
     TempDir dir;
     TestScreen screen;
     ASSERT_TRUE(copy_data_set());
-    settings = GameSettings();
-    settings.max_teplota = 100;
+    fresh_shooting();
     settings.odpor_vzduchu = 0.98f;
-    GunHeat = 0;
     Uint32 background = map_colour(screen.surface, 248, 0, 248);
     for (const char* level : {"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"}) {
         std::string images = std::string("SCRIPT/") + level + "/images.scr";

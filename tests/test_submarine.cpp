@@ -81,22 +81,12 @@ const char* const DELO =
     "stit 3\n"
     "[END]\n";
 
-const char* const DELO_LOG =
-    "script: delo.scr : NALEZENA NOVA PONORKA #0\n"
-    "script: delo.scr : bitmapa : GFX/ponorka.bmp ... nahrana\n"
-    "script: delo.scr : zvuk : SND/smrt.wav ... nahran\n"
-    "script: delo.scr : zvuk : SND/naraz.wav ... nahran\n"
-    "script: delo.scr : radius : 200\n"
-    "script: delo.scr : stred_x : 320\n"
-    "script: delo.scr : stred_y : 210\n"
-    "script: delo.scr : rychlost_otaceni : 5\n"
-    "script: delo.scr : pocet_snimku : 8\n"
-    "script: delo.scr : uhel : 90\n"
-    "script: delo.scr : vybuch : 1\n"
-    "script: delo.scr : zivoty : 300\n"
-    "script: delo.scr : alpha : 2\n"
-    "script: delo.scr : stit : 3\n"
-    "script: delo.scr : INICIALIZUJI PONORKU ... #0 ...OK\n";
+const std::string DELO_LOG =
+    prefixed_lines("script: delo.scr : ", {"NALEZENA NOVA PONORKA #0", "bitmapa : GFX/ponorka.bmp ... nahrana",
+                                           "zvuk : SND/smrt.wav ... nahran", "zvuk : SND/naraz.wav ... nahran",
+                                           "radius : 200", "stred_x : 320", "stred_y : 210", "rychlost_otaceni : 5",
+                                           "pocet_snimku : 8", "uhel : 90", "vybuch : 1", "zivoty : 300",
+                                           "alpha : 2", "stit : 3", "INICIALIZUJI PONORKU ... #0 ...OK"});
 
 }  // namespace
 
@@ -314,7 +304,7 @@ protected:
     TestScreen screen;
 };
 
-TEST_F(SubmarineDrawing, HeadingChoosesTheFrame)
+TEST_F(SubmarineDrawing, HeadingChoosesTheFrameCentredOnTheSubmarine)
 {
     submarine.image = make_heading_strip("ponorka.bmp", 8, 6);
     draw_at(44.9f);
@@ -322,32 +312,30 @@ TEST_F(SubmarineDrawing, HeadingChoosesTheFrame)
     EXPECT_EQ(frame_colour(screen.surface, 0), at(97, 99));  // the corner is at (x - 3, y - 3)
     EXPECT_EQ(0u, at(96, 99));
     EXPECT_EQ(0u, at(103, 99));
-    draw_at(45.0f);
-    EXPECT_EQ(frame_colour(screen.surface, 1), at(101, 101));
-    draw_at(359.9f);
-    EXPECT_EQ(frame_colour(screen.surface, 7), at(101, 101));
-}
-
-TEST_F(SubmarineDrawing, StripTooShortForTheAngleShowsNothing)
-{
-    submarine.image = make_heading_strip("ponorka.bmp", 7, 6);
-    submarine.pocet_snimku = 7;  // steps of 51 degrees: 357 asks for frame 7
-    draw_at(356.0f);
-    EXPECT_EQ(frame_colour(screen.surface, 6), at(101, 101));
-    draw_at(357.0f);
-    EXPECT_EQ(0u, at(101, 101));
-    EXPECT_EQ(0u, at(98, 98));
-}
-
-TEST_F(SubmarineDrawing, FrameCountsOutsideOneTo360StillDraw)
-{
-    submarine.image = make_heading_strip("ponorka.bmp", 8, 6);
-    submarine.pocet_snimku = 0;  // one picture for every heading
-    draw_at(200.0f);
-    EXPECT_EQ(frame_colour(screen.surface, 0), at(101, 101));
-    submarine.pocet_snimku = 1000;  // one frame per degree
-    draw_at(3.5f);
-    EXPECT_EQ(frame_colour(screen.surface, 3), at(101, 101));
+    // Strip frames, frame count, heading and the frame shown (-1 none): a
+    // strip too short for the angle shows nothing; counts outside 1 ... 360
+    // still draw.
+    const struct {
+        int strip_frames, pocet_snimku;
+        float uhel;
+        int frame;
+    } cases[] = {
+        {8, 8, 45.0f, 1},  {8, 8, 359.9f, 7},
+        {7, 7, 356.0f, 6}, {7, 7, 357.0f, -1},  // steps of 51 degrees: 357 asks for frame 7
+        {8, 0, 200.0f, 0},                        // one picture for every heading
+        {8, 1000, 3.5f, 3},                       // one frame per degree
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.uhel);
+        free_bitmap(submarine.image);
+        submarine.image = make_heading_strip("ponorka.bmp", c.strip_frames, 6);
+        submarine.pocet_snimku = c.pocet_snimku;
+        draw_at(c.uhel);
+        EXPECT_EQ(c.frame < 0 ? 0u : frame_colour(screen.surface, c.frame), at(101, 101));
+        if (c.frame < 0) {
+            EXPECT_EQ(0u, at(98, 98));
+        }
+    }
 }
 
 TEST_F(SubmarineDrawing, SubmarineWithoutPictureShowsOnlyItsRing)
@@ -386,35 +374,27 @@ TEST_F(SubmarineDrawing, RangeRingIsAGreenEllipseThroughTheReach)
     EXPECT_LE(dots, 360);
 }
 
-TEST_F(SubmarineDrawing, RangeRingFollowsTheSelectedWeapon)
+// The ring measures the selected weapon (weapon 0 reaches 20, weapon 2 60);
+// its brightness travels with the frame and wraps above 255: at frame 270
+// dot 0 would be 329 bright, as an 8-bit value 73.
+TEST_F(SubmarineDrawing, RingFollowsTheSelectedWeaponAndItsBrightnessTravels)
 {
+    const struct {
+        int weapon, frame, x, green;  // green -1: nothing drawn there
+    } cases[] = {{2, 0, 380, 230}, {2, 0, 340, -1}, {0, 90, 370, 130}, {0, 270, 370, 73}, {0, 450, 370, 130}};
     submarine.x = 320;
     submarine.y = 240;
     weapon_catalogue.count = 3;
-    weapon_catalogue.weapons[0].dostrel = 20;
-    weapon_catalogue.weapons[2].dostrel = 60;
-    submarine.weapon = 2;
-    draw_at(0.0f);
-    EXPECT_EQ(map_colour(screen.surface, 0, 230, 0), at(380, 240));
-    EXPECT_EQ(0u, at(340, 240));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.frame);
+        weapon_catalogue.weapons[0].dostrel = c.weapon == 2 ? 20 : 50;
+        weapon_catalogue.weapons[2].dostrel = 60;
+        submarine.weapon = c.weapon;
+        game.frame = c.frame;
+        draw_at(0.0f);
+        EXPECT_EQ(c.green < 0 ? 0u : map_colour(screen.surface, 0, (Uint8)c.green, 0), at(c.x, 240));
+    }
     weapon_catalogue.weapons[2].dostrel = 0;
-}
-
-TEST_F(SubmarineDrawing, RingBrightnessTravelsAndWrapsAbove255)
-{
-    submarine.x = 320;
-    submarine.y = 240;
-    weapon_catalogue.weapons[0].dostrel = 50;
-    game.frame = 90;
-    draw_at(0.0f);
-    EXPECT_EQ(map_colour(screen.surface, 0, 130, 0), at(370, 240));
-    // At frame 270 dot 0 would be 329 bright: as an 8-bit value that is 73.
-    game.frame = 270;
-    draw_at(0.0f);
-    EXPECT_EQ(map_colour(screen.surface, 0, 73, 0), at(370, 240));
-    game.frame = 360 + 90;
-    draw_at(0.0f);
-    EXPECT_EQ(map_colour(screen.surface, 0, 130, 0), at(370, 240));
 }
 
 TEST_F(SubmarineDrawing, RegainedHitPointsStopTheExplosion)
@@ -467,19 +447,13 @@ TEST_F(DeloScript, FullSectionLogsEveryLineAndBuildsTheSubmarine)
     EXPECT_EQ(0, result);
     EXPECT_EQ(DELO_LOG, log.out);
     EXPECT_EQ("", log.err);
-    EXPECT_EQ(200, submarine.radius);
-    EXPECT_EQ(320, submarine.stred_x);
-    EXPECT_EQ(210, submarine.stred_y);
-    EXPECT_EQ(5, submarine.rychlost_otaceni);
-    EXPECT_EQ(8, submarine.pocet_snimku);
+    EXPECT_EQ((std::vector<long long>{200, 320, 210, 5, 8}),
+              (std::vector<long long>{submarine.radius, submarine.stred_x, submarine.stred_y,
+                                      submarine.rychlost_otaceni, submarine.pocet_snimku}));
     EXPECT_EQ(90.0f, submarine.uhel);
-    EXPECT_EQ(1, submarine.vybuch);
-    EXPECT_EQ(300, submarine.zivoty);
-    EXPECT_EQ(300, submarine.max_zivoty);
-    EXPECT_EQ(2, submarine.alpha);
-    EXPECT_EQ(3, submarine.stit);
-    EXPECT_EQ(1, submarine.active);
-    EXPECT_EQ(-1, submarine.explosion_frame);
+    EXPECT_EQ((std::vector<long long>{1, 300, 300, 2, 3, 1, -1}),
+              (std::vector<long long>{submarine.vybuch, submarine.zivoty, submarine.max_zivoty, submarine.alpha,
+                                      submarine.stit, submarine.active, submarine.explosion_frame}));
     ASSERT_NE(nullptr, submarine.image);
     EXPECT_EQ(16, submarine.image->w);
     EXPECT_EQ(nullptr, submarine.death_sound);  // audio is off
@@ -498,55 +472,48 @@ TEST_F(DeloScript, ClearsTheCreatureCountsBeforeTheCreaturesAreRead)
     }
 }
 
-TEST_F(DeloScript, AllOnOneLineAndKeysInsideLongerWords)
+// All on one line, keys inside longer words, missing keys as 0; a second
+// section reported and not stored; keys before the section with nowhere to
+// go; no section at all.
+TEST_F(DeloScript, SectionsDecideWhatIsStored)
 {
-    int result = 0;
-    Captured log = load("[*] zivoty 5 max_radius_lodi 150 [END]", &result);
-    EXPECT_EQ(0, result);
-    EXPECT_EQ(150, submarine.radius);
-    EXPECT_EQ(5, submarine.max_zivoty);
-    EXPECT_EQ(0, submarine.rychlost_otaceni);  // missing keys count as 0
-    EXPECT_EQ("script: delo.scr : NALEZENA NOVA PONORKA #0\n"
-              "script: delo.scr : zivoty : 5\n"
-              "script: delo.scr : radius : 150\n"
-              "script: delo.scr : INICIALIZUJI PONORKU ... #0 ...OK\n",
-              log.out);
-}
-
-TEST_F(DeloScript, SecondSectionIsReportedAndNotStored)
-{
-    int result = 0;
-    Captured log = load("[*A] radius 100 zivoty 5 [END]\n[*B] radius 999 zivoty 1 image GFX/jina.bmp [END]\n", &result);
-    EXPECT_EQ(1, result);
-    EXPECT_EQ(100, submarine.radius);
-    EXPECT_EQ(5, submarine.zivoty);
-    EXPECT_EQ(nullptr, submarine.image);
-    EXPECT_EQ("script: delo.scr : NALEZENA NOVA PONORKA #0\n"
-              "script: delo.scr : radius : 100\n"
-              "script: delo.scr : zivoty : 5\n"
-              "script: delo.scr : INICIALIZUJI PONORKU ... #0 ...OK\n"
-              "script: delo.scr : NALEZENA NOVA PONORKA #1\n",
-              log.out);
-    EXPECT_EQ("script: delo.scr : prilis mnoho ponorek\n", log.err);
-}
-
-TEST_F(DeloScript, KeysBeforeTheSectionHaveNowhereToGo)
-{
-    int result = 0;
-    Captured log = load("radius 50 image GFX/ponorka.bmp [*] zivoty 5 [END]", &result);
-    EXPECT_EQ(0, result);
-    EXPECT_EQ(0, submarine.radius);
-    EXPECT_EQ(nullptr, submarine.image);
-    EXPECT_EQ(std::string::npos, log.out.find("radius"));
-}
-
-TEST_F(DeloScript, FileWithoutSectionGivesMinusOne)
-{
-    int result = 0;
-    Captured log = load("zivoty 5 [END]", &result);
-    EXPECT_EQ(-1, result);
-    EXPECT_EQ("", log.out);
-    EXPECT_EQ(0, submarine.active);
+    const struct {
+        const char* text;
+        int result, radius, max_zivoty;
+        std::string out, err;
+    } cases[] = {
+        {"[*] zivoty 5 max_radius_lodi 150 [END]", 0, 150, 5,
+         prefixed_lines("script: delo.scr : ", {"NALEZENA NOVA PONORKA #0", "zivoty : 5", "radius : 150",
+                                                "INICIALIZUJI PONORKU ... #0 ...OK"}),
+         ""},
+        {"[*A] radius 100 zivoty 5 [END]\n[*B] radius 999 zivoty 1 image GFX/jina.bmp [END]\n", 1, 100, 5,
+         prefixed_lines("script: delo.scr : ", {"NALEZENA NOVA PONORKA #0", "radius : 100", "zivoty : 5",
+                                                "INICIALIZUJI PONORKU ... #0 ...OK", "NALEZENA NOVA PONORKA #1"}),
+         "script: delo.scr : prilis mnoho ponorek\n"},
+        {"radius 50 image GFX/ponorka.bmp [*] zivoty 5 [END]", 0, 0, 5,
+         prefixed_lines("script: delo.scr : ", {"NALEZENA NOVA PONORKA #0", "zivoty : 5",
+                                                "INICIALIZUJI PONORKU ... #0 ...OK"}),
+         ""},
+        {"zivoty 5 [END]", -1, 0, 1, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        capture([] { free_submarine(submarine); });
+        int result = 9;
+        Captured log = load(c.text, &result);
+        EXPECT_EQ(c.result, result);
+        EXPECT_EQ(c.out, log.out);
+        EXPECT_EQ(c.err, log.err);
+        EXPECT_EQ(c.radius, submarine.radius);
+        EXPECT_EQ(c.max_zivoty, submarine.max_zivoty);
+        EXPECT_EQ(nullptr, submarine.image);
+        if (c.result == 0) {
+            EXPECT_EQ(0, submarine.rychlost_otaceni);  // missing keys count as 0
+        }
+        if (c.result == -1) {
+            EXPECT_EQ(0, submarine.active);
+        }
+    }
 }
 
 TEST_F(DeloScript, MissingFileIsReportedAndReadsNothing)
@@ -573,13 +540,9 @@ TEST_F(DeloScript, ReleaseEmptiesTheRecordAndNamesIt)
     EXPECT_EQ(expected, log.out);
     EXPECT_EQ("", log.err);
     EXPECT_EQ(nullptr, submarine.image);
-    EXPECT_EQ(1, submarine.pocet_snimku);
-    EXPECT_EQ(1, submarine.max_zivoty);
-    EXPECT_EQ(-1, submarine.explosion_frame);
-    EXPECT_EQ(0, submarine.active);
-    EXPECT_EQ(0, submarine.zivoty);
-    EXPECT_EQ(0, submarine.weapon);
-    EXPECT_EQ(0, submarine.x);
+    EXPECT_EQ((std::vector<long long>{1, 1, -1, 0, 0, 0, 0}),
+              (std::vector<long long>{submarine.pocet_snimku, submarine.max_zivoty, submarine.explosion_frame,
+                                      submarine.active, submarine.zivoty, submarine.weapon, submarine.x}));
     EXPECT_EQ(0.0f, submarine.uhel);
     for (int i = 0; i < WEAPON_CAPACITY; i++) EXPECT_EQ(0, submarine.next_fire[i]);
     EXPECT_EQ(3.0f, orbit_speed);
@@ -607,8 +570,7 @@ TEST_F(DeloScript, SoundsLoadWithAudioOnAndAreReleased)
     capture([] { free_submarine(submarine); });
     EXPECT_EQ(nullptr, submarine.death_sound);
     EXPECT_EQ(nullptr, submarine.collision_sound);
-    Mix_CloseAudio();
-    settings.sound = 0;
+    close_audio();
     SDL_Quit();
 }
 
@@ -674,9 +636,7 @@ TEST_F(SubmarineDeath, ExplosionPlaysOnceAndEndsTheLevelAsLost)
 
 TEST_F(SubmarineDeath, TheDeathSoundPlaysOnceOnTheSubmarinesChannel)
 {
-    SDL_InitSubSystem(SDL_INIT_AUDIO);
-    ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
-    settings.sound = 1;
+    ASSERT_TRUE(open_audio());
     write_wav("smrt.wav", 60000);
     submarine.death_sound = load_sound("smrt.wav");
     ASSERT_NE(nullptr, submarine.death_sound);
@@ -688,8 +648,7 @@ TEST_F(SubmarineDeath, TheDeathSoundPlaysOnceOnTheSubmarinesChannel)
     EXPECT_EQ(0, Mix_Playing(-1));
     Mix_FreeChunk(submarine.death_sound);
     submarine.death_sound = NULL;
-    Mix_CloseAudio();
-    settings.sound = 0;
+    close_audio();
 }
 
 TEST_F(SubmarineDeath, AnExplosionSlotWithoutAPictureEndsTheDeathOnTheNextFrame)
@@ -715,10 +674,7 @@ TEST_F(SubmarineDeath, AnExplosionNumberOutsideTheTableNeverEnds)
     EXPECT_EQ(LEVEL_PLAYING, run.result);
     EXPECT_EQ(1, submarine.active);
     EXPECT_EQ(99, submarine.explosion_frame);
-    std::string line = "Pokus o vykresleni nenahrane bitmapy vybuchu #10 !!!\n";
-    size_t count = 0;
-    for (size_t at = log.err.find(line); at != std::string::npos; at = log.err.find(line, at + 1)) count++;
-    EXPECT_EQ(100u, count);
+    EXPECT_EQ(100, occurrences(log.err, "Pokus o vykresleni nenahrane bitmapy vybuchu #10 !!!\n"));
     // The player can still leave.
     keys.key_escape = 1;
     play_frame(run, keys);

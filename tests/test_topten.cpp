@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "game_loop.h"
@@ -22,8 +23,7 @@ const char* TEN_ENTRIES =
 
 Captured load(const std::string& text)
 {
-    write_file(TABLE, text);
-    return capture([] { load_topten(TABLE); });
+    return load_script(TABLE, text, load_topten);
 }
 
 Captured save()
@@ -145,78 +145,67 @@ TEST(TopTenFile, EveryNameComesBackFromTheFile)
     for (int i = 1; i < TOPTEN_ENTRIES; i++) expect_entry(i, typed[i], 1000 - i, i + 1);
 }
 
+// The new table's file cannot be made (a folder stands in its place), every
+// write to it fails for want of space, or the folder cannot exist: the old
+// file stays as it was, no half-written table is left, and the game says so.
 TEST(TopTenFile, AFailedWriteKeepsTheOldFileAndSaysSo)
 {
-    TempDir dir;
-    load(TEN_ENTRIES);
-    insert_topten("Novy", 9000, 0);
-    // The new table's file cannot be made: a folder stands in its place.
-    std::filesystem::create_directories("SCRIPT/topten.scr.tmp");
-    Captured log = save();
-    EXPECT_EQ("Nemohu zapsat do souboru SCRIPT/topten.scr !!!\n", log.err);
-    EXPECT_EQ(TEN_ENTRIES, read_file(TABLE));
+    const struct {
+        const char* what;
+        std::function<void()> spoil;
+        const char* kept_path;
+        std::string kept;
+    } cases[] = {
+        {"a folder", [] { std::filesystem::create_directories("SCRIPT/topten.scr.tmp"); }, TABLE, TEN_ENTRIES},
+        {"a full disk", [] { ASSERT_EQ(0, symlink("/dev/full", "SCRIPT/topten.scr.tmp")); }, TABLE, TEN_ENTRIES},
+        {"no folder",
+         [] {
+             std::filesystem::remove_all("SCRIPT");
+             write_file("SCRIPT", "a file where the folder should be");
+         },
+         "SCRIPT", "a file where the folder should be"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        load(TEN_ENTRIES);
+        insert_topten("Novy", 9000, 0);
+        c.spoil();
+        Captured log = save();
+        EXPECT_EQ("Nemohu zapsat do souboru SCRIPT/topten.scr !!!\n", log.err);
+        EXPECT_EQ(c.kept, read_file(c.kept_path));
+        EXPECT_FALSE(std::filesystem::is_symlink("SCRIPT/topten.scr.tmp"));
+    }
 }
 
-TEST(TopTenFile, AFullDiskKeepsTheOldFileAndLeavesNoHalfWrittenTable)
+TEST(TopTenResults, AResultTakesItsPlaceBelowEqualScores)
 {
+    const struct {
+        const char* name;
+        int score, level;
+        bool qualifies;
+        const char* names;
+    } cases[] = {
+        {"Slabsi", 12, 5, false, "Kapitan|Admiral|Bocman|Lodivod|Plavcik|Rybar|Potapec|Kuchar|Topic|Mornar|"},
+        {"Slaby", 300, 5, false, "Kapitan|Admiral|Bocman|Lodivod|Plavcik|Rybar|Potapec|Kuchar|Topic|Mornar|"},
+        {"Tesny", 301, 0, true, "Kapitan|Admiral|Bocman|Lodivod|Plavcik|Rybar|Potapec|Kuchar|Topic|Tesny|"},
+        {"Rovny", 3500, 2, true, "Kapitan|Admiral|Bocman|Rovny|Lodivod|Plavcik|Rybar|Potapec|Kuchar|Topic|"},
+        {"Nejlepsi_hrac", 8000, 0, true, "Nejleps|Kapitan|Admiral|Bocman|Lodivod|Plavcik|Rybar|Potapec|Kuchar|Topic|"},
+    };
     TempDir dir;
-    load(TEN_ENTRIES);
-    insert_topten("Novy", 9000, 0);
-    // Every write to the new table's file fails for want of space.
-    ASSERT_EQ(0, symlink("/dev/full", "SCRIPT/topten.scr.tmp"));
-    Captured log = save();
-    EXPECT_EQ("Nemohu zapsat do souboru SCRIPT/topten.scr !!!\n", log.err);
-    EXPECT_EQ(TEN_ENTRIES, read_file(TABLE));
-    EXPECT_FALSE(std::filesystem::is_symlink("SCRIPT/topten.scr.tmp"));
-}
-
-TEST(TopTenFile, AFolderThatCannotExistIsReported)
-{
-    TempDir dir;
-    write_file("SCRIPT", "a file where the folder should be");
-    insert_topten("Novy", 9000, 0);
-    Captured log = save();
-    EXPECT_EQ("Nemohu zapsat do souboru SCRIPT/topten.scr !!!\n", log.err);
-    EXPECT_EQ("a file where the folder should be", read_file("SCRIPT"));
-}
-
-TEST(TopTenResults, AScoreQualifiesOnlyWhenItBeatsAnEntry)
-{
-    TempDir dir;
-    load(TEN_ENTRIES);
-    EXPECT_FALSE(topten_qualifies(300));  // equal to the tenth
-    EXPECT_FALSE(topten_qualifies(299));
-    EXPECT_TRUE(topten_qualifies(301));
-}
-
-TEST(TopTenResults, AResultBelowTheTenthChangesNothing)
-{
-    TempDir dir;
-    load(TEN_ENTRIES);
-    insert_topten("Slaby", 300, 5);
-    insert_topten("Slabsi", 12, 5);
-    EXPECT_EQ("Kapitan|Admiral|Bocman|Lodivod|Plavcik|Rybar|Potapec|Kuchar|Topic|Mornar|", names());
-    expect_entry(9, "Mornar", 300, 1);
-}
-
-TEST(TopTenResults, AnEqualScoreGoesBelowAndTheLastEntryDrops)
-{
-    TempDir dir;
-    load(TEN_ENTRIES);
-    insert_topten("Rovny", 3500, 2);
-    EXPECT_EQ("Kapitan|Admiral|Bocman|Rovny|Lodivod|Plavcik|Rybar|Potapec|Kuchar|Topic|", names());
-    expect_entry(3, "Rovny", 3500, 3);
-    expect_entry(9, "Topic", 600, 1);
-}
-
-TEST(TopTenResults, ANewBestTakesTheTopWithTheLevelCountedFromOne)
-{
-    TempDir dir;
-    load(TEN_ENTRIES);
-    insert_topten("Nejlepsi_hrac", 8000, 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        load(TEN_ENTRIES);
+        EXPECT_EQ(c.qualifies, topten_qualifies(c.score));
+        insert_topten(c.name, c.score, c.level);
+        EXPECT_EQ(c.names, names());
+    }
     expect_entry(0, "Nejleps", 8000, 1);
     expect_entry(1, "Kapitan", 5000, 3);
-    EXPECT_EQ(std::string::npos, names().find("Mornar"));
+    load(TEN_ENTRIES);
+    insert_topten("Rovny", 3500, 2);
+    expect_entry(3, "Rovny", 3500, 3);
+    expect_entry(9, "Topic", 600, 1);
 }
 
 namespace {
@@ -233,14 +222,8 @@ protected:
         write_file("SCRIPT/menu.scr", "top_ten GFX/top.bmp high_score GFX/rekord.bmp font GFX/font.bmp\n"
                                       "ten_souradnice 40,100,30\nhigh_souradnice 200,250\n");
         capture([] { load_menu("SCRIPT/menu.scr"); });
-        scripted_reset(input);
-        platform_use_scripted(&input);
     }
-    void TearDown() override
-    {
-        platform_use_scripted(NULL);
-        free_menu();
-    }
+    void TearDown() override { free_menu(); }
     bool white(int x, int y) { return pixel_at(screen.surface, x, y) == map_colour(screen.surface, 255, 255, 255); }
     void type(const char* text)
     {
@@ -256,7 +239,8 @@ protected:
     }
     TempDir dir;
     TestScreen screen;
-    ScriptedInput input;
+    ScriptedSession session;
+    ScriptedInput& input = session.input;
 };
 
 }  // namespace

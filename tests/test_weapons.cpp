@@ -24,7 +24,7 @@ protected:
     void TearDown() override
     {
         free_weapons_quietly();
-        if (audio_open) Mix_CloseAudio();
+        close_audio();
     }
     static void free_weapons_quietly()
     {
@@ -32,19 +32,10 @@ protected:
     }
     Captured load(const std::string& text)
     {
-        write_file("weapons.scr", text);
-        return capture([] { load_weapons("weapons.scr"); });
-    }
-    void open_audio()
-    {
-        SDL_InitSubSystem(SDL_INIT_AUDIO);
-        ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
-        audio_open = true;
-        settings.sound = 1;
+        return load_script("weapons.scr", text, load_weapons);
     }
     TempDir dir;
     TestScreen screen;
-    bool audio_open = false;
 };
 
 const char* const FULL_WEAPON =
@@ -90,29 +81,15 @@ TEST_F(WeaponsScript, EveryKeyStoresItsFieldAndLogsItsLine)
     write_weapon_pictures();
     Captured log = load(FULL_WEAPON);
     EXPECT_EQ(
-        "script: weapons.scr : NALEZENA ZBRAN #0\n"
-        "script: weapons.scr : menu : GFX/menu.bmp\n"
-        "script: weapons.scr : strela : GFX/strela.bmp\n"
-        "script: weapons.scr : strin : GFX/stin.bmp\n"
-        "script: weapons.scr : exploze : NULL\n"
-        "script: weapons.scr : pocet_snimku : 8\n"
-        "script: weapons.scr : zrychleni : 0.500000\n"
-        "script: weapons.scr : maximalni_rychlost : 12\n"
-        "script: weapons.scr : rychlost_vystreleni : 5\n"
-        "script: weapons.scr : uhel_vystreleni : -3\n"
-        "script: weapons.scr : rozptyl : 2\n"
-        "script: weapons.scr : poskozeni : 10\n"
-        "script: weapons.scr : prodleva : 8\n"
-        "script: weapons.scr : pocet_strel_na_vystrel : 3\n"
-        "script: weapons.scr : dostrel : 280\n"
-        "script: weapons.scr : zpomaleni : 1\n"
-        "script: weapons.scr : zahrivani : 12\n"
-        "script: weapons.scr : zamerovani_rychlost : 4\n"
-        "script: weapons.scr : tolerance : 6\n"
-        "script: weapons.scr : typ : 0\n"
-        "script: weapons.scr : klesani : 7\n"
-        "script: weapons.scr : pocet_castic_vlny : 12\n"
-        "script: weapons.scr : dosah_vlny : 14\n",
+        prefixed_lines("script: weapons.scr : ", {"NALEZENA ZBRAN #0", "menu : GFX/menu.bmp",
+                                                  "strela : GFX/strela.bmp", "strin : GFX/stin.bmp",
+                                                  "exploze : NULL", "pocet_snimku : 8", "zrychleni : 0.500000",
+                                                  "maximalni_rychlost : 12", "rychlost_vystreleni : 5",
+                                                  "uhel_vystreleni : -3", "rozptyl : 2", "poskozeni : 10",
+                                                  "prodleva : 8", "pocet_strel_na_vystrel : 3", "dostrel : 280",
+                                                  "zpomaleni : 1", "zahrivani : 12", "zamerovani_rychlost : 4",
+                                                  "tolerance : 6", "typ : 0", "klesani : 7",
+                                                  "pocet_castic_vlny : 12", "dosah_vlny : 14"}),
         log.out);
     // Audio is off: every sound is reported as not loaded.
     EXPECT_EQ(
@@ -130,23 +107,11 @@ TEST_F(WeaponsScript, EveryKeyStoresItsFieldAndLogsItsLine)
     EXPECT_EQ(nullptr, w.exploze);
     EXPECT_EQ(8, w.pocet_snimku);
     EXPECT_EQ(0.5f, w.zrychleni);
-    EXPECT_EQ(12, w.maximalni_rychlost);
-    EXPECT_EQ(5, w.rychlost_vystreleni);
-    EXPECT_EQ(-3, w.uhel_vystreleni);
-    EXPECT_EQ(2, w.rozptyl);
-    EXPECT_EQ(10, w.poskozeni);
-    EXPECT_EQ(8, w.prodleva);
-    EXPECT_EQ(3, w.pocet_strel_na_vystrel);
-    EXPECT_EQ(280, w.dostrel);
-    EXPECT_EQ(1, w.zpomaleni);
-    EXPECT_EQ(12, w.zahrivani);
-    EXPECT_EQ(4, w.zamerovani_rychlost);
-    EXPECT_EQ(2, w.zblunk);
-    EXPECT_EQ(6, w.tolerance);
-    EXPECT_EQ(0, w.typ);
-    EXPECT_EQ(7, w.klesani);
-    EXPECT_EQ(12, w.pocet_castic_vlny);
-    EXPECT_EQ(14, w.dosah_vlny);
+    EXPECT_EQ((std::vector<long long>{12, 5, -3, 2, 10, 8, 3, 280, 1, 12, 4, 2, 6, 0, 7, 12, 14}),
+              (std::vector<long long>{w.maximalni_rychlost, w.rychlost_vystreleni, w.uhel_vystreleni, w.rozptyl,
+                                      w.poskozeni, w.prodleva, w.pocet_strel_na_vystrel, w.dostrel, w.zpomaleni,
+                                      w.zahrivani, w.zamerovani_rychlost, w.zblunk, w.tolerance, w.typ, w.klesani,
+                                      w.pocet_castic_vlny, w.dosah_vlny}));
     EXPECT_EQ(nullptr, w.fire_sound);
 }
 
@@ -154,29 +119,21 @@ TEST_F(WeaponsScript, MarkersNumberTheWeaponsAndKeysWorkInsideLongerWords)
 {
     Captured log = load("* dostrel: 100\n[*] typ=1 7\n**RAKETY** [dostrel] 300 (typ) 2\n");
     EXPECT_EQ(
-        "script: weapons.scr : NALEZENA ZBRAN #0\n"
-        "script: weapons.scr : dostrel : 100\n"
-        "script: weapons.scr : NALEZENA ZBRAN #1\n"
-        "script: weapons.scr : typ : 7\n"
-        "script: weapons.scr : NALEZENA ZBRAN #2\n"
-        "script: weapons.scr : dostrel : 300\n"
-        "script: weapons.scr : typ : 2\n",
+        prefixed_lines("script: weapons.scr : ", {"NALEZENA ZBRAN #0", "dostrel : 100", "NALEZENA ZBRAN #1",
+                                                  "typ : 7", "NALEZENA ZBRAN #2", "dostrel : 300", "typ : 2"}),
         log.out);
-    EXPECT_EQ(3, weapon_catalogue.count);
-    EXPECT_EQ(100, weapon_catalogue.weapons[0].dostrel);
-    EXPECT_EQ(7, weapon_catalogue.weapons[1].typ);
-    EXPECT_EQ(300, weapon_catalogue.weapons[2].dostrel);
+    EXPECT_EQ((std::vector<long long>{3, 100, 7, 300}),
+              (std::vector<long long>{weapon_catalogue.count, weapon_catalogue.weapons[0].dostrel,
+                                      weapon_catalogue.weapons[1].typ, weapon_catalogue.weapons[2].dostrel}));
 }
 
 TEST_F(WeaponsScript, LeftOutKeysKeepTheDefaults)
 {
     load("*A dostrel 50\n");
     const WeaponDef& w = weapon_catalogue.weapons[0];
-    EXPECT_EQ(1, w.pocet_snimku);
-    EXPECT_EQ(1, w.pocet_strel_na_vystrel);
-    EXPECT_EQ(1, w.dosah_vlny);
-    EXPECT_EQ(1, w.pocet_castic_vlny);
-    EXPECT_EQ(0, w.typ);
+    EXPECT_EQ((std::vector<long long>{1, 1, 1, 1, 0}),
+              (std::vector<long long>{w.pocet_snimku, w.pocet_strel_na_vystrel, w.dosah_vlny, w.pocet_castic_vlny,
+                                      w.typ}));
     EXPECT_EQ(0.0f, w.zrychleni);
     EXPECT_EQ(nullptr, w.strela);
 }
@@ -252,7 +209,7 @@ TEST_F(WeaponsScript, WeaponsBeyondTheHundredthAreReportedAndDropped)
 
 TEST_F(WeaponsScript, SoundsLoadWithAudioOnAndTheReleaseEmptiesThem)
 {
-    open_audio();
+    ASSERT_TRUE(open_audio());
     write_wav("SFX/fire.wav", 500);
     Captured log = load("*A fire_sound SFX/fire.wav hit_sound SFX/missing.wav water_sound NULL\n");
     EXPECT_NE(std::string::npos, log.err.find("Podarilo se nahrat zvuk : SFX/fire.wav\n"));
@@ -274,11 +231,9 @@ TEST_F(WeaponsScript, ReleaseRestoresTheDefaultsAndNamesItself)
     EXPECT_EQ(nullptr, w.menu);
     EXPECT_EQ(nullptr, w.strela);
     EXPECT_EQ(nullptr, w.stin);
-    EXPECT_EQ(1, w.pocet_snimku);
-    EXPECT_EQ(1, w.pocet_strel_na_vystrel);
-    EXPECT_EQ(1, w.pocet_castic_vlny);
-    EXPECT_EQ(1, w.dosah_vlny);
-    EXPECT_EQ(0, w.dostrel);
+    EXPECT_EQ((std::vector<long long>{1, 1, 1, 1, 0}),
+              (std::vector<long long>{w.pocet_snimku, w.pocet_strel_na_vystrel, w.pocet_castic_vlny, w.dosah_vlny,
+                                      w.dostrel}));
     EXPECT_EQ(0.0f, w.zrychleni);
     EXPECT_EQ(0, w.zblunk);
     // The count stays until the next load sets it.

@@ -233,9 +233,11 @@ bool open_audio()
 
 void close_audio()
 {
+    settings.sound = 0;
+    // Halting channels of a mixer that is not open reads freed channels.
+    if (Mix_QuerySpec(NULL, NULL, NULL) == 0) return;
     Mix_HaltChannel(-1);
     Mix_CloseAudio();
-    settings.sound = 0;
 }
 
 SDL_Surface* solid_surface(int w, int h, Uint8 r, Uint8 g, Uint8 b)

@@ -36,6 +36,16 @@ static PanelPosition* position_slot(int i)
     return slots[i];
 }
 
+// Positions beyond any screen are all the same: off it. Held within a range
+// where adding a picture's size to them cannot overflow.
+static int screen_coordinate(int value)
+{
+    const int far_off = 1000000;
+    if (value < -far_off) return -far_off;
+    if (value > far_off) return far_off;
+    return value;
+}
+
 // A picture read over one left by an earlier load is released first.
 static void replace_picture(SDL_Surface** slot, SDL_Surface* picture)
 {
@@ -59,8 +69,8 @@ void load_panel(const char* path)
     for (int i = 0; i < PANEL_POSITIONS; i++) {
         int values[2] = {position_slot(i)->x, position_slot(i)->y};
         if (script_int_list(reader, values, 2) == SCRIPT_EOF) break;
-        position_slot(i)->x = values[0];
-        position_slot(i)->y = values[1];
+        position_slot(i)->x = screen_coordinate(values[0]);
+        position_slot(i)->y = screen_coordinate(values[1]);
     }
     script_close(reader);
 }

@@ -31,11 +31,20 @@ static char script_path[64];
 static ScriptedInput input;
 static int fixed_loader = -1;
 
+static void remove_script()
+{
+    remove(script_path);
+}
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    snprintf(script_path, sizeof script_path, "/tmp/abyssor-fuzz-%d.scr", (int)getpid());
+    // The script is written and read back every run: memory-backed /dev/shm
+    // keeps that off the disk where the machine has it.
+    const char* folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    snprintf(script_path, sizeof script_path, "%s/abyssor-fuzz-%d.scr", folder, (int)getpid());
+    atexit(remove_script);
     SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE);
     game.screen = SDL_SetVideoMode(640, 480, 16, 0);
     settings.sound = 0;

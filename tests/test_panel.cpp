@@ -356,6 +356,35 @@ TEST(PanelScript, AMissingScriptIsReportedAndChangesNothing)
     EXPECT_EQ(panel.score_pos.x, 7);
 }
 
+// A script may put elements anywhere at all: far off the screen they show
+// nothing, and no sum of a position and a picture's size overflows.
+TEST(PanelScript, PositionsAtTheEndsOfTheNumbersDrawNothing)
+{
+    TempDir dir;
+    TestScreen screen;
+    write_solid_bmp("GFX/a.bmp", 20, 26, 200, 0, 0);
+    std::string script;
+    for (int i = 0; i < 13; i++) script += "GFX/a.bmp\n";
+    for (int i = 0; i < 9; i++) script += i % 2 ? "2147483647,2147483647\n" : "-2147483648,2147483647\n";
+    write_file("panel.scr", script);
+    capture([] { load_panel("panel.scr"); });
+    EXPECT_EQ(panel.life_pos.y, 1000000);
+    EXPECT_EQ(panel.background_pos.x, -1000000);
+    SDL_FillRect(screen.surface, NULL, 0);
+    submarine.active = 1;
+    submarine.zivoty = submarine.max_zivoty = 100;
+    settings.max_teplota = 100;
+    game.score = 987654;
+    game.laser_energy = 3;
+    draw_panel(screen.surface, 0, submarine);
+    for (int y = 0; y < 480; y += 7)
+        for (int x = 0; x < 640; x += 7) ASSERT_EQ(pixel_at(screen.surface, x, y), 0u) << x << "," << y;
+    panel.background_pos = {0, 0};
+    draw_panel(screen.surface, 0, submarine);
+    EXPECT_EQ(pixel_at(screen.surface, 5, 5), map_colour(screen.surface, 200, 0, 0));
+    capture([] { free_panel(); });
+}
+
 // Every level's panel script names pictures that exist, puts every element
 // on the screen, and its digit strips divide into ten frames.
 TEST(PanelDataSet, EveryLevelHasAWholePanel)

@@ -137,21 +137,29 @@ menu_step Down menu-4 4
 xdotool keydown Return
 sleep 0.15
 xdotool keyup Return
-credits=0
-written_during_credits=0
+# Screenshots as fast as they come while the game runs, looked at once it
+# has ended: the credits roll for a few seconds only.
+unwritten=()
+taken=0
 for i in $(seq 0 80); do
     game_running || break
     # The files are looked at before the screenshot: if the credits are
     # still rolling after that moment, nothing may have been written yet.
-    unwritten=1
-    cmp -s "$TABLE" "$SHOT_DIR/topten-entered.scr" || unwritten=0
-    [ -f "$WORK/fps.txt" ] && unwritten=0
+    unwritten[$i]=1
+    cmp -s "$TABLE" "$SHOT_DIR/topten-entered.scr" || unwritten[$i]=0
+    [ -f "$WORK/fps.txt" ] && unwritten[$i]=0
     # The window may close during a screenshot, which must not hang.
     timeout 5 import -window "$WID" "$SHOT_DIR/credits-$i.png" 2>/dev/null || break
-    if [ "$(pixel "credits-$i" 2 2)" = "0,0,0" ] && [ "$(pixel "credits-$i" 637 477)" = "0,0,0" ] \
-        && [ "$(colour_count "credits-$i")" -gt 8 ]; then
+    taken=$((i + 1))
+done
+credits=0
+written_during_credits=0
+for i in $(seq 0 $((taken - 1))); do
+    # Black corners and more than a few colours: text on black.
+    look=$(convert "$SHOT_DIR/credits-$i.png" -format '%[fx:p{2,2}.r+p{2,2}.g+p{2,2}.b+p{637,477}.r+p{637,477}.g+p{637,477}.b] %k' info:)
+    if [ "${look% *}" = 0 ] && [ "${look#* }" -gt 8 ]; then
         credits=$((credits + 1))
-        [ "$unwritten" = 1 ] || written_during_credits=1
+        [ "${unwritten[$i]}" = 1 ] || written_during_credits=1
     fi
 done
 wait_exit 30

@@ -127,6 +127,14 @@ misc_picture() {
         "$WORK/SCRIPT/$1/images.scr"
 }
 
+# Holds each intro slide a tenth of a second in this copy of the game: the
+# tests that do not look at the intro need not sit through it.
+short_intro() {
+    local file="$WORK/SCRIPT/in.scr"
+    sed -i -E 's/^(intro[^ ]* +[^ ]+) +[0-9]+/\1 100/' "$file"
+    grep -Eq '^intro[^ ]* +[^ ]+ +100' "$file" || fail "the intro of the test's copy could not be shortened"
+}
+
 # Keeps a level's creatures from coming up while a test runs (the copy of
 # the level in the test's run folder): they would cross what the test looks
 # at, ram the submarine or take its shells.

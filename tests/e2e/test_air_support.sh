@@ -87,6 +87,7 @@ wait_plane_gone() {
     fail "the support plane never left the screen"
 }
 
+short_intro
 start_display
 start_game
 move_mouse 2 2

@@ -37,9 +37,6 @@ hold_back_creatures "$LEVEL_DIR"
 screen_colours "$BOMBER" keyed >"$SHOT_DIR/bomber-colours.txt"
 screen_colours "$SPLASH" keyed >"$SHOT_DIR/splash-colours.txt"
 
-bomber_pixels() { count_colours_in "$1" "$SHOT_DIR/bomber-colours.txt" 0 50 639 479; }
-splash_pixels() { count_colours_in "$1" "$SHOT_DIR/splash-colours.txt" 0 50 639 479; }
-
 # Where the splash colours of a screenshot lie: "x y pixels", their centre.
 splash_centre() {
     pixels_of "$1" 640x430+0+50 | awk -v colours="$SHOT_DIR/splash-colours.txt" '
@@ -48,6 +45,7 @@ splash_centre() {
         END { if (n) printf "%d %d %d\n", x / n, y / n, n; else print "0 0 0" }'
 }
 
+short_intro
 start_display
 start_game
 move_mouse 2 2
@@ -62,8 +60,8 @@ for i in $(seq "$COUNT"); do shot "raid-$i"; done
 least_bomber=100000
 least_splash=100000
 for i in $(seq "$COUNT"); do
-    b[$i]=$(bomber_pixels "raid-$i")
-    s[$i]=$(splash_pixels "raid-$i")
+    read -r "b[$i]" "s[$i]" <<<"$(count_colours_in "raid-$i" "$SHOT_DIR/bomber-colours.txt" 0 50 639 479 \
+        "$SHOT_DIR/splash-colours.txt")"
     [ "${b[$i]}" -lt "$least_bomber" ] && least_bomber=${b[$i]}
     [ "${s[$i]}" -lt "$least_splash" ] && least_splash=${s[$i]}
 done

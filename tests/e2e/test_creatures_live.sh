@@ -124,6 +124,7 @@ now() { date +%s.%N; }
 press() { xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; sleep 0.05; }
 aim() { move_mouse "$1" "$2"; sleep 0.1; }
 
+short_intro
 start_display
 start_game
 move_mouse 2 2

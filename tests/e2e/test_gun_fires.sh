@@ -77,6 +77,7 @@ fire_at() {
     echo "$calm $(burst_peak "$name" "$x" "$y" "$count" ${more:+$((calm + more))})"
 }
 
+short_intro
 start_display
 start_game
 move_mouse 2 2

@@ -32,6 +32,7 @@ loading_screen_reference() {
 }
 loading_screen_reference
 
+short_intro
 start_display
 start_game
 wait_for_main_menu

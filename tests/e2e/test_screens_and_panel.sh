@@ -87,6 +87,7 @@ centred_at() {
     echo "$((320 - w / 2)) $((240 - h / 2))"
 }
 
+short_intro
 start_display
 start_game
 move_mouse 2 2

@@ -63,6 +63,7 @@ measure() {
     advance "$a" "$ANGLE"
 }
 
+short_intro
 start_display
 start_game
 # The pointer stays in the corner, away from the ellipse.

@@ -26,6 +26,7 @@ expect_way_out() {
     if grep -qi "X Error\|BadWindow" "$WORK/stderr.txt"; then fail "$where: an X error"; fi
 }
 
+short_intro
 start_display
 
 # --- in the menu ---

@@ -5,6 +5,7 @@
 # its frame-rate report.
 source "$(dirname "$0")/lib.sh" "$1" "$2"
 
+short_intro
 start_display
 start_game
 

@@ -309,6 +309,17 @@ start_new_game() {
     pass_announcement "$(level_dir 1)"
 }
 
+# The game started into its first level, the intro held short and the
+# pointer in the corner, away from the sea.
+play_first_level() {
+    short_intro
+    start_display
+    start_game
+    move_mouse 2 2
+    start_new_game
+    game_running || fail "the game ended before the level"
+}
+
 # From a level out of the program: Escape ends the game, a key passes the
 # game-over screen, and the menu's last item (Up from the first) leaves; the
 # credits are passed with keys. Waits up to N seconds for the end.

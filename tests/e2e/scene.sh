@@ -3,6 +3,22 @@
 # screenshot, where the submarine is, and the test's own copies of the
 # level's scripts. Sourced after lib.sh.
 
+# Makes the n-th level of the catalogue (from 1) the test's: LEVEL_DIR, its
+# folder L and the paths of its scripts DELO, IMAGES, WEAPONS, PANEL,
+# PLANES and CREATURES; fails unless the scripts named (delo, images, ...)
+# are there.
+use_level() {
+    local n=$1 name
+    shift
+    [ -f "$WORK/SCRIPT/levels.scr" ] || fail "the run folder has no SCRIPT/levels.scr"
+    LEVEL_DIR=$(level_dir "$n")
+    [ -n "$LEVEL_DIR" ] || fail "the run folder has no level $n"
+    L="$WORK/SCRIPT/$LEVEL_DIR"
+    DELO="$L/delo.scr" IMAGES="$L/images.scr" WEAPONS="$L/weapons.scr"
+    PANEL="$L/panel.scr" PLANES="$L/plane.scr" CREATURES="$L/potvory.scr"
+    for name in "$@"; do [ -f "$L/$name.scr" ] || fail "the level $LEVEL_DIR lacks $name.scr"; done
+}
+
 # The value after `key` in record n (from 0) of a script whose records start
 # with a word holding "*".
 record_value() {

@@ -9,13 +9,7 @@
 source "$(dirname "$0")/lib.sh" "$1" "$2"
 source "$(dirname "$0")/scene.sh"
 
-[ -f "$WORK/SCRIPT/levels.scr" ] || fail "the run folder has no SCRIPT/levels.scr"
-LEVEL_DIR=$(level_dir 1)
-PLANES="$WORK/SCRIPT/$LEVEL_DIR/plane.scr"
-WEAPONS="$WORK/SCRIPT/$LEVEL_DIR/weapons.scr"
-IMAGES="$WORK/SCRIPT/$LEVEL_DIR/images.scr"
-PANEL="$WORK/SCRIPT/$LEVEL_DIR/panel.scr"
-for f in "$PLANES" "$WEAPONS" "$IMAGES" "$PANEL"; do [ -f "$f" ] || fail "the first level lacks $f"; done
+use_level 1 plane weapons images panel
 
 SUPPORT=$(record_value "$PLANES" 1 bitmap)
 BOMB=$(record_value "$PLANES" 1 zbran)
@@ -87,12 +81,7 @@ wait_plane_gone() {
     fail "the support plane never left the screen"
 }
 
-short_intro
-start_display
-start_game
-move_mouse 2 2
-start_new_game
-game_running || fail "the game ended before the level"
+play_first_level
 
 # --- the first call: onto a point well away from the submarine ---
 P_X=470

@@ -9,13 +9,7 @@
 source "$(dirname "$0")/lib.sh" "$1" "$2"
 source "$(dirname "$0")/scene.sh"
 
-[ "$(wc -l <"$WORK/SCRIPT/levels.scr")" -ge 2 ] || fail "the run folder has no second level"
-LEVEL_DIR=$(level_dir 2)
-PLANES="$WORK/SCRIPT/$LEVEL_DIR/plane.scr"
-WEAPONS="$WORK/SCRIPT/$LEVEL_DIR/weapons.scr"
-IMAGES="$WORK/SCRIPT/$LEVEL_DIR/images.scr"
-DELO="$WORK/SCRIPT/$LEVEL_DIR/delo.scr"
-for f in "$PLANES" "$WEAPONS" "$IMAGES" "$DELO"; do [ -f "$f" ] || fail "the second level lacks $f"; done
+use_level 2 plane weapons images delo
 [ "$(script_value "$PLANES" enemy_plane)" -gt 0 ] || fail "the second level sends no bomber"
 
 BOMBER=$(record_value "$PLANES" 0 bitmap)
@@ -45,12 +39,7 @@ splash_centre() {
         END { if (n) printf "%d %d %d\n", x / n, y / n, n; else print "0 0 0" }'
 }
 
-short_intro
-start_display
-start_game
-move_mouse 2 2
-start_new_game
-game_running || fail "the game ended before the level"
+play_first_level
 grep -qF "SCRIPT/$LEVEL_DIR/plane.scr" "$WORK/stdout.txt" || fail "the second level was not loaded"
 move_mouse 630 470
 

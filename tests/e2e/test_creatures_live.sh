@@ -10,11 +10,8 @@
 source "$(dirname "$0")/lib.sh" "$1" "$2"
 source "$(dirname "$0")/scene.sh"
 
-[ -f "$WORK/SCRIPT/levels.scr" ] || fail "the run folder has no SCRIPT/levels.scr"
-LEVEL_DIR=$(level_dir 1)
+use_level 1 delo images potvory panel weapons
 NEXT_DIR=$(level_dir 2)
-L="$WORK/SCRIPT/$LEVEL_DIR"
-for f in delo.scr images.scr potvory.scr panel.scr; do [ -f "$L/$f" ] || fail "the first level lacks $f"; done
 CX=$(script_value "$L/delo.scr" stred_x)
 CY=$(script_value "$L/delo.scr" stred_y)
 FISH=$(script_value "$L/potvory.scr" bitmap)
@@ -124,12 +121,7 @@ now() { date +%s.%N; }
 press() { xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; sleep 0.05; }
 aim() { move_mouse "$1" "$2"; sleep 0.1; }
 
-short_intro
-start_display
-start_game
-move_mouse 2 2
-start_new_game
-game_running || fail "the game ended before the level"
+play_first_level
 shot level-start
 expect_score level-start 0
 expect_score level-start 100

@@ -11,12 +11,7 @@
 source "$(dirname "$0")/lib.sh" "$1" "$2"
 source "$(dirname "$0")/scene.sh"
 
-[ -f "$WORK/SCRIPT/levels.scr" ] || fail "the run folder has no SCRIPT/levels.scr"
-LEVEL_DIR=$(level_dir 1)
-DELO="$WORK/SCRIPT/$LEVEL_DIR/delo.scr"
-IMAGES="$WORK/SCRIPT/$LEVEL_DIR/images.scr"
-WEAPONS="$WORK/SCRIPT/$LEVEL_DIR/weapons.scr"
-for f in "$DELO" "$IMAGES" "$WEAPONS"; do [ -f "$f" ] || fail "the first level lacks $f"; done
+use_level 1 delo images weapons
 
 CX=$(script_value "$DELO" stred_x)
 CY=$(script_value "$DELO" stred_y)
@@ -77,13 +72,8 @@ fire_at() {
     echo "$calm $(burst_peak "$name" "$x" "$y" "$count" ${more:+$((calm + more))})"
 }
 
-short_intro
-start_display
-start_game
-move_mouse 2 2
-start_new_game
+play_first_level
 sleep 1
-game_running || fail "the game ended before the level"
 REACH=$(grep -m1 "^script: SCRIPT/$LEVEL_DIR/weapons.scr : dostrel : " "$WORK/stdout.txt" | sed 's/.* : //')
 [ -n "$REACH" ] || fail "the log does not report the first weapon's reach"
 [ "$RADIUS" -lt "$REACH" ] || fail "the ellipse's centre lies beyond the first weapon's reach ($RADIUS, $REACH)"

@@ -8,12 +8,8 @@
 source "$(dirname "$0")/lib.sh" "$1" "$2"
 source "$(dirname "$0")/scene.sh"
 
-LEVEL_DIR=$(level_dir 1)
+use_level 1 images panel potvory
 CODE=$(awk '{ print $2; exit }' "$WORK/SCRIPT/levels.scr")
-IMAGES="$WORK/SCRIPT/$LEVEL_DIR/images.scr"
-PANEL="$WORK/SCRIPT/$LEVEL_DIR/panel.scr"
-CREATURES="$WORK/SCRIPT/$LEVEL_DIR/potvory.scr"
-for f in "$IMAGES" "$PANEL" "$CREATURES"; do [ -f "$f" ] || fail "the first level lacks $f"; done
 # The panel is read while the submarine sails: in this copy of the level the
 # creatures do not come up to ram it or shoot at it and change its life bar.
 hold_back_creatures "$LEVEL_DIR"

@@ -7,12 +7,7 @@
 source "$(dirname "$0")/lib.sh" "$1" "$2"
 source "$(dirname "$0")/scene.sh"
 
-[ -f "$WORK/SCRIPT/levels.scr" ] || fail "the run folder has no SCRIPT/levels.scr"
-LEVEL_DIR=$(level_dir 1)
-DELO="$WORK/SCRIPT/$LEVEL_DIR/delo.scr"
-IMAGES="$WORK/SCRIPT/$LEVEL_DIR/images.scr"
-[ -f "$DELO" ] || fail "the first level ($LEVEL_DIR) has no delo.scr"
-[ -f "$IMAGES" ] || fail "the first level ($LEVEL_DIR) has no images.scr"
+use_level 1 delo images
 # The submarine is followed by its colours for a while: in this copy of the
 # level the creatures do not come up to cross its path or ram it.
 hold_back_creatures "$LEVEL_DIR"
@@ -63,15 +58,8 @@ measure() {
     advance "$a" "$ANGLE"
 }
 
-short_intro
-start_display
-start_game
-# The pointer stays in the corner, away from the ellipse.
-move_mouse 2 2
-
 # Into the first level: the submarine sails from its first frame on.
-start_new_game
-game_running || fail "the game ended before the level"
+play_first_level
 
 # --- on its own it drifts slowly round the ellipse ---
 look drift-1

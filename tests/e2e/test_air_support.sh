@@ -71,15 +71,8 @@ watch() {
 }
 
 # Waits (at most about 15 s) until no plane shows on the sea.
-wait_plane_gone() {
-    local i
-    for i in $(seq 30); do
-        shot gone
-        [ "$(plane_pixels gone)" -lt $((calm_plane + 40)) ] && return 0
-        sleep 0.3
-    done
-    fail "the support plane never left the screen"
-}
+plane_gone() { [ "$(plane_pixels "$1")" -lt $((calm_plane + 40)) ]; }
+wait_plane_gone() { shoot_until gone 30 0.3 plane_gone || fail "the support plane never left the screen"; }
 
 play_first_level
 

@@ -73,7 +73,6 @@ fire_at() {
 }
 
 play_first_level
-sleep 1
 REACH=$(grep -m1 "^script: SCRIPT/$LEVEL_DIR/weapons.scr : dostrel : " "$WORK/stdout.txt" | sed 's/.* : //')
 [ -n "$REACH" ] || fail "the log does not report the first weapon's reach"
 [ "$RADIUS" -lt "$REACH" ] || fail "the ellipse's centre lies beyond the first weapon's reach ($RADIUS, $REACH)"
@@ -99,7 +98,9 @@ aim_from_submarine() {
         ux = cx - sx; uy = (cy - sy) / 0.623; l = sqrt(ux * ux + uy * uy)
         printf "%d %d\n", sx + d * ux / l, sy + d * uy / l * 0.623 }'
 }
-sleep 3
+# The shell's splash at the centre has faded (each comparison is with the
+# splash pixels just before the click anyway).
+sleep 1.5
 read -r far_x far_y <<<"$(aim_from_submarine where-far $((REACH + 40)))"
 read -r far_calm far <<<"$(fire_at far "$far_x" "$far_y" 3)"
 far_shells=0

@@ -197,7 +197,8 @@ shows_centred() {
 
 # Takes the screenshot <name> until the command given (with the screenshot's
 # name as its last argument) succeeds, at most `tries` times `pause` seconds
-# apart; fails when it never does. A loaded machine plays slower: callers
+# apart; returns non-zero when it never does or the game has ended. A
+# loaded machine plays slower: callers
 # give generous upper bounds, the loop ends as soon as the screen is right.
 shoot_until() {
     local name=$1 tries=$2 pause=$3 i

@@ -113,33 +113,232 @@ wait_exit() {
 
 work_file() { cat "$WORK/$1"; }
 
+# The word after the first word of a script that contains the key.
+script_value() {
+    awk -v key="$2" '{ for (i = 1; i <= NF; i++) if (found) { print $i; exit } else if (index($i, key)) found = 1 }' "$1"
+}
+
+# The folder (under SCRIPT/) of the n-th level of the catalogue, from 1.
+level_dir() { awk -v n="${1:-1}" 'NR == n { print $1; exit }' "$WORK/SCRIPT/levels.scr"; }
+
+# The picture of the n-th (from 0) "misc" line of a level's images.scr.
+misc_picture() {
+    awk -v n="$2" '{ for (i = 1; i <= NF; i++) if (index($i, "misc") && n-- == 0) { print $(i + 1); exit } }' \
+        "$WORK/SCRIPT/$1/images.scr"
+}
+
+# Holds each intro slide a tenth of a second in this copy of the game: the
+# tests that do not look at the intro need not sit through it.
+short_intro() {
+    local file="$WORK/SCRIPT/in.scr"
+    sed -i -E 's/^(intro[^ ]* +[^ ]+) +[0-9]+/\1 100/' "$file"
+    grep -Eq '^intro[^ ]* +[^ ]+ +100' "$file" || fail "the intro of the test's copy could not be shortened"
+}
+
+# Keeps a level's creatures from coming up while a test runs (the copy of
+# the level in the test's run folder): they would cross what the test looks
+# at, ram the submarine or take its shells.
+hold_back_creatures() {
+    local file="$WORK/SCRIPT/$1/potvory.scr"
+    [ -f "$file" ] || fail "the level $1 has no potvory.scr"
+    sed -i -e 's/^dolni_interval .*/dolni_interval 100000/' -e 's/^horni_interval .*/horni_interval 100001/' "$file"
+    grep -q "^dolni_interval 100000" "$file" || fail "the creatures of the test's level could not be held back"
+}
+
+# A picture of the data set as PNG in the screenshot folder: ref-<name>.png.
+reference() {
+    local name=$1 picture=$2
+    [ -f "$WORK/$picture" ] || fail "the data set lacks $picture"
+    convert "$WORK/$picture" "$SHOT_DIR/ref-$name.png" || fail "cannot read $picture"
+}
+
+# Mean difference (0 to 1) of two pictures of one size (file[WxH+X+Y] crops
+# them); empty when they cannot be compared.
+mean_difference() {
+    compare -metric MAE "$1" "$2" null: 2>&1 | sed -n 's/.*(\([0-9.e+-]*\)).*/\1/p' || true
+}
+
+# Mean difference (0 to 1) of a region of two pictures of the screenshot
+# folder.
+region_difference() {
+    local a=$1 b=$2 x=$3 y=$4 w=$5 h=$6
+    mean_difference "$SHOT_DIR/$a.png[${w}x${h}+${x}+${y}]" "$SHOT_DIR/$b.png[${w}x${h}+${x}+${y}]"
+}
+
+# Mean differences (0 to 1) of regions of a screenshot from pictures of the
+# screenshot folder, all in one ImageMagick run: each argument is
+# "picture x y w h"; one number a line, in their order.
+region_differences() {
+    local name=$1 spec ref x y w h args=()
+    shift
+    for spec in "$@"; do
+        read -r ref x y w h <<<"$spec"
+        args+=( \( "$SHOT_DIR/$name.png[${w}x${h}+${x}+${y}]" "$SHOT_DIR/$ref.png[${w}x${h}+${x}+${y}]" \
+                 +repage -compose difference -composite \) )
+    done
+    convert "${args[@]}" -format '%[fx:mean]\n' info:
+}
+
+# Whether the first number is below the second (an empty one never is).
+closer() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a != "" && b != "" && a < b) }'; }
+
+# Whether a region of a screenshot (named last) is a reference picture's.
+shows_region() { closer "$(region_difference "$6" "$1" "$2" "$3" "$4" "$5")" 0.03; }
+
+# Whether a screenshot shows a picture of the data set drawn centred on the
+# 640 x 480 screen: the middle half of the picture is compared, since the
+# pictures' edges may be transparent.
+shows_centred() {
+    local name=$1 picture="$WORK/$2" limit=${3:-0.05} w h
+    read -r w h <<<"$(identify -format '%w %h' "$picture")"
+    closer "$(mean_difference "$SHOT_DIR/$name.png[$((w / 2))x$((h / 2))+$((320 - w / 2 + w / 4))+$((240 - h / 2 + h / 4))]" \
+        "$picture[$((w / 2))x$((h / 2))+$((w / 4))+$((h / 4))]")" "$limit"
+}
+
+# Takes the screenshot <name> until the command given (with the screenshot's
+# name as its last argument) succeeds, at most `tries` times `pause` seconds
+# apart; returns non-zero when it never does or the game has ended. A
+# loaded machine plays slower: callers
+# give generous upper bounds, the loop ends as soon as the screen is right.
+shoot_until() {
+    local name=$1 tries=$2 pause=$3 i
+    shift 3
+    for i in $(seq "$tries"); do
+        shot "$name"
+        "$@" "$name" && return 0
+        game_running || return 1
+        sleep "$pause"
+    done
+    return 1
+}
+
 # Waits until the intro has slid into the main menu's picture (the last
 # slide leaves a strip a few pixels wide at one edge until the menu redraws).
 wait_for_main_menu() {
-    local picture difference
-    picture=$(awk '{ for (i = 1; i < NF; i++) if (index($i, "main1")) { print $(i + 1); exit } }' "$WORK/SCRIPT/menu.scr")
-    [ -f "$WORK/$picture" ] || fail "the data set lacks the main menu picture"
-    convert "$WORK/$picture" "$SHOT_DIR/ref-main-menu.png" || fail "cannot read $picture"
-    for _ in $(seq 120); do
-        shot intro-end
-        difference=$(compare -metric MAE "$SHOT_DIR/intro-end.png[600x400+20+40]" \
-            "$SHOT_DIR/ref-main-menu.png[600x400+20+40]" null: 2>&1 | sed -n 's/.*(\([0-9.e+-]*\)).*/\1/p' || true)
-        awk -v d="$difference" 'BEGIN { exit !(d != "" && d < 0.03) }' && return 0
-        sleep 0.25
-    done
-    fail "the intro did not end in the main menu"
+    local picture
+    picture=$(script_value "$WORK/SCRIPT/menu.scr" main1)
+    reference main-menu "$picture"
+    shoot_until intro-end 120 0.25 shows_main_menu || fail "the intro did not end in the main menu"
 }
+shows_main_menu() { closer "$(region_difference "$1" ref-main-menu 20 40 600 400)" 0.03; }
+
+# The main menu: its five buttons, from the first item to the last.
+MENU_ITEMS=(b_new_game b_kod b_top-ten b_pomoc b_exit)
+
+# The menu's plain and highlight pictures as ref-main1 and ref-main2.
+menu_references() {
+    reference main1 "$(script_value "$WORK/SCRIPT/menu.scr" main1)"
+    reference main2 "$(script_value "$WORK/SCRIPT/menu.scr" main2)"
+}
+
+# What a screenshot of the menu shows: the items (from 0) whose buttons show
+# the highlight picture rather than the plain one, each followed by a space,
+# then "/" and the difference of the top of the screen from the plain menu
+# picture.
+menu_state() {
+    local name=$1 key x y w h specs=()
+    for key in "${MENU_ITEMS[@]}"; do
+        read -r x y w h <<<"$(script_value "$WORK/SCRIPT/menu.scr" "$key" | tr ',' ' ')"
+        specs+=("ref-main1 $x $y $w $h" "ref-main2 $x $y $w $h")
+    done
+    region_differences "$name" "${specs[@]}" "ref-main1 0 0 640 40" | awk '
+        NR == 11 { printf "/%s\n", $1; exit }
+        NR % 2 == 1 { plain = $1; next }
+        $1 < plain { printf "%d ", NR / 2 - 1 }'
+}
+
+# Whether a screenshot shows the menu with exactly the given item
+# highlighted, the rest of its top the plain menu picture.
+menu_shows() {
+    local item=$1 name=$2 state
+    state=$(menu_state "$name")
+    [ "${state%/*}" = "$item " ] && closer "${state#*/}" 0.03
+}
+
+# Fails unless a screenshot shows the menu with the item highlighted.
+expect_menu() {
+    local name=$1 item=$2
+    menu_shows "$item" "$name" || fail "$name: expected the menu with item $item highlighted, saw $(menu_state "$name")"
+}
+
+# Waits for the menu with the item highlighted; the menu answers every
+# event by drawing itself, mouse motion being one.
+wait_for_menu() {
+    local item=$1 attempt
+    for attempt in $(seq 80); do
+        move_mouse $((300 + attempt % 2)) 240
+        shot menu-wait
+        menu_shows "$item" menu-wait && return 0
+        game_running || break
+        sleep 0.2
+    done
+    fail "the main menu did not appear with item $item highlighted"
+}
+
+# A key in the menu, and the highlight it should leave on an item; the
+# screenshot <name> shows it.
+menu_step() {
+    local key=$1 name=$2 item=$3
+    tap_key "$key"
+    shoot_until "$name" 20 0.1 menu_shows "$item" || expect_menu "$name" "$item"
+}
+
+# Waits for the announcement of the level whose folder is given and presses
+# a key past it; returns once the level plays.
+pass_announcement() {
+    local level=$1 picture
+    picture=$(misc_picture "$level" 1)
+    [ -f "$WORK/$picture" ] || fail "the level $level has no announcement picture"
+    shoot_until announcement 120 0.25 shows_centred_picture "$picture" || fail "the announcement of $level did not show"
+    tap_key space
+    for _ in $(seq 40); do
+        shot announcement-gone
+        shows_centred announcement-gone "$picture" || return 0
+        tap_key space
+    done
+    fail "the announcement of $level did not give way to the level"
+}
+shows_centred_picture() { shows_centred "$2" "$1"; }
 
 # From the start of the game into the first level: through the intro, the
 # menu's first item, the loading and a key past the announcement.
 start_new_game() {
     wait_for_main_menu
     hold_key Return
-    for _ in $(seq 100); do grep -q "INICIALIZUJI PONORKU" "$WORK/stdout.txt" 2>/dev/null && break; sleep 0.2; done
+    for _ in $(seq 150); do grep -q "INICIALIZUJI PONORKU" "$WORK/stdout.txt" 2>/dev/null && break; sleep 0.2; done
     grep -q "INICIALIZUJI PONORKU" "$WORK/stdout.txt" || fail "the first level was not loaded"
-    sleep 2
+    pass_announcement "$(level_dir 1)"
+}
+
+# The game started into its first level, the intro held short and the
+# pointer in the corner, away from the sea.
+play_first_level() {
+    short_intro
+    start_display
+    start_game
+    move_mouse 2 2
+    start_new_game
+    game_running || fail "the game ended before the level"
+}
+
+# From a level out of the program: Escape ends the game, a key passes the
+# game-over screen, and the menu's last item (Up from the first) leaves; the
+# credits are passed with keys. Waits up to N seconds for the end.
+leave_game() {
+    local seconds=${1:-30} level=${2:-$(level_dir 1)} game_over
+    game_over=$(misc_picture "$level" 2)
+    hold_key Escape
+    if [ -f "$WORK/$game_over" ]; then
+        shoot_until game-over 60 0.25 shows_centred_picture "$game_over" || fail "Escape did not show the game-over screen"
+    else
+        sleep 1
+    fi
     tap_key space
-    sleep 0.5
+    shoot_until menu-again 60 0.25 shows_main_menu || fail "the menu did not come back after the game"
+    tap_key Up
+    hold_key Return
+    for _ in $(seq 20); do game_running || break; tap_key space; sleep 0.5; done
+    wait_exit "$seconds"
 }
 
 # Share (per cent) of a crosshair's opaque pixels found on the screen

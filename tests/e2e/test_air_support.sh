@@ -9,45 +9,22 @@
 source "$(dirname "$0")/lib.sh" "$1" "$2"
 source "$(dirname "$0")/scene.sh"
 
-[ -f "$WORK/SCRIPT/levels.scr" ] || fail "the run folder has no SCRIPT/levels.scr"
-LEVEL_DIR=$(awk '{ print $1; exit }' "$WORK/SCRIPT/levels.scr")
-PLANES="$WORK/SCRIPT/$LEVEL_DIR/plane.scr"
-WEAPONS="$WORK/SCRIPT/$LEVEL_DIR/weapons.scr"
-IMAGES="$WORK/SCRIPT/$LEVEL_DIR/images.scr"
-PANEL="$WORK/SCRIPT/$LEVEL_DIR/panel.scr"
-for f in "$PLANES" "$WEAPONS" "$IMAGES" "$PANEL"; do [ -f "$f" ] || fail "the first level lacks $f"; done
-
-# The value after `key` in record n (from 0) of a script whose records start
-# with a word holding "*".
-record_value() {
-    awk -v n="$2" -v key="$3" '{ for (i = 1; i <= NF; i++) {
-        if (index($i, "*")) { r++; continue }
-        if (r == n + 1 && $i == key) { print $(i + 1); exit } } }' "$1"
-}
+use_level 1 plane weapons images panel
 
 SUPPORT=$(record_value "$PLANES" 1 bitmap)
 BOMB=$(record_value "$PLANES" 1 zbran)
 SPLASH_INDEX=$(record_value "$WEAPONS" "$BOMB" zblunk)
-SPLASH=$(awk -v want="$SPLASH_INDEX" '
-    /\[\*ZBLUNK\]/ { inside = 1; n = 0; next }
-    inside && /\[END\]/ { inside = 0 }
-    inside && NF { if (n == want) { print $1; exit } n++ }' "$IMAGES")
+SPLASH=$(splash_picture "$IMAGES" "$SPLASH_INDEX")
 ICON=$(sed -n 9p "$PANEL")
 read -r icon_x icon_y <<<"$(sed -n 16p "$PANEL" | tr ',' ' ')"
 for f in "$SUPPORT" "$SPLASH" "$ICON"; do [ -f "$WORK/$f" ] || fail "picture $f is missing"; done
 echo "air support $SUPPORT drops weapon $BOMB, splashing with $SPLASH; calls shown with $ICON at $icon_x,$icon_y"
 
 sed -i 's/laser[^ ]* *[0-9]*/laser 2/' "$WORK/SCRIPT/misc.scr"
-awk -v want="$SPLASH_INDEX" '
-    /\[\*ZBLUNK\]/ { inside = 1; n = 0; print; next }
-    inside && /\[END\]/ { inside = 0 }
-    inside && NF { if (n == want) $3 = 12; n++ }
-    { print }' "$IMAGES" >"$IMAGES.slow" && mv "$IMAGES.slow" "$IMAGES"
+slow_splash "$IMAGES" "$SPLASH_INDEX"
 # Creatures share colours with the plane and take bombs that would splash:
 # in this copy of the level they do not come up while the test runs.
-POTVORY="$WORK/SCRIPT/$LEVEL_DIR/potvory.scr"
-sed -i -e 's/^dolni_interval .*/dolni_interval 100000/' -e 's/^horni_interval .*/horni_interval 100001/' "$POTVORY"
-grep -q "^dolni_interval 100000" "$POTVORY" || fail "the creatures of the test's level could not be held back"
+hold_back_creatures "$LEVEL_DIR"
 screen_colours "$SUPPORT" keyed >"$SHOT_DIR/plane-colours.txt"
 screen_colours "$SPLASH" keyed >"$SHOT_DIR/splash-colours.txt"
 screen_colours "$ICON" keyed >"$SHOT_DIR/icon-colours.txt"
@@ -94,21 +71,10 @@ watch() {
 }
 
 # Waits (at most about 15 s) until no plane shows on the sea.
-wait_plane_gone() {
-    local i
-    for i in $(seq 30); do
-        shot gone
-        [ "$(plane_pixels gone)" -lt $((calm_plane + 40)) ] && return 0
-        sleep 0.3
-    done
-    fail "the support plane never left the screen"
-}
+plane_gone() { [ "$(plane_pixels "$1")" -lt $((calm_plane + 40)) ]; }
+wait_plane_gone() { shoot_until gone 30 0.3 plane_gone || fail "the support plane never left the screen"; }
 
-start_display
-start_game
-move_mouse 2 2
-start_new_game
-game_running || fail "the game ended before the level"
+play_first_level
 
 # --- the first call: onto a point well away from the submarine ---
 P_X=470
@@ -165,14 +131,6 @@ echo "no call left: plane in $flying_none screenshots, splash pixels $calm_none 
 
 # --- leave ---
 move_mouse 2 2
-hold_key Escape
-sleep 1
-tap_key space
-sleep 0.5
-tap_key Up
-sleep 0.3
-hold_key Return
-for _ in $(seq 20); do game_running || break; tap_key space; sleep 0.5; done
-wait_exit 30
+leave_game 30
 grep -qxF "UVOLNEN SKRIPT LETADEL Z PAMETI" "$WORK/stdout.txt" || fail "the log does not show the planes released"
 echo "air support passed"

@@ -9,30 +9,13 @@
 source "$(dirname "$0")/lib.sh" "$1" "$2"
 source "$(dirname "$0")/scene.sh"
 
-[ "$(wc -l <"$WORK/SCRIPT/levels.scr")" -ge 2 ] || fail "the run folder has no second level"
-LEVEL_DIR=$(awk 'NR == 2 { print $1 }' "$WORK/SCRIPT/levels.scr")
-PLANES="$WORK/SCRIPT/$LEVEL_DIR/plane.scr"
-WEAPONS="$WORK/SCRIPT/$LEVEL_DIR/weapons.scr"
-IMAGES="$WORK/SCRIPT/$LEVEL_DIR/images.scr"
-DELO="$WORK/SCRIPT/$LEVEL_DIR/delo.scr"
-for f in "$PLANES" "$WEAPONS" "$IMAGES" "$DELO"; do [ -f "$f" ] || fail "the second level lacks $f"; done
+use_level 2 plane weapons images delo
 [ "$(script_value "$PLANES" enemy_plane)" -gt 0 ] || fail "the second level sends no bomber"
-
-# The value after `key` in record n (from 0) of a script whose records start
-# with a word holding "*".
-record_value() {
-    awk -v n="$2" -v key="$3" '{ for (i = 1; i <= NF; i++) {
-        if (index($i, "*")) { r++; continue }
-        if (r == n + 1 && $i == key) { print $(i + 1); exit } } }' "$1"
-}
 
 BOMBER=$(record_value "$PLANES" 0 bitmap)
 BOMB=$(record_value "$PLANES" 0 zbran)
 SPLASH_INDEX=$(record_value "$WEAPONS" "$BOMB" zblunk)
-SPLASH=$(awk -v want="$SPLASH_INDEX" '
-    /\[\*ZBLUNK\]/ { inside = 1; n = 0; next }
-    inside && /\[END\]/ { inside = 0 }
-    inside && NF { if (n == want) { print $1; exit } n++ }' "$IMAGES")
+SPLASH=$(splash_picture "$IMAGES" "$SPLASH_INDEX")
 for f in "$BOMBER" "$SPLASH"; do [ -f "$WORK/$f" ] || fail "picture $f is missing"; done
 CX=$(script_value "$DELO" stred_x)
 CY=$(script_value "$DELO" stred_y)
@@ -41,35 +24,22 @@ echo "bomber $BOMBER drops weapon $BOMB, splashing with $SPLASH; ellipse ($CX, $
 
 sed -n 2p "$WORK/SCRIPT/levels.scr" >"$WORK/levels.second" && mv "$WORK/levels.second" "$WORK/SCRIPT/levels.scr"
 sed -i 's/enemy_plane *[0-9]*/enemy_plane 240/' "$PLANES"
-awk -v want="$SPLASH_INDEX" '
-    /\[\*ZBLUNK\]/ { inside = 1; n = 0; print; next }
-    inside && /\[END\]/ { inside = 0 }
-    inside && NF { if (n == want) $3 = 12; n++ }
-    { print }' "$IMAGES" >"$IMAGES.slow" && mv "$IMAGES.slow" "$IMAGES"
+slow_splash "$IMAGES" "$SPLASH_INDEX"
 # Creatures share colours with the bomber and its splash: in this copy of
 # the level they do not come up while the test runs.
-POTVORY="$WORK/SCRIPT/$LEVEL_DIR/potvory.scr"
-sed -i -e 's/^dolni_interval .*/dolni_interval 100000/' -e 's/^horni_interval .*/horni_interval 100001/' "$POTVORY"
-grep -q "^dolni_interval 100000" "$POTVORY" || fail "the creatures of the test's level could not be held back"
+hold_back_creatures "$LEVEL_DIR"
 screen_colours "$BOMBER" keyed >"$SHOT_DIR/bomber-colours.txt"
 screen_colours "$SPLASH" keyed >"$SHOT_DIR/splash-colours.txt"
 
-bomber_pixels() { count_colours_in "$1" "$SHOT_DIR/bomber-colours.txt" 0 50 639 479; }
-splash_pixels() { count_colours_in "$1" "$SHOT_DIR/splash-colours.txt" 0 50 639 479; }
-
 # Where the splash colours of a screenshot lie: "x y pixels", their centre.
 splash_centre() {
-    pixels_of "$1" | awk -v colours="$SHOT_DIR/splash-colours.txt" '
+    pixels_of "$1" 640x430+0+50 | awk -v colours="$SHOT_DIR/splash-colours.txt" '
         BEGIN { while ((getline line < colours) > 0) wanted[line] = 1 }
         $2 >= 50 && ($3 in wanted) { n++; x += $1; y += $2 }
         END { if (n) printf "%d %d %d\n", x / n, y / n, n; else print "0 0 0" }'
 }
 
-start_display
-start_game
-move_mouse 2 2
-start_new_game
-game_running || fail "the game ended before the level"
+play_first_level
 grep -qF "SCRIPT/$LEVEL_DIR/plane.scr" "$WORK/stdout.txt" || fail "the second level was not loaded"
 move_mouse 630 470
 
@@ -79,8 +49,8 @@ for i in $(seq "$COUNT"); do shot "raid-$i"; done
 least_bomber=100000
 least_splash=100000
 for i in $(seq "$COUNT"); do
-    b[$i]=$(bomber_pixels "raid-$i")
-    s[$i]=$(splash_pixels "raid-$i")
+    read -r "b[$i]" "s[$i]" <<<"$(count_colours_in "raid-$i" "$SHOT_DIR/bomber-colours.txt" 0 50 639 479 \
+        "$SHOT_DIR/splash-colours.txt")"
     [ "${b[$i]}" -lt "$least_bomber" ] && least_bomber=${b[$i]}
     [ "${s[$i]}" -lt "$least_splash" ] && least_splash=${s[$i]}
 done
@@ -105,14 +75,6 @@ echo "strongest splash in screenshot $best_shot around ($sx, $sy): $distance fro
 
 # --- leave ---
 move_mouse 2 2
-hold_key Escape
-sleep 1
-tap_key space
-sleep 0.5
-tap_key Up
-sleep 0.3
-hold_key Return
-for _ in $(seq 20); do game_running || break; tap_key space; sleep 0.5; done
-wait_exit 30
+leave_game 30
 grep -qxF "UVOLNEN SKRIPT LETADEL Z PAMETI" "$WORK/stdout.txt" || fail "the log does not show the planes released"
 echo "bomber raid passed"

@@ -10,11 +10,8 @@
 source "$(dirname "$0")/lib.sh" "$1" "$2"
 source "$(dirname "$0")/scene.sh"
 
-[ -f "$WORK/SCRIPT/levels.scr" ] || fail "the run folder has no SCRIPT/levels.scr"
-LEVEL_DIR=$(awk '{ print $1; exit }' "$WORK/SCRIPT/levels.scr")
-NEXT_DIR=$(awk 'NR == 2 { print $1; exit }' "$WORK/SCRIPT/levels.scr")
-L="$WORK/SCRIPT/$LEVEL_DIR"
-for f in delo.scr images.scr potvory.scr panel.scr; do [ -f "$L/$f" ] || fail "the first level lacks $f"; done
+use_level 1 delo images potvory panel weapons
+NEXT_DIR=$(level_dir 2)
 CX=$(script_value "$L/delo.scr" stred_x)
 CY=$(script_value "$L/delo.scr" stred_y)
 FISH=$(script_value "$L/potvory.scr" bitmap)
@@ -76,17 +73,12 @@ echo "fish: $(wc -l <"$SHOT_DIR/fish-colours.txt") colours of its own, bubbles: 
 # Centroid "x y n" of the fish's own colours within 160 pixels of the
 # centre, or within 50 of the point given.
 fish_at() {
-    local x0=$((CX - 160)) y0=$((CY - 120)) w=320 h=240
-    if [ $# -eq 3 ]; then x0=$(($2 - 50)); y0=$(($3 - 50)); w=100; h=100; fi
-    convert "$SHOT_DIR/$1.png" -crop "${w}x${h}+$x0+$y0" +repage -depth 8 txt:- |
-        awk -v colours="$SHOT_DIR/fish-colours.txt" -v x0="$x0" -v y0="$y0" '
+    local box=($((CX - 160)) $((CY - 120)) $((CX + 159)) $((CY + 119)))
+    if [ $# -eq 3 ]; then box=($(($2 - 50)) $(($3 - 50)) $(($2 + 49)) $(($3 + 49))); fi
+    pixels_of "$1" "$(box_geometry "${box[@]}")" | awk -v colours="$SHOT_DIR/fish-colours.txt" '
         BEGIN { while ((getline l < colours) > 0) mine[l] = 1 }
-        NR > 1 {
-            split($1, at, /[,:]/)
-            match($0, /\(([0-9.]+),([0-9.]+),([0-9.]+)/); split(substr($0, RSTART + 1, RLENGTH - 1), c, ",")
-            if ((int(c[1]) "," int(c[2]) "," int(c[3])) in mine) { n++; sx += at[1]; sy += at[2] }
-        }
-        END { if (n < 40) print "none"; else printf "%d %d %d\n", x0 + sx / n, y0 + sy / n, n }'
+        ($3 in mine) { n++; sx += $1; sy += $2 }
+        END { if (n < 40) print "none"; else printf "%d %d %d\n", sx / n, sy / n, n }'
 }
 bubbles_at_centre() { count_colours_in "$1" "$SHOT_DIR/bubble-colours.txt" $((CX - 30)) $((CY - 25)) $((CX + 30)) $((CY + 25)); }
 
@@ -129,11 +121,7 @@ now() { date +%s.%N; }
 press() { xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; sleep 0.05; }
 aim() { move_mouse "$1" "$2"; sleep 0.1; }
 
-start_display
-start_game
-move_mouse 2 2
-start_new_game
-game_running || fail "the game ended before the level"
+play_first_level
 shot level-start
 expect_score level-start 0
 expect_score level-start 100
@@ -229,18 +217,9 @@ for _ in $(seq 50); do grep -q "SCRIPT/$NEXT_DIR/potvory.scr" "$WORK/stdout.txt"
 grep -q "SCRIPT/$NEXT_DIR/potvory.scr" "$WORK/stdout.txt" || fail "the next level ($NEXT_DIR) was not loaded after the won level"
 echo "$(at): the level was won and $NEXT_DIR loaded"
 
-# --- leave: Escape ends the game, the menu's last item ends the program ---
-sleep 2
-tap_key space  # past the announcement of the next level
-sleep 0.5
-hold_key Escape
-sleep 1
-tap_key space
-sleep 0.5
-tap_key Up
-sleep 0.3
-hold_key Return
-for _ in $(seq 20); do game_running || break; tap_key space; sleep 0.5; done
-wait_exit 30
+# --- leave: past the announcement of the next level; Escape ends the game,
+# the menu's last item ends the program ---
+pass_announcement "$NEXT_DIR"
+leave_game 30 "$NEXT_DIR"
 grep -qxF "UVOLNEN SKRIPT POTVOR Z PAMETI" "$WORK/stdout.txt" || fail "the log does not show the creatures released"
 echo "creatures live passed"

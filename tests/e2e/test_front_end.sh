@@ -15,66 +15,10 @@ done
 rm -f "$WORK/fps.txt"
 cp "$TABLE" "$SHOT_DIR/topten-before.scr"
 
-# The word after the first word of a script that contains the key.
-script_value() {
-    awk -v key="$2" '{ for (i = 1; i <= NF; i++) if (found) { print $i; exit } else if (index($i, key)) found = 1 }' "$1"
-}
-
-reference() {
-    local name=$1 picture=$2
-    [ -f "$WORK/$picture" ] || fail "the data set lacks $picture"
-    convert "$WORK/$picture" "$SHOT_DIR/ref-$name.png" || fail "cannot read $picture"
-}
-
-# Mean difference (0 to 1) of a region of two pictures.
-region_difference() {
-    local a=$1 b=$2 x=$3 y=$4 w=$5 h=$6
-    compare -metric MAE "$SHOT_DIR/$a.png[${w}x${h}+${x}+${y}]" "$SHOT_DIR/$b.png[${w}x${h}+${x}+${y}]" null: 2>&1 \
-        | sed -n 's/.*(\([0-9.e+-]*\)).*/\1/p' || true
-}
-
-closer() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
-
 # Waits up to N tries for a screen whose region matches a reference picture.
 wait_for_screen() {
     local name=$1 ref=$2 x=$3 y=$4 w=$5 h=$6 tries=${7:-40}
-    for _ in $(seq "$tries"); do
-        shot "$name"
-        closer "$(region_difference "$name" "$ref" "$x" "$y" "$w" "$h")" 0.03 && return 0
-        sleep 0.25
-    done
-    return 1
-}
-
-ITEMS=(b_new_game b_kod b_top-ten b_pomoc b_exit)
-
-# Whether an item's button shows the highlight picture rather than the plain
-# menu picture.
-is_highlighted() {
-    local shot_name=$1 item=$2 x y w h
-    read -r x y w h <<<"$(script_value "$MENU_SCRIPT" "${ITEMS[$item]}" | tr ',' ' ')"
-    closer "$(region_difference "$shot_name" ref-main2 "$x" "$y" "$w" "$h")" \
-        "$(region_difference "$shot_name" ref-main1 "$x" "$y" "$w" "$h")"
-}
-
-# The menu answers every event by drawing itself; mouse motion is one.
-wait_for_menu() {
-    local item=$1
-    for attempt in $(seq 80); do
-        move_mouse $((300 + attempt % 2)) 240
-        sleep 0.25
-        shot menu-wait
-        closer "$(region_difference menu-wait ref-main1 0 0 640 40)" 0.03 && is_highlighted menu-wait "$item" && return 0
-    done
-    fail "the main menu did not appear with item $item highlighted"
-}
-
-menu_to() {
-    local key=$1 item=$2
-    tap_key "$key"
-    sleep 0.2
-    shot "menu-$item"
-    is_highlighted "menu-$item" "$item" || fail "menu: expected item $item highlighted"
+    shoot_until "$name" "$tries" 0.25 shows_region "$ref" "$x" "$y" "$w" "$h"
 }
 
 slides=""
@@ -87,8 +31,7 @@ while read -r key picture _; do
     esac
 done <"$INTRO_SCRIPT"
 [ "$count" -ge 2 ] || fail "in.scr names fewer than two intro slides"
-reference main1 "$(script_value "$MENU_SCRIPT" main1)"
-reference main2 "$(script_value "$MENU_SCRIPT" main2)"
+menu_references
 reference table "$(script_value "$MENU_SCRIPT" top_ten)"
 reference code "$(script_value "$MENU_SCRIPT" code)"
 reference name "$(script_value "$MENU_SCRIPT" high_score)"
@@ -99,12 +42,10 @@ start_game
 # --- the intro: each slide in turn, held long enough to be seen ---
 # The slide closest to a screenshot, when one is close.
 shown_slide() {
-    local shot_name=$1 best=0.04 best_slide="" i d
-    for i in $slides; do
-        d=$(region_difference "$shot_name" "ref-uvod$i" 0 160 640 160)
-        if closer "$d" "$best"; then best=$d; best_slide=$i; fi
-    done
-    echo "$best_slide"
+    local i specs=()
+    for i in $slides; do specs+=("ref-uvod$i 0 160 640 160"); done
+    region_differences "$1" "${specs[@]}" | awk '$1 < 0.04 && (best == "" || $1 < best) { best = $1; slide = NR }
+        END { print slide }'
 }
 sequence=""
 for i in $(seq 0 40); do
@@ -118,12 +59,10 @@ done
 
 # --- the table as the file has it ---
 wait_for_menu 0
-menu_to Down 1
-menu_to Down 2
+menu_step Down menu-1 1
+menu_step Down menu-2 2
 hold_key Return
-sleep 0.4
-shot table-before
-closer "$(region_difference table-before ref-table 0 0 640 90)" 0.03 || fail "the high-score table's picture is not shown"
+wait_for_screen table-before ref-table 0 0 640 90 20 || fail "the high-score table's picture is not shown"
 closer 0.03 "$(region_difference table-before ref-table 90 120 460 300)" || fail "the high-score table shows no entries"
 tap_key space
 sleep 0.3
@@ -132,7 +71,7 @@ sleep 0.3
 read -r level_dir code credit <<<"$(sed -n 3p "$WORK/SCRIPT/levels.scr")"
 credited=$(awk 'NR < 3 { s += $3 } END { print s }' "$WORK/SCRIPT/levels.scr")
 read -r cx cy cw <<<"$(script_value "$MENU_SCRIPT" c_pos | tr ',' ' ')"
-menu_to Up 1
+menu_step Up menu-1 1
 hold_key Return
 wait_for_screen code-screen ref-code 0 0 640 230 || fail "the level-code screen did not appear"
 move_mouse 320 300
@@ -142,10 +81,8 @@ shot code-typed
 closer 0.02 "$(region_difference code-typed ref-code "$cx" "$cy" "$cw" 24)" || fail "the typed code is not shown in its field"
 tap_key Return
 
-# The announcement before the level waits for a key; in play a key does nothing.
-sleep 3
-tap_key space
-sleep 1
+# The announcement before the level waits for a key.
+pass_announcement "$level_dir"
 game_running || fail "the game ended after the code"
 grep -qxF "...OK" "$WORK/stdout.txt" || fail "the code was not accepted"
 [ "$(grep -c -xF '...NO' "$WORK/stdout.txt")" = 2 ] || fail "the code should pass two levels before it matches"
@@ -182,10 +119,9 @@ $(cat "$TABLE")
 expected:
 $expected"
 cp "$TABLE" "$SHOT_DIR/topten-entered.scr"
-menu_to Down 2
+menu_step Down menu-2 2
 hold_key Return
-sleep 0.4
-shot table-after
+wait_for_screen table-after ref-table 0 0 640 90 20 || fail "the high-score table's picture is not shown again"
 read -r tx ty ts <<<"$(script_value "$MENU_SCRIPT" ten_souradnice | tr ',' ' ')"
 row() { echo "90 $((ty + $1 * ts - 2)) 460 $((ts - 2))"; }
 closer "$(region_difference table-after table-before $(row 0))" 0.002 || fail "the best entry changed"
@@ -196,26 +132,34 @@ sleep 0.3
 
 # --- leaving: the credits roll, and only then is the report written (the
 # table, already on disk, is written again with the same entries) ---
-menu_to Down 3
-menu_to Down 4
+menu_step Down menu-3 3
+menu_step Down menu-4 4
 xdotool keydown Return
 sleep 0.15
 xdotool keyup Return
-credits=0
-written_during_credits=0
+# Screenshots as fast as they come while the game runs, looked at once it
+# has ended: the credits roll for a few seconds only.
+unwritten=()
+taken=0
 for i in $(seq 0 80); do
     game_running || break
     # The files are looked at before the screenshot: if the credits are
     # still rolling after that moment, nothing may have been written yet.
-    unwritten=1
-    cmp -s "$TABLE" "$SHOT_DIR/topten-entered.scr" || unwritten=0
-    [ -f "$WORK/fps.txt" ] && unwritten=0
+    unwritten[$i]=1
+    cmp -s "$TABLE" "$SHOT_DIR/topten-entered.scr" || unwritten[$i]=0
+    [ -f "$WORK/fps.txt" ] && unwritten[$i]=0
     # The window may close during a screenshot, which must not hang.
     timeout 5 import -window "$WID" "$SHOT_DIR/credits-$i.png" 2>/dev/null || break
-    if [ "$(pixel "credits-$i" 2 2)" = "0,0,0" ] && [ "$(pixel "credits-$i" 637 477)" = "0,0,0" ] \
-        && [ "$(colour_count "credits-$i")" -gt 8 ]; then
+    taken=$((i + 1))
+done
+credits=0
+written_during_credits=0
+for i in $(seq 0 $((taken - 1))); do
+    # Black corners and more than a few colours: text on black.
+    look=$(convert "$SHOT_DIR/credits-$i.png" -format '%[fx:p{2,2}.r+p{2,2}.g+p{2,2}.b+p{637,477}.r+p{637,477}.g+p{637,477}.b] %k' info:)
+    if [ "${look% *}" = 0 ] && [ "${look#* }" -gt 8 ]; then
         credits=$((credits + 1))
-        [ "$unwritten" = 1 ] || written_during_credits=1
+        [ "${unwritten[$i]}" = 1 ] || written_during_credits=1
     fi
 done
 wait_exit 30

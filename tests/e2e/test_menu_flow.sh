@@ -10,80 +10,7 @@ source "$(dirname "$0")/lib.sh" "$1" "$2"
 MENU_SCRIPT="$WORK/SCRIPT/menu.scr"
 [ -f "$MENU_SCRIPT" ] || fail "the run folder has no SCRIPT/menu.scr"
 
-# The word after the first word of a script that contains the key.
-script_value() {
-    awk -v key="$2" '{ for (i = 1; i <= NF; i++) if (found) { print $i; exit } else if (index($i, key)) found = 1 }' "$1"
-}
-
-# "x y w h" of a menu button.
-button_rect() { script_value "$MENU_SCRIPT" "$1" | tr ',' ' '; }
-
-# A picture of the data set as PNG in the screenshot folder.
-reference() {
-    local name=$1 picture=$2
-    [ -f "$WORK/$picture" ] || fail "the data set lacks $picture"
-    convert "$WORK/$picture" "$SHOT_DIR/ref-$name.png" || fail "cannot read $picture"
-}
-
-# Mean difference (0 to 1) of a region of two pictures.
-region_difference() {
-    local a=$1 b=$2 x=$3 y=$4 w=$5 h=$6
-    compare -metric MAE "$SHOT_DIR/$a.png[${w}x${h}+${x}+${y}]" "$SHOT_DIR/$b.png[${w}x${h}+${x}+${y}]" null: 2>&1 \
-        | sed -n 's/.*(\([0-9.e+-]*\)).*/\1/p' || true
-}
-
-closer() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
-
-ITEMS="b_new_game b_kod b_top-ten b_pomoc b_exit"
-
-# The items whose buttons show the highlight picture rather than the plain
-# menu picture.
-highlighted_items() {
-    local shot_name=$1 item=0 key
-    for key in $ITEMS; do
-        read -r x y w h <<<"$(button_rect "$key")"
-        local plain lit
-        plain=$(region_difference "$shot_name" ref-main1 "$x" "$y" "$w" "$h")
-        lit=$(region_difference "$shot_name" ref-main2 "$x" "$y" "$w" "$h")
-        if closer "$lit" "$plain"; then printf '%s ' "$item"; fi
-        item=$((item + 1))
-    done
-}
-
-# The menu with exactly the given item highlighted, the rest of the screen
-# the plain menu picture.
-expect_menu() {
-    local shot_name=$1 item=$2
-    local lit
-    lit=$(highlighted_items "$shot_name")
-    [ "$lit" = "$item " ] || fail "$shot_name: highlighted items '${lit}', expected $item"
-    local rest
-    rest=$(region_difference "$shot_name" ref-main1 0 0 640 40)
-    closer "$rest" 0.03 || fail "$shot_name: the top of the screen is not the menu picture ($rest)"
-}
-
-# The first menu comes after the intro; every event redraws it.
-wait_for_menu() {
-    local item=$1
-    for attempt in $(seq 120); do
-        move_mouse $((300 + attempt % 2)) 240
-        sleep 0.25
-        shot menu-wait
-        [ "$(highlighted_items menu-wait)" = "$item " ] && return 0
-    done
-    fail "the main menu did not appear"
-}
-
-menu_step() {
-    local key=$1 name=$2 item=$3
-    tap_key "$key"
-    sleep 0.2
-    shot "$name"
-    expect_menu "$name" "$item"
-}
-
-reference main1 "$(script_value "$MENU_SCRIPT" main1)"
-reference main2 "$(script_value "$MENU_SCRIPT" main2)"
+menu_references
 reference help "$(script_value "$MENU_SCRIPT" help)"
 
 # The loading screen as it should look with the full bar: black, the loading
@@ -105,14 +32,13 @@ loading_screen_reference() {
 }
 loading_screen_reference
 
+short_intro
 start_display
 start_game
 wait_for_main_menu
 
 # --- the main menu, moved with the arrow keys ---
 wait_for_menu 0
-shot menu-start
-expect_menu menu-start 0
 menu_step Down menu-down 1
 menu_step Up menu-up 0
 menu_step Up menu-wrapped 4
@@ -123,34 +49,26 @@ menu_step Down menu-item3 3
 
 # --- help, closed with a key ---
 hold_key Return
-sleep 0.3
-shot help
-help_difference=$(region_difference help ref-help 0 0 640 480)
-closer "$help_difference" 0.03 || fail "the help picture is not shown (difference $help_difference)"
+shoot_until help 20 0.1 shows_region ref-help 0 0 640 480 || fail "the help picture is not shown (difference $(region_difference help ref-help 0 0 640 480))"
 tap_key space
-sleep 0.3
-shot after-help
-expect_menu after-help 3
+shoot_until after-help 20 0.1 menu_shows 3 || expect_menu after-help 3
 game_running || fail "the game ended in the help"
 
 # --- a new game: the loading screen, then the seabed ---
 menu_step Up menu-back-to-item2 2
 menu_step Up menu-back-to-item1 1
 menu_step Up menu-back-to-item0 0
+# The full bar stays on the screen for a second once the level is loaded.
 xdotool keydown Return
-sleep 0.5
-shot loading
+shoot_until loading 40 0 shows_region ref-loading 0 0 640 480 || true
 xdotool keyup Return
 [ "$(pixel loading 2 2)" = "0,0,0" ] || fail "the loading screen is not cleared to black: $(pixel loading 2 2)"
 loading_difference=$(region_difference loading ref-loading 0 0 640 480)
 closer "$loading_difference" 0.03 || fail "the loading screen is not the loading picture with its bar ($loading_difference)"
 
-sleep 2
-# A still screen before the level would wait for a key; in play the key does nothing.
-tap_key space
-sleep 0.5
+level_dir=$(level_dir 1)
+pass_announcement "$level_dir"
 
-level_dir=$(awk '{ print $1; exit }' "$WORK/SCRIPT/levels.scr")
 IMAGES="$WORK/SCRIPT/$level_dir/images.scr"
 [ -f "$IMAGES" ] || fail "the first level has no images.scr"
 seabeds=$(awk '/\[\*DNO\]/ { on = 1; getline; next } on && /\[END\]/ { exit } on { for (i = 1; i <= NF; i++) print $i }' "$IMAGES")
@@ -164,16 +82,15 @@ done
 # The seabed below the panel: index and difference of the closest of the
 # level's seabed pictures.
 closest_seabed() {
-    local shot_name=$1 best=1 best_index=-1 i d
-    for i in $(seq 0 $((count - 1))); do
-        d=$(region_difference "$shot_name" "ref-dno$i" 0 60 640 420)
-        if closer "$d" "$best"; then best=$d; best_index=$i; fi
-    done
-    echo "$best_index $best"
+    local i specs=()
+    for i in $(seq 0 $((count - 1))); do specs+=("ref-dno$i 0 60 640 420"); done
+    region_differences "$1" "${specs[@]}" | awk '
+        NR == 1 || $1 < best { best = $1; index_of_best = NR - 1 }
+        END { print index_of_best, best }'
 }
 
 move_mouse 420 140
-sleep 0.5
+sleep 0.3
 shot level
 game_running || fail "the game ended on its own"
 # The seabed plays: over half a second it shows more than one picture.
@@ -205,11 +122,9 @@ left_behind=$(crosshair_match level-moved 420 140)
 
 # --- Escape ends the game; the menu returns with its highlight ---
 hold_key Escape
-sleep 1
-tap_key space   # a still screen after the level would wait for a key
-sleep 1
-shot back-in-menu
-expect_menu back-in-menu 0
+shoot_until game-over 60 0.25 shows_centred_picture "$(misc_picture "$level_dir" 2)" || fail "Escape did not end the game"
+tap_key space   # the game-over screen waits for a key
+shoot_until back-in-menu 40 0.25 menu_shows 0 || expect_menu back-in-menu 0
 game_running || fail "the game ended after Escape"
 
 # --- the last item leaves ---

@@ -6,22 +6,13 @@
 # screen after Escape, and back to the menu. Pictures are recognised by
 # comparing their opaque pixels with the data set's own files.
 source "$(dirname "$0")/lib.sh" "$1" "$2"
+source "$(dirname "$0")/scene.sh"
 
-# The word after the first word of a script that contains the key.
-script_value() {
-    awk -v key="$2" '{ for (i = 1; i <= NF; i++) if (found) { print $i; exit } else if (index($i, key)) found = 1 }' "$1"
-}
-
-LEVEL_DIR=$(awk '{ print $1; exit }' "$WORK/SCRIPT/levels.scr")
+use_level 1 images panel potvory
 CODE=$(awk '{ print $2; exit }' "$WORK/SCRIPT/levels.scr")
-IMAGES="$WORK/SCRIPT/$LEVEL_DIR/images.scr"
-PANEL="$WORK/SCRIPT/$LEVEL_DIR/panel.scr"
-CREATURES="$WORK/SCRIPT/$LEVEL_DIR/potvory.scr"
-for f in "$IMAGES" "$PANEL" "$CREATURES"; do [ -f "$f" ] || fail "the first level lacks $f"; done
 # The panel is read while the submarine sails: in this copy of the level the
 # creatures do not come up to ram it or shoot at it and change its life bar.
-sed -i -e 's/^dolni_interval .*/dolni_interval 100000/' -e 's/^horni_interval .*/horni_interval 100001/' "$CREATURES"
-grep -q "^dolni_interval 100000" "$CREATURES" || fail "the creatures of the test's level could not be held back"
+hold_back_creatures "$LEVEL_DIR"
 
 # The n-th (from 0) "misc" line of images.scr: "picture x,y".
 misc_line() { awk -v n="$1" '{ for (i = 1; i <= NF; i++) if (index($i, "misc") && n-- == 0) { print $(i + 1), $(i + 2); exit } }' "$IMAGES"; }
@@ -47,23 +38,18 @@ size_of() { identify -format '%w %h' "$WORK/$1"; }
 # that a screenshot shows at (x, y), colours compared as the 16-bit screen
 # holds them. The picture's top-left colour is its transparent one.
 match_picture() {
-    local name=$1 picture=$2 x=$3 y=$4 crop=""
-    if [ $# -ge 8 ]; then crop="-crop ${7}x${8}+${5}+${6} +repage"; fi
-    local pw ph
-    read -r pw ph <<<"$(convert "$WORK/$picture" $crop -format '%w %h' info:)"
+    local name=$1 picture=$2 x=$3 y=$4 crop="" pw ph
+    if [ $# -ge 8 ]; then crop="${7}x${8}+${5}+${6}"; fi
+    read -r pw ph <<<"$(convert "$WORK/$picture" ${crop:+-crop "$crop" +repage} -format '%w %h' info:)"
     {
-        convert "$WORK/$picture" -depth 8 txt:- | awk 'NR == 2 { match($0, /\(([0-9.]+),([0-9.]+),([0-9.]+)/); print "KEY", substr($0, RSTART + 1, RLENGTH - 1) }'
-        convert "$WORK/$picture" $crop -depth 8 txt:- | sed 's/^/P /'
-        convert "$SHOT_DIR/$name.png" -crop "${pw}x${ph}+${x}+${y}" +repage -depth 8 txt:- | sed 's/^/S /'
-    } | awk '
-        function rgb(line) { match(line, /\(([0-9.]+),([0-9.]+),([0-9.]+)/); return substr(line, RSTART + 1, RLENGTH - 1) }
-        $1 == "KEY" { split($2, k, ","); key = int(k[1] / 8) "," int(k[2] / 4) "," int(k[3] / 8); next }
-        $2 ~ /^#/ { next }
-        {
-            split($2, at, /[,:]/); split(rgb($0), c, ",")
-            q = int(c[1] / 8) "," int(c[2] / 4) "," int(c[3] / 8)
-            if ($1 == "P") picture[at[1] "," at[2]] = q; else shown[at[1] "," at[2]] = q
-        }
+        pixels_of_file "$WORK/$picture" 1x1+0+0 | sed 's/^/K /'
+        pixels_of_file "$WORK/$picture" "$crop" | sed 's/^/P /'
+        pixels_of "$name" "${pw}x${ph}+${x}+${y}" | sed 's/^/S /'
+    } | awk -v x="$x" -v y="$y" -v sx="${5:-0}" -v sy="${6:-0}" '
+        function q(rgb) { split(rgb, c, ","); return int(c[1] / 8) "," int(c[2] / 4) "," int(c[3] / 8) }
+        $1 == "K" { key = q($4); next }
+        $1 == "P" { picture[($2 - sx) "," ($3 - sy)] = q($4); next }
+        { shown[($2 - x) "," ($3 - y)] = q($4) }
         END {
             for (p in picture) {
                 if (picture[p] == key) continue
@@ -97,29 +83,24 @@ centred_at() {
     echo "$((320 - w / 2)) $((240 - h / 2))"
 }
 
+short_intro
 start_display
 start_game
 move_mouse 2 2
 
 # Through the intro and the menu's first item until the announcement shows.
 read -r AX AY <<<"$(centred_at "$ANNOUNCE_PICTURE")"
-announced=""
-for attempt in $(seq 30); do
-    tap_key Return
-    sleep 1.5
-    shot announcement
-    if [ "$(match_picture announcement "$ANNOUNCE_PICTURE" "$AX" "$AY")" -ge 80 ]; then announced=1; break; fi
-    game_running || fail "the game ended before the level"
-done
-[ -n "$announced" ] || fail "the announcement never showed"
+wait_for_main_menu
+hold_key Return
+shoot_until announcement 120 0.25 shows_centred_picture "$ANNOUNCE_PICTURE" || fail "the announcement never showed"
+expect_picture "announcement" 80 announcement "$ANNOUNCE_PICTURE" "$AX" "$AY"
 [ "$(pixel announcement 5 5)" = "0,0,0" ] || fail "the announcement's screen is not black around the picture"
 
 # The code word: the font's warm letters over the picture's cold box, where
 # the picture itself has none.
 warm_pixels() {
-    convert "$1" -crop "${2}x${3}+${4}+${5}" +repage -depth 8 txt:- | awk '
-        NR > 1 { match($0, /\(([0-9.]+),([0-9.]+),([0-9.]+)/); split(substr($0, RSTART + 1, RLENGTH - 1), c, ",")
-                 if (c[1] > 180 && c[2] > 100 && c[3] < 140) n++ }
+    pixels_of_file "$1" "${2}x${3}+${4}+${5}" | awk '
+        { split($3, c, ","); if (c[1] > 180 && c[2] > 100 && c[3] < 140) n++ }
         END { print n + 0 }'
 }
 convert "$WORK/$ANNOUNCE_PICTURE" "$SHOT_DIR/ref-announcement.png"
@@ -133,7 +114,9 @@ echo "code word $CODE: $on_screen letter pixels (picture alone: $in_picture, bey
 
 # --- the level with its panel ---
 tap_key space
-sleep 1.5
+not_announced() { ! shows_centred "$1" "$ANNOUNCE_PICTURE"; }
+shoot_until level 40 0.25 not_announced || fail "a key did not end the announcement"
+sleep 0.5
 shot level
 expect_no_picture "announcement after a key" level "$ANNOUNCE_PICTURE" "$AX" "$AY"
 expect_picture "life bar (full)" 90 level "$LIFE" "$LIFE_X" "$LIFE_Y"

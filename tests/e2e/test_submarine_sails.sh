@@ -5,23 +5,12 @@
 # shows the reach ring of its weapon. The submarine is found in screenshots
 # by the colours of its own picture near the ellipse.
 source "$(dirname "$0")/lib.sh" "$1" "$2"
+source "$(dirname "$0")/scene.sh"
 
-# The word after the first word of a script that contains the key.
-script_value() {
-    awk -v key="$2" '{ for (i = 1; i <= NF; i++) if (found) { print $i; exit } else if (index($i, key)) found = 1 }' "$1"
-}
-
-[ -f "$WORK/SCRIPT/levels.scr" ] || fail "the run folder has no SCRIPT/levels.scr"
-LEVEL_DIR=$(awk '{ print $1; exit }' "$WORK/SCRIPT/levels.scr")
-DELO="$WORK/SCRIPT/$LEVEL_DIR/delo.scr"
-IMAGES="$WORK/SCRIPT/$LEVEL_DIR/images.scr"
-[ -f "$DELO" ] || fail "the first level ($LEVEL_DIR) has no delo.scr"
-[ -f "$IMAGES" ] || fail "the first level ($LEVEL_DIR) has no images.scr"
-# The submarine is followed by its colours for minutes: in this copy of the
+use_level 1 delo images
+# The submarine is followed by its colours for a while: in this copy of the
 # level the creatures do not come up to cross its path or ram it.
-CREATURES="$WORK/SCRIPT/$LEVEL_DIR/potvory.scr"
-sed -i -e 's/^dolni_interval .*/dolni_interval 100000/' -e 's/^horni_interval .*/horni_interval 100001/' "$CREATURES"
-grep -q "^dolni_interval 100000" "$CREATURES" || fail "the creatures of the test's level could not be held back"
+hold_back_creatures "$LEVEL_DIR"
 
 CX=$(script_value "$DELO" stred_x)
 CY=$(script_value "$DELO" stred_y)
@@ -33,62 +22,14 @@ STRIP=$(awk '/\[\*BARVA\]/ { getline; print $1; exit }' "$IMAGES")
 [ -f "$WORK/$STRIP" ] || fail "the first particle strip $STRIP is missing"
 echo "ellipse centre ($CX, $CY), radius $RADIUS, submarine frames $FRAME px, foam $STRIP"
 
-# The colours of a picture as the 16-bit screen shows them (5, 6 and 5 bits),
-# one "r,g,b" a line; with "keyed" the transparent top-left colour is left out.
-screen_colours() {
-    convert "$WORK/$1" -depth 8 txt:- | awk -v keyed="$2" '
-        NR > 1 {
-            match($0, /\(([0-9.]+),([0-9.]+),([0-9.]+)/)
-            split(substr($0, RSTART + 1, RLENGTH - 1), c, ",")
-            colour = int(c[1] / 8) * 8 "," int(c[2] / 4) * 4 "," int(c[3] / 8) * 8
-            if (NR == 2) key = colour
-            if (keyed == "keyed" && colour == key) next
-            if (!(colour in seen)) { seen[colour] = 1; print colour }
-        }'
-}
 screen_colours "$SUB_PICTURE" keyed >"$SHOT_DIR/submarine-colours.txt"
 screen_colours "$STRIP" plain >"$SHOT_DIR/foam-colours.txt"
 [ -s "$SHOT_DIR/submarine-colours.txt" ] || fail "the submarine picture has no opaque colour"
 
-# Pixels of a screenshot: "x y r,g,b" a line.
-pixels_of() {
-    convert "$SHOT_DIR/$1.png" -depth 8 txt:- | awk '
-        NR > 1 {
-            split($1, at, /[,:]/)
-            match($0, /\(([0-9.]+),([0-9.]+),([0-9.]+)/)
-            split(substr($0, RSTART + 1, RLENGTH - 1), c, ",")
-            print at[1], at[2], int(c[1]) "," int(c[2]) "," int(c[3])
-        }'
-}
-
 # Angle (degrees, 0 ... 360, growing clockwise on screen) and position of the
 # submarine: the densest cluster of its colours on the ellipse. Prints
 # "angle x y pixels".
-locate() {
-    pixels_of "$1" | awk -v cx="$CX" -v cy="$CY" -v r="$RADIUS" -v size="$FRAME" \
-        -v colours="$SHOT_DIR/submarine-colours.txt" '
-        BEGIN { while ((getline line < colours) > 0) mine[line] = 1; pi = atan2(0, -1) }
-        ($3 in mine) {
-            dx = $1 - cx; dy = ($2 - cy) / 0.623
-            d = sqrt(dx * dx + dy * dy)
-            if (d < r - size || d > r + size) next
-            a = atan2(dy, dx) * 180 / pi; if (a < 0) a += 360
-            bin = int(a / 5); n[bin]++; sx[bin] += $1; sy[bin] += $2
-        }
-        END {
-            best = -1
-            for (b = 0; b < 72; b++) {
-                s = n[b] + n[(b + 71) % 72] + n[(b + 1) % 72]
-                if (s > best_n) { best_n = s; best = b }
-            }
-            if (best < 0 || best_n < 10) { print "none"; exit }
-            t = 0; X = 0; Y = 0
-            for (k = -1; k <= 1; k++) { b = (best + k + 72) % 72; t += n[b]; X += sx[b]; Y += sy[b] }
-            X /= t; Y /= t
-            a = atan2((Y - cy) / 0.623, X - cx) * 180 / pi; if (a < 0) a += 360
-            printf "%.1f %d %d %d\n", a, X, Y, t
-        }'
-}
+locate() { locate_submarine "$1" "$SHOT_DIR/submarine-colours.txt" "$CX" "$CY" "$RADIUS" "$FRAME"; }
 
 # How far (degrees, 0 ... 360) the submarine went round from one angle to the next.
 advance() { awk -v a="$1" -v b="$2" 'BEGIN { d = b - a; if (d < 0) d += 360; printf "%.1f\n", d }'; }
@@ -117,33 +58,8 @@ measure() {
     advance "$a" "$ANGLE"
 }
 
-start_display
-start_game
-# The pointer stays in the corner, away from the ellipse.
-move_mouse 2 2
-
-# The intro's slides hold submarines too: wait for the menu first. Then the
-# menu's first item (new game) and the level's announcement: Return until a
-# submarine sails the ellipse (the menu picture holds a submarine too, but it
-# stays where it is).
-wait_for_main_menu
-at_sea=""
-for attempt in $(seq 40); do
-    tap_key Return
-    move_mouse $((2 + attempt % 2)) 2
-    sleep 0.5
-    shot waiting-a
-    sleep 1
-    shot waiting-b
-    a=$(locate waiting-a)
-    b=$(locate waiting-b)
-    if [ "$a" != "none" ] && [ "$b" != "none" ] && [ "$(cut -d' ' -f2,3 <<<"$a")" != "$(cut -d' ' -f2,3 <<<"$b")" ]; then
-        at_sea=1
-        break
-    fi
-    game_running || fail "the game ended before the level"
-done
-[ -n "$at_sea" ] || fail "no submarine ever sailed the ellipse (a level without creature kinds is won in its first frame)"
+# Into the first level: the submarine sails from its first frame on.
+play_first_level
 
 # --- on its own it drifts slowly round the ellipse ---
 look drift-1
@@ -173,7 +89,8 @@ greater "$fast" "$(awk -v s="$slow" 'BEGIN { print 4 * s + 5 }')" \
 # --- the wake: foam trails behind the fast submarine, none ahead of it ---
 foam_around() {
     local name=$1 from=$2 to=$3
-    pixels_of "$name" | awk -v cx="$CX" -v cy="$CY" -v r="$RADIUS" -v size="$FRAME" -v from="$from" -v to="$to" \
+    pixels_of "$name" "$(ellipse_band "$CX" "$CY" "$RADIUS" "$FRAME")" |
+        awk -v cx="$CX" -v cy="$CY" -v r="$RADIUS" -v size="$FRAME" -v from="$from" -v to="$to" \
         -v colours="$SHOT_DIR/foam-colours.txt" -v own="$SHOT_DIR/submarine-colours.txt" '
         BEGIN {
             while ((getline line < colours) > 0) foam[line] = 1
@@ -213,15 +130,7 @@ ring_x=$SUB_X
 ring_y=$SUB_Y
 
 # --- leave: Escape ends the game, the menu's last item ends the program ---
-hold_key Escape
-sleep 1
-tap_key space
-sleep 1
-tap_key Up
-sleep 0.3
-hold_key Return
-for _ in $(seq 20); do game_running || break; tap_key space; sleep 0.5; done
-wait_exit 60
+leave_game 60
 
 log="$WORK/stdout.txt"
 grep -qxF "script: SCRIPT/$LEVEL_DIR/delo.scr : INICIALIZUJI PONORKU ... #0 ...OK" "$log" \
@@ -233,7 +142,9 @@ grep -q "^UVOLNENO DELO(0x[0-9a-f]*) Z PAMETI$" "$log" || fail "the log does not
 # position comes from the colours of its picture, a few pixels off its true
 # centre, hence the width of the band.
 ring_of() {
-    pixels_of "$1" | awk -v x0="$2" -v y0="$3" -v reach="$4" '
+    local around=$(($4 + 40))
+    pixels_of "$1" "$(box_geometry $(($2 - around)) $(($3 - around)) $(($2 + around)) $(($3 + around)))" |
+        awk -v x0="$2" -v y0="$3" -v reach="$4" '
         {
             split($3, c, ",")
             if (c[1] != 0 || c[3] != 0 || c[2] == 0) next

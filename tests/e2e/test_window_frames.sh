@@ -5,6 +5,7 @@
 # its frame-rate report.
 source "$(dirname "$0")/lib.sh" "$1" "$2"
 
+short_intro
 start_display
 start_game
 
@@ -15,8 +16,7 @@ geometry=$(xdotool getwindowgeometry "$WID" | awk '/Geometry/ {print $2}')
 wait_for_main_menu
 shot menu
 hold_key Return
-sleep 3   # loading behind the progress bar, then the level's announcement
-tap_key space  # the announcement waits for a key
+pass_announcement "$(level_dir 1)"   # after the loading; it waits for a key
 move_mouse 400 300
 sleep 1
 shot level

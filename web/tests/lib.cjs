@@ -115,4 +115,52 @@ async function sleep(ms) {
   await new Promise((done) => setTimeout(done, ms));
 }
 
-module.exports = {SITE, serve, launch, openGame, canvasPixels, canvasHash, waitFor, tap, sleep};
+// Counts the game's flips in window.abyssorFlipCount; with `table`, also
+// the times the high-score table reached the browser's storage
+// (window.abyssorTableSaved); with `progress`, every status the download
+// reported with the loading bar's width then (window.abyssorProgress). Runs
+// in the page before its own scripts (openGame's beforeLoad, with the
+// options as beforeLoadArgument), so it must not use anything of this file.
+function installCounters(options) {
+  const {table = false, progress = false} = options || {};
+  window.abyssorFlipCount = 0;
+  window.abyssorTableSaved = 0;
+  window.abyssorProgress = [];
+  Object.defineProperty(window, 'Module', {
+    configurable: true,
+    set(module) {
+      module.abyssor.onFlip = () => window.abyssorFlipCount++;
+      if (table) module.abyssor.onTableSaved = () => window.abyssorTableSaved++;
+      if (progress) {
+        const setStatus = module.setStatus;
+        module.setStatus = (text) => {
+          window.abyssorProgress.push([text, document.getElementById('loading-bar').style.width]);
+          setStatus(text);
+        };
+      }
+      delete window.Module;
+      window.Module = module;
+    }
+  });
+}
+
+const flips = (page) => page.evaluate(() => window.abyssorFlipCount);
+
+// Waits until the game has flipped at least `after` times and then not at
+// all for quietMs: it waits for the player. Returns the flips counted.
+async function waitQuiet(page, what, after, quietMs, timeoutMs = 90000) {
+  let last = -1, since = Date.now();
+  await waitFor(what, async () => {
+    const count = await flips(page);
+    if (count !== last) {
+      last = count;
+      since = Date.now();
+      return false;
+    }
+    return count >= after && Date.now() - since >= quietMs;
+  }, timeoutMs, 50);
+  return last;
+}
+
+module.exports = {SITE, serve, launch, openGame, canvasPixels, canvasHash, waitFor, tap, sleep,
+                  installCounters, flips, waitQuiet};

@@ -11,39 +11,14 @@ const lib = require('./lib.cjs');
 
 const seconds = Number(process.argv[2] || 30);
 
-function installCounter() {
-  window.abyssorFlipCount = 0;
-  Object.defineProperty(window, 'Module', {
-    configurable: true,
-    set(module) {
-      module.abyssor.onFlip = () => window.abyssorFlipCount++;
-      delete window.Module;
-      window.Module = module;
-    }
-  });
-}
-
-const flips = (page) => page.evaluate(() => window.abyssorFlipCount);
-
-async function waitQuiet(page, what, after, quietMs) {
-  let last = -1, since = Date.now();
-  await lib.waitFor(what, async () => {
-    const count = await flips(page);
-    if (count !== last) {
-      last = count;
-      since = Date.now();
-      return false;
-    }
-    return count >= after && Date.now() - since >= quietMs;
-  }, 120000, 50);
-  return last;
-}
+// The browser may take long over a first visit on a busy machine.
+const waitQuiet = (page, what, after, quietMs) => lib.waitQuiet(page, what, after, quietMs, 120000);
 
 async function main() {
   const server = await lib.serve();
   const {browser, close} = await lib.launch();
   try {
-    const {page} = await lib.openGame(browser, server.url, {beforeLoad: installCounter});
+    const {page} = await lib.openGame(browser, server.url, {beforeLoad: lib.installCounters});
     const firstFrame = () => lib.waitFor('the first frame', () => page.evaluate(() => Module.abyssor.firstFrameMs), 60000);
     const cold = await firstFrame();
     await page.reload({waitUntil: 'load'});

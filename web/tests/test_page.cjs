@@ -16,45 +16,8 @@ function check(name, condition, detail) {
   console.log('ok - ' + name);
 }
 
-// Counts the flips and notes when the high-score table reached the
-// browser's storage; runs before the page's own scripts.
-function installCounters() {
-  window.abyssorFlipCount = 0;
-  window.abyssorTableSaved = 0;
-  window.abyssorProgress = [];
-  Object.defineProperty(window, 'Module', {
-    configurable: true,
-    set(module) {
-      module.abyssor.onFlip = () => window.abyssorFlipCount++;
-      module.abyssor.onTableSaved = () => window.abyssorTableSaved++;
-      const setStatus = module.setStatus;
-      module.setStatus = (text) => {
-        window.abyssorProgress.push([text, document.getElementById('loading-bar').style.width]);
-        setStatus(text);
-      };
-      delete window.Module;
-      window.Module = module;
-    }
-  });
-}
-
-const flips = (page) => page.evaluate(() => window.abyssorFlipCount);
-
-// Waits until the game has flipped at least `after` times and then not at
-// all for quietMs: it waits for the player.
-async function waitQuiet(page, what, after, quietMs) {
-  let last = -1, since = Date.now();
-  await lib.waitFor(what, async () => {
-    const count = await flips(page);
-    if (count !== last) {
-      last = count;
-      since = Date.now();
-      return false;
-    }
-    return count >= after && Date.now() - since >= quietMs;
-  }, 90000, 50);
-  return last;
-}
+const flips = lib.flips;
+const waitQuiet = lib.waitQuiet;
 
 // A rectangle of the canvas, hashed.
 function regionHash(page, [x, y, w, h]) {
@@ -134,7 +97,8 @@ async function main() {
   const {browser, close} = await lib.launch();
   try {
     // --- the download and the first picture ---
-    const {page, log} = await lib.openGame(browser, server.url, {beforeLoad: installCounters});
+    const {page, log} = await lib.openGame(browser, server.url, {beforeLoad: lib.installCounters,
+                                                            beforeLoadArgument: {table: true, progress: true}});
     await lib.waitFor('the first frame', () => page.evaluate(() => Module.abyssor.firstFrameMs), 30000);
     const progress = await page.evaluate(() => window.abyssorProgress);
     const reports = progress.filter(([text]) => /^Downloading data\.\.\. \(\d+\/\d+\)$/.test(text));

@@ -71,6 +71,7 @@ static int init_sdl()
 
 int start_up()
 {
+    keep_released_picture_memory();
     if (init_sdl() < 0) fprintf(stderr, "Couldn't initialize SDL: %s\n", SDL_GetError());
     load_settings("SCRIPT/misc.scr");
     if (settings.sound == 1) open_audio();

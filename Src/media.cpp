@@ -2,6 +2,9 @@
 
 #include <stdio.h>
 #include <string.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "settings.h"
 
@@ -14,6 +17,16 @@ static void prepare_for_screen(SDL_Surface* bitmap)
     SDL_Rect nothing = {0, 0, 0, 0};
     SDL_Rect at = {0, 0, 0, 0};
     SDL_LowerBlit(bitmap, &nothing, screen, &at);
+}
+
+void keep_released_picture_memory()
+{
+#if defined(__GLIBC__)
+    // Blocks below 32 MB come from the heap and stay there when released,
+    // up to 64 MB kept free; a whole level's pictures are a few megabytes.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+#endif
 }
 
 SDL_Surface* load_bitmap(const char* path, int colour_key)

@@ -20,6 +20,12 @@ enum SoundChannel {
 // Returns NULL, after one error line, when the picture cannot be loaded.
 SDL_Surface* load_bitmap(const char* path, int colour_key);
 
+// Keeps the memory of released pictures for the next ones instead of giving
+// it back to the system: a level's seabed and strips are blocks of hundreds
+// of kilobytes, and fresh ones must be faulted in page by page on every load.
+// Called once at start.
+void keep_released_picture_memory();
+
 // Loads a WAV sound; NULL at once, silently, while audio is off or when the
 // name contains "NULL".
 Mix_Chunk* load_sound(const char* path);

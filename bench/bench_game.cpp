@@ -22,6 +22,7 @@
 #include "game_loop.h"
 #include "gun.h"
 #include "level.h"
+#include "media.h"
 #include "main.h"
 #include "particles.h"
 #include "planes.h"
@@ -79,6 +80,7 @@ static bool open_game()
 {
     static bool ready = false;
     if (ready) return true;
+    keep_released_picture_memory();  // as the game does at start
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (chdir(ABYSSOR_RUN_DIR) != 0) return false;

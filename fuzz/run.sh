@@ -10,14 +10,16 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/seeds"
 
 # Each seed is the loader's number followed by one script of that loader's
-# corpus (fuzz/corpus/<number>-<name>/, seeded from the game's own scripts).
+# corpus (fuzz/corpus/<number>-<name>/: the game's own scripts and what
+# campaigns added).
 for folder in "$here"/corpus/*/; do
-    number=$(basename "$folder" | cut -d- -f1)
-    for script in "$folder"*; do
+    folder=${folder%/}
+    name=${folder##*/}
+    number=${name%%-*}
+    printf "\\$(printf '%03o' "$number")" >"$work/prefix"
+    for script in "$folder"/*; do
         [ -f "$script" ] || continue
-        seed_file="$work/seeds/$(basename "$folder")-$(basename "$script")"
-        printf "\\$(printf '%03o' "$number")" >"$seed_file"
-        cat "$script" >>"$seed_file"
+        cat "$work/prefix" "$script" >"$work/seeds/$name-${script##*/}"
     done
 done
 

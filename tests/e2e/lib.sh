@@ -169,10 +169,10 @@ region_difference() {
 # screenshot folder, all in one ImageMagick run: each argument is
 # "picture x y w h"; one number a line, in their order.
 region_differences() {
-    local name=$1 spec ref x y w h args=()
+    local name=$1 region ref x y w h args=()
     shift
-    for spec in "$@"; do
-        read -r ref x y w h <<<"$spec"
+    for region in "$@"; do
+        read -r ref x y w h <<<"$region"
         args+=( \( "$SHOT_DIR/$name.png[${w}x${h}+${x}+${y}]" "$SHOT_DIR/$ref.png[${w}x${h}+${x}+${y}]" \
                  +repage -compose difference -composite \) )
     done
@@ -236,12 +236,12 @@ menu_references() {
 # then "/" and the difference of the top of the screen from the plain menu
 # picture.
 menu_state() {
-    local name=$1 key x y w h specs=()
+    local name=$1 key x y w h regions=()
     for key in "${MENU_ITEMS[@]}"; do
         read -r x y w h <<<"$(script_value "$WORK/SCRIPT/menu.scr" "$key" | tr ',' ' ')"
-        specs+=("ref-main1 $x $y $w $h" "ref-main2 $x $y $w $h")
+        regions+=("ref-main1 $x $y $w $h" "ref-main2 $x $y $w $h")
     done
-    region_differences "$name" "${specs[@]}" "ref-main1 0 0 640 40" | awk '
+    region_differences "$name" "${regions[@]}" "ref-main1 0 0 640 40" | awk '
         NR == 11 { printf "/%s\n", $1; exit }
         NR % 2 == 1 { plain = $1; next }
         $1 < plain { printf "%d ", NR / 2 - 1 }'

@@ -42,9 +42,9 @@ start_game
 # --- the intro: each slide in turn, held long enough to be seen ---
 # The slide closest to a screenshot, when one is close.
 shown_slide() {
-    local i specs=()
-    for i in $slides; do specs+=("ref-uvod$i 0 160 640 160"); done
-    region_differences "$1" "${specs[@]}" | awk '$1 < 0.04 && (best == "" || $1 < best) { best = $1; slide = NR }
+    local i regions=()
+    for i in $slides; do regions+=("ref-uvod$i 0 160 640 160"); done
+    region_differences "$1" "${regions[@]}" | awk '$1 < 0.04 && (best == "" || $1 < best) { best = $1; slide = NR }
         END { print slide }'
 }
 sequence=""

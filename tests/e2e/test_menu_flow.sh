@@ -82,9 +82,9 @@ done
 # The seabed below the panel: index and difference of the closest of the
 # level's seabed pictures.
 closest_seabed() {
-    local i specs=()
-    for i in $(seq 0 $((count - 1))); do specs+=("ref-dno$i 0 60 640 420"); done
-    region_differences "$1" "${specs[@]}" | awk '
+    local i regions=()
+    for i in $(seq 0 $((count - 1))); do regions+=("ref-dno$i 0 60 640 420"); done
+    region_differences "$1" "${regions[@]}" | awk '
         NR == 1 || $1 < best { best = $1; index_of_best = NR - 1 }
         END { print index_of_best, best }'
 }

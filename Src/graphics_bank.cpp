@@ -264,6 +264,16 @@ static void empty_pictures(SDL_Surface** pictures, int count)
     }
 }
 
+static void release_bank_pictures()
+{
+    empty_strips(bank.barvy, BARVY_CAPACITY);
+    empty_strips(bank.dno, DNO_CAPACITY);
+    empty_strips(bank.vybuch, VYBUCH_CAPACITY);
+    empty_pictures(bank.zamerovac, ZAMEROVAC_CAPACITY);
+    empty_strips(bank.zblunk, ZBLUNK_CAPACITY);
+    empty_pictures(bank.misc, MISC_CAPACITY);
+}
+
 void free_images()
 {
     bank.dno_last = -1;
@@ -272,23 +282,13 @@ void free_images()
     bank.vybuch_last = -1;
     bank.zamerovac_count = 0;
     bank.misc_count = 0;
-    empty_strips(bank.barvy, BARVY_CAPACITY);
-    empty_strips(bank.dno, DNO_CAPACITY);
-    empty_strips(bank.vybuch, VYBUCH_CAPACITY);
-    empty_pictures(bank.zamerovac, ZAMEROVAC_CAPACITY);
-    empty_strips(bank.zblunk, ZBLUNK_CAPACITY);
-    empty_pictures(bank.misc, MISC_CAPACITY);
+    release_bank_pictures();
     printf("UVOLNEN SKRIPT BITMAP Z PAMETI\n");
 }
 
 void reset_images()
 {
-    empty_strips(bank.barvy, BARVY_CAPACITY);
-    empty_strips(bank.dno, DNO_CAPACITY);
-    empty_strips(bank.vybuch, VYBUCH_CAPACITY);
-    empty_pictures(bank.zamerovac, ZAMEROVAC_CAPACITY);
-    empty_strips(bank.zblunk, ZBLUNK_CAPACITY);
-    empty_pictures(bank.misc, MISC_CAPACITY);
+    release_bank_pictures();
     bank = empty_bank();
 }
 

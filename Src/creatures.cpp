@@ -5,7 +5,7 @@
 #include <stdio.h>
 
 #include "bonus.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "geometry.h"
 #include "graphics_bank.h"
 #include "media.h"

@@ -19,8 +19,6 @@
 #include "submarine.h"
 #include "weapons.h"
 
-GameState game;
-
 const LevelScreens GAME_SCREENS = {show_announcement_screen, show_level_completed_screen, show_game_over_screen,
                                    show_pause_screen};
 
@@ -39,12 +37,6 @@ void wait_frame()
 void reset_frame_pacing()
 {
     next_deadline = FRAME_MS;
-}
-
-void reset_game_state()
-{
-    game = GameState();
-    reset_frame_pacing();
 }
 
 void draw_crosshair(int n)

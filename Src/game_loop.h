@@ -3,20 +3,7 @@
 
 #include <SDL/SDL.h>
 
-// The run-time state that the whole game shares.
-struct GameState {
-    SDL_Surface* screen;   // the 640 x 480 x 16 surface everything is drawn on
-    int mouse_x, mouse_y;  // pointer position; kept between levels
-    int frame;             // frames completed in the current level
-    Uint32 level_start_ms; // clock when the level was entered
-    Uint32 level_end_ms;   // clock when play of the level ended
-    int level_index;       // current level in the level catalogue
-    int score;
-    int laser_energy;      // air-support calls left
-    int show_tally;        // lets the panel draw the creatures still to destroy
-};
-
-extern GameState game;
+#include "game_state.h"
 
 enum LevelResult {
     LEVEL_PLAYING = 0,
@@ -67,9 +54,8 @@ void finish_level(LevelRun& run);  // sounds stopped, level time taken
 
 // At most one frame every 25 ms; a slow frame starts the next one at once.
 void wait_frame();
-void reset_frame_pacing();  // for tests: the next deadline back to 25 ms
-// The shared state and the frame pacing as the program starts (no screen).
-void reset_game_state();
+// The next deadline back to 25 ms, as the program starts.
+void reset_frame_pacing();
 
 // Draws crosshair n (0 within reach, 1 beyond) centred on the pointer.
 void draw_crosshair(int n);

@@ -5,7 +5,7 @@
 #include <SDL/SDL_mixer.h>
 
 #include "bonus.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "geometry.h"
 #include "media.h"
 #include "menu.h"

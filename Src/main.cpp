@@ -133,6 +133,7 @@ void reset_game_globals()
     reset_topten();
     reset_gun();
     reset_game_state();
+    reset_frame_pacing();
     random_reset();
     platform_reset();
     command_line = CommandLine();

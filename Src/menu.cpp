@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "game_loop.h"
+#include "game_state.h"
 #include "graphics_bank.h"
 #include "level_code.h"
 #include "media.h"

@@ -3,7 +3,7 @@
 #include <SDL/SDL.h>
 
 #include "font.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "graphics_bank.h"
 #include "level.h"
 #include "media.h"

@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "font.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "media.h"
 #include "menu.h"
 #include "platform.h"

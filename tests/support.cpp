@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "game_loop.h"
+#include "game_state.h"
 #include "main.h"
 
 TempDir::TempDir()

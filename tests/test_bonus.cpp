@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "bonus.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "random.h"
 #include "settings.h"
 #include "shots.h"

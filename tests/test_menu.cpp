@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "game_loop.h"
+#include "game_state.h"
 #include "menu.h"
 #include "platform.h"
 #include "settings.h"

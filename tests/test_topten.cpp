@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "game_loop.h"
+#include "game_state.h"
 #include "menu.h"
 #include "platform.h"
 #include "support.h"

@@ -102,6 +102,7 @@ void close_audio();
 SDL_Surface* solid_surface(int w, int h, Uint8 r, Uint8 g, Uint8 b);
 
 #include "platform.h"
+#include "scripted_input.h"
 
 // The shooting starts afresh: default settings with a heat limit of 100 and
 // no air resistance, a cold gun, no bonus effects, frame 0, score 0, the

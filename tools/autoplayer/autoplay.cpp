@@ -13,6 +13,8 @@
 #include "menu.h"
 #include "planes.h"
 #include "platform.h"
+#include "scripted_input.h"
+#include "session.h"
 #include "settings.h"
 #include "submarine.h"
 #include "topten.h"
@@ -212,7 +214,7 @@ static void choose_menu_action()
 static void start_level()
 {
     bot.expect = EXPECT_LEVEL;
-    bot.frames_seen = platform_frames_shown();
+    bot.frames_seen = session_frames_shown();
     bot.escape_sent = 0;
     bot.pause_sent = 0;
     bot.hits = 0;
@@ -476,7 +478,7 @@ static void on_wait(ScriptedInput& input, void*)
 static void on_delay(ScriptedInput&, Uint32, void*)
 {
     if (bot.expect != EXPECT_LEVEL) return;
-    int shown = platform_frames_shown();
+    int shown = session_frames_shown();
     if (shown == bot.frames_seen) return;  // a delay outside the frames (loading, pause)
     bot.frames_seen = shown;
     after_frame();

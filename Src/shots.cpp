@@ -271,7 +271,7 @@ void resolve_hits(Submarine& sub)
         const WeaponDef& w = weapon_at(shot.weapon);
         long long radius = (long long)half_height(w.strela) + w.tolerance;
         hit_submarine(shot, w, radius, sub);
-        collect_bonuses(shot);
+        collect_bonuses(shot.x, shot.y, shot.weapon);
         hit_creatures(shot, w, radius);
     }
 }

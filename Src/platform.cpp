@@ -126,15 +126,15 @@ static int live_delay_unless_quit(Uint32 ms)
     }
 }
 
-// --- What the game calls: a replay answers, or the live input does and a
-// --- recording takes the answer down ------------------------------------------
+// --- What the game calls ---------------------------------------------------
+// A replay answers; otherwise the live input does, and a recording takes the
+// answer down.
 
 int platform_poll_event(SDL_Event* event)
 {
     if (session_replaying()) return replayed_poll_event(event);
     int result = live_poll_event(event);
-    recorded_poll_event(result, *event);
-    return result;
+    return recorded_poll_event(result, *event);
 }
 
 int platform_wait_event(SDL_Event* event)
@@ -143,8 +143,7 @@ int platform_wait_event(SDL_Event* event)
     if (session_replaying()) return replayed_wait_event(event);
     int drained;
     int result = live_wait_event(event, &drained);
-    recorded_wait_event(result, drained, *event);
-    return result;
+    return recorded_wait_event(result, drained, *event);
 }
 
 int platform_wait_key_press()
@@ -158,9 +157,7 @@ int platform_wait_key_press()
 Uint8* platform_key_state()
 {
     if (session_replaying()) return replayed_key_state();
-    Uint8* keys = live_key_state();
-    recorded_key_state(keys);
-    return keys;
+    return recorded_key_state(live_key_state());
 }
 
 Uint8 platform_mouse_state(int* x, int* y)
@@ -171,7 +168,7 @@ Uint8 platform_mouse_state(int* x, int* y)
         buttons = replayed_mouse_state(&mouse_x, &mouse_y);
     } else {
         buttons = live_mouse_state(&mouse_x, &mouse_y);
-        recorded_mouse_state(mouse_x, mouse_y, buttons);
+        buttons = recorded_mouse_state(mouse_x, mouse_y, buttons);
     }
     if (x != NULL) *x = mouse_x;
     if (y != NULL) *y = mouse_y;
@@ -181,9 +178,7 @@ Uint8 platform_mouse_state(int* x, int* y)
 Uint32 platform_ticks()
 {
     if (session_replaying()) return replayed_ticks();
-    Uint32 ticks = live_ticks();
-    recorded_ticks(ticks);
-    return ticks;
+    return recorded_ticks(live_ticks());
 }
 
 void platform_delay(Uint32 ms)
@@ -208,17 +203,13 @@ void platform_enable_unicode(int enable)
 int platform_input_exhausted()
 {
     if (session_replaying()) return replayed_input_exhausted();
-    int result = live_input_exhausted();
-    recorded_input_exhausted(result);
-    return result;
+    return recorded_input_exhausted(live_input_exhausted());
 }
 
 int platform_quit_requests()
 {
     if (session_replaying()) return replayed_quit_requests();
-    int result = live_quit_requests();
-    recorded_quit_requests(result);
-    return result;
+    return recorded_quit_requests(live_quit_requests());
 }
 
 int platform_quit_requested()
@@ -229,17 +220,13 @@ int platform_quit_requested()
 int platform_take_quit_requests()
 {
     if (session_replaying()) return replayed_take_quit_requests();
-    int result = live_take_quit_requests();
-    recorded_take_quit_requests(result);
-    return result;
+    return recorded_take_quit_requests(live_take_quit_requests());
 }
 
 int platform_delay_unless_quit(Uint32 ms)
 {
     if (session_replaying()) return replayed_delay_unless_quit();
-    int result = live_delay_unless_quit(ms);
-    recorded_delay_unless_quit(result);
-    return result;
+    return recorded_delay_unless_quit(live_delay_unless_quit(ms));
 }
 
 void platform_frame_shown(SDL_Surface* screen)

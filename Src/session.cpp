@@ -557,6 +557,13 @@ int session_frames_shown()
 
 // --- What the seam hands a recording and asks of a replay --------------------
 
+// "x 0", "q 1"...: a record holding one number, written while recording.
+static int record_number(char tag, int value)
+{
+    if (session.mode == SESSION_RECORDING) record_line("%c %d", tag, value);
+    return value;
+}
+
 // The still screens and menus are checked where they wait for the player.
 void session_wait_begins()
 {
@@ -570,9 +577,10 @@ int replayed_poll_event(SDL_Event* event)
     return session.failed ? 0 : replay_event('p', event);
 }
 
-void recorded_poll_event(int result, const SDL_Event& event)
+int recorded_poll_event(int result, const SDL_Event& event)
 {
     if (session.mode == SESSION_RECORDING) record_event('p', result, result, event);
+    return result;
 }
 
 int replayed_wait_event(SDL_Event* event)
@@ -580,11 +588,12 @@ int replayed_wait_event(SDL_Event* event)
     return session.failed ? 0 : replay_event('w', event);
 }
 
-void recorded_wait_event(int result, int drained, const SDL_Event& event)
+int recorded_wait_event(int result, int drained, const SDL_Event& event)
 {
-    if (session.mode != SESSION_RECORDING) return;
+    if (session.mode != SESSION_RECORDING) return result;
     record_event('w', result, drained, event);
     fflush(session.file);
+    return result;
 }
 
 Uint8* replayed_key_state()
@@ -594,9 +603,10 @@ Uint8* replayed_key_state()
     return session.keys;
 }
 
-void recorded_key_state(const Uint8* keys)
+Uint8* recorded_key_state(Uint8* keys)
 {
     if (session.mode == SESSION_RECORDING) record_keys(keys);
+    return keys;
 }
 
 Uint8 replayed_mouse_state(int* x, int* y)
@@ -618,9 +628,10 @@ Uint8 replayed_mouse_state(int* x, int* y)
     return buttons;
 }
 
-void recorded_mouse_state(int x, int y, Uint8 buttons)
+Uint8 recorded_mouse_state(int x, int y, Uint8 buttons)
 {
     if (session.mode == SESSION_RECORDING) record_line("m %d %d %u", x, y, buttons);
+    return buttons;
 }
 
 Uint32 replayed_ticks()
@@ -631,9 +642,10 @@ Uint32 replayed_ticks()
     return session.last_ticks;
 }
 
-void recorded_ticks(Uint32 ticks)
+Uint32 recorded_ticks(Uint32 ticks)
 {
     if (session.mode == SESSION_RECORDING) record_ticks(ticks);
+    return ticks;
 }
 
 void replayed_delay(Uint32 ms)
@@ -650,9 +662,9 @@ int replayed_input_exhausted()
     return (int)value;
 }
 
-void recorded_input_exhausted(int exhausted)
+int recorded_input_exhausted(int exhausted)
 {
-    if (session.mode == SESSION_RECORDING) record_line("x %d", exhausted);
+    return record_number('x', exhausted);
 }
 
 int replayed_quit_requests()
@@ -662,9 +674,9 @@ int replayed_quit_requests()
     return session.quit_requests;
 }
 
-void recorded_quit_requests(int requests)
+int recorded_quit_requests(int requests)
 {
-    if (session.mode == SESSION_RECORDING) record_line("q %d", requests);
+    return record_number('q', requests);
 }
 
 int replayed_take_quit_requests()
@@ -676,9 +688,9 @@ int replayed_take_quit_requests()
     return ++session.quit_requests;
 }
 
-void recorded_take_quit_requests(int requests)
+int recorded_take_quit_requests(int requests)
 {
-    if (session.mode == SESSION_RECORDING) record_line("Q %d", requests);
+    return record_number('Q', requests);
 }
 
 int replayed_delay_unless_quit()
@@ -688,7 +700,7 @@ int replayed_delay_unless_quit()
     return 1;
 }
 
-void recorded_delay_unless_quit(int cut_short)
+int recorded_delay_unless_quit(int cut_short)
 {
-    if (session.mode == SESSION_RECORDING) record_line("d %d", cut_short);
+    return record_number('d', cut_short);
 }

@@ -49,31 +49,31 @@ Uint32 screen_checksum(SDL_Surface* screen);
 // --- For the input seam alone ---------------------------------------------
 // While a replay runs, each call of the seam takes its answer from it
 // (replayed_...); otherwise the seam asks SDL or the scripted input and
-// hands the answer on (recorded_..., which writes it while recording and
-// does nothing else).
+// passes the answer through recorded_..., which writes it down while
+// recording and returns it unchanged.
 int replayed_poll_event(SDL_Event* event);
-void recorded_poll_event(int result, const SDL_Event& event);
+int recorded_poll_event(int result, const SDL_Event& event);
 // Every wait for an event, before it is answered: a checksum of the screen
 // that waits, when asked for.
 void session_wait_begins();
 int replayed_wait_event(SDL_Event* event);
 // drained: whether the wait took an event into *event.
-void recorded_wait_event(int result, int drained, const SDL_Event& event);
+int recorded_wait_event(int result, int drained, const SDL_Event& event);
 Uint8* replayed_key_state();
-void recorded_key_state(const Uint8* keys);
+Uint8* recorded_key_state(Uint8* keys);
 Uint8 replayed_mouse_state(int* x, int* y);
-void recorded_mouse_state(int x, int y, Uint8 buttons);
+Uint8 recorded_mouse_state(int x, int y, Uint8 buttons);
 Uint32 replayed_ticks();
-void recorded_ticks(Uint32 ticks);
+Uint32 recorded_ticks(Uint32 ticks);
 void replayed_delay(Uint32 ms);
 int replayed_input_exhausted();
-void recorded_input_exhausted(int exhausted);
+int recorded_input_exhausted(int exhausted);
 int replayed_quit_requests();
-void recorded_quit_requests(int requests);
+int recorded_quit_requests(int requests);
 int replayed_take_quit_requests();
-void recorded_take_quit_requests(int requests);
+int recorded_take_quit_requests(int requests);
 int replayed_delay_unless_quit();
-void recorded_delay_unless_quit(int cut_short);
+int recorded_delay_unless_quit(int cut_short);
 // A frame the game has shown: a recording marks it, a replay checks that the
 // game is where the recording was, and the screen checksums are taken here.
 void session_frame_shown(SDL_Surface* screen);

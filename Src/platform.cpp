@@ -816,6 +816,12 @@ int platform_wait_event(SDL_Event* event)
     return result;
 }
 
+void platform_drop_queued_events()
+{
+    SDL_Event event;
+    while (platform_poll_event(&event)) continue;
+}
+
 int platform_wait_key_press()
 {
     SDL_Event event;

@@ -166,6 +166,8 @@ void play_frame(LevelRun& run, FrameInput& input)
 {
     run.fire_click = 0;
     run.creatures_pending = 0;
+    // A motion anywhere in the frame moves the pointer: a click that follows
+    // it in the same frame aims where it was made.
     if (input.moved || input.event_type == SDL_MOUSEMOTION) platform_mouse_state(&game.mouse_x, &game.mouse_y);
 
     for (int i = 0; i < PLANE_CAPACITY; i++)

@@ -244,8 +244,8 @@ TEST_F(MainMenuTest, EveryEventLetsHeldKeysActAgain)
     leave_by_the_last_item(menu, screen.surface);
 }
 
-// The help and the table each stay until a key is pressed: a release or a
-// motion does not end them.
+// The help and the table each stay until a key is pressed once they show: a
+// release, a motion or a key pressed before does not end them.
 TEST_F(MainMenuTest, HelpAndTopTenShowUntilAKeyIsPressed)
 {
     const struct {
@@ -267,6 +267,7 @@ TEST_F(MainMenuTest, HelpAndTopTenShowUntilAKeyIsPressed)
         menu.press(SDLK_RETURN);
         answer_when_shown(menu.input);
         menu.press(SDLK_RETURN);                 // wait 0: opens the screen
+        menu.press(SDLK_x);                      // pressed before it showed: no answer to it
         EXPECT_EQ(1, run_main_menu(screen.surface));
         EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
         EXPECT_EQ(0, menu.input.dry_waits);

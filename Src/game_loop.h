@@ -12,11 +12,15 @@ enum LevelResult {
 };
 
 // What one frame takes from the player: the last event drained (which stays
-// in force in frames without events) and the keys held.
+// in force in frames without events, so a button held still keeps acting),
+// what this frame's events pressed and moved, and the keys held.
 struct FrameInput {
     Uint8 event_type;    // SDL event type of the last event, SDL_NOEVENT when none yet
     Uint8 button;        // its mouse button, for button events
-    Uint8 key_escape, key_p, key_left, key_right, key_tab;
+    Uint8 pressed;       // SDL_BUTTON masks of the buttons pressed in this frame's events
+    Uint8 moved;         // the pointer moved in this frame's events
+    Uint8 key_p;         // P pressed in this frame's events: the pause toggles on presses
+    Uint8 key_escape, key_left, key_right, key_tab;
     Uint8 quit;          // the player has asked to close the window: ends the level as Escape does
 };
 

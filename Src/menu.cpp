@@ -168,6 +168,7 @@ static void flip(SDL_Surface* screen)
 
 void show_help(SDL_Surface* screen)
 {
+    platform_drop_queued_events();
     draw_bitmap(menu_script.help_picture, screen, 0, 0);
     flip(screen);
     platform_wait_key_press();

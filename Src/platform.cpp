@@ -146,6 +146,12 @@ int platform_wait_event(SDL_Event* event)
     return recorded_wait_event(result, drained, *event);
 }
 
+void platform_drop_queued_events()
+{
+    SDL_Event event;
+    while (platform_poll_event(&event)) continue;
+}
+
 int platform_wait_key_press()
 {
     SDL_Event event;

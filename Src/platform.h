@@ -24,6 +24,10 @@ int platform_wait_event(SDL_Event* event);
 // Waits until a key is pressed, discarding every other event. Returns 0 when
 // none can come (as platform_wait_event).
 int platform_wait_key_press();
+// Drops the events already queued, counting the close requests among them.
+// A still screen calls it before it shows: a key pressed before the player
+// could see the screen is no answer to it.
+void platform_drop_queued_events();
 Uint8* platform_key_state();
 Uint8 platform_mouse_state(int* x, int* y);
 Uint32 platform_ticks();

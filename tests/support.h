@@ -112,6 +112,11 @@ void fresh_shooting();
 // How many times a part stands in a text.
 int occurrences(const std::string& text, const std::string& part);
 
+// The events queued so far are held back until the game waits for one with
+// none queued: the player answers a still screen once it shows (what was
+// queued before it showed is dropped). The wait hook set before still runs.
+void answer_when_shown(ScriptedInput& input);
+
 // Scripted input that is the game's input while it lives.
 struct ScriptedSession {
     ScriptedInput input;

@@ -331,8 +331,7 @@ static int support_available()
     return game.laser_energy > 0 && !planes[SUPPORT_PLANE_SLOT].active;
 }
 
-// The moves of the next frame: keys first, so that the mouse event is the
-// frame's last and counts.
+// The moves of the next frame.
 static void decide_moves()
 {
     const WeaponDef& w = weapon_at(submarine.weapon);

@@ -4,14 +4,13 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "game_loop.h"
+#include "game_state.h"
 #include "geometry.h"
 #include "graphics_bank.h"
 #include "media.h"
 #include "random.h"
 #include "script.h"
 #include "settings.h"
-#include "shots.h"
 #include "weapons.h"
 
 BonusCatalogue bonus_catalogue;
@@ -201,25 +200,25 @@ static int picture_height(const SDL_Surface* picture)
 
 // A landed shell collects a floating bonus it comes down within reach of,
 // unless the bonus appeared in this very frame.
-static int shell_reaches(const Bonus& slot, const Shot& shot, const WeaponDef& w)
+static int shell_reaches(const Bonus& slot, int x, int y, const WeaponDef& w)
 {
     if (slot.active != 1 || slot.collected != 0) return 0;
     if ((long long)slot.expiry - game.frame >= settings.zivot_bonusu) return 0;
     const BonusType* kind = bonus_type(slot.type);
     if (kind == NULL) return 0;
-    double dx = (double)shot.x - slot.x;
-    double dy = (double)shot.y - slot.y;
+    double dx = (double)x - slot.x;
+    double dy = (double)y - slot.y;
     long long d = (long long)sqrt(dx * dx + dy * dy);
     return d - w.tolerance <= (long long)picture_height(kind->bitmap) + picture_height(w.strela) / 2;
 }
 
-void collect_bonuses(const Shot& shot)
+void collect_bonuses(int x, int y, int weapon)
 {
-    const WeaponDef& w = weapon_at(shot.weapon);
+    const WeaponDef& w = weapon_at(weapon);
     // Only the gun's shells collect bonuses.
     if (w.typ != 0) return;
     for (Bonus& slot : bonuses) {
-        if (!shell_reaches(slot, shot, w)) continue;
+        if (!shell_reaches(slot, x, y, w)) continue;
         slot.collected = 1;
         slot.expiry = clamp_to_int((long long)game.frame + bonus_type(slot.type)->pouzivani);
     }

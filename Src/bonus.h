@@ -4,8 +4,6 @@
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
 
-struct Shot;
-
 const int BONUS_TYPE_CAPACITY = 20;
 const int BONUS_SLOTS = 7;
 
@@ -63,9 +61,10 @@ void free_bonuses();
 void reset_bonuses();
 void drop_bonus(int x, int y, int type);
 void sum_bonus_effects();
-// Collects every floating bonus that an ended shot reaches (only the gun's
-// shells collect); called by the hit resolution for each shot that ended.
-void collect_bonuses(const Shot& shot);
+// Collects every floating bonus that a shot of the weapon given, ended at
+// (x, y), reaches (only the gun's shells collect); called by the hit
+// resolution for each shot that ended.
+void collect_bonuses(int x, int y, int weapon);
 // The bonus a new creature carries, or -1.
 int choose_creature_bonus();
 

@@ -5,7 +5,7 @@
 #include <stdio.h>
 
 #include "bonus.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "geometry.h"
 #include "graphics_bank.h"
 #include "media.h"
@@ -435,10 +435,11 @@ void Creature::dyingStep()
     CreatureType& kind = creature_types[type];
     vx = 0;
     vy = 0;
-    // An explosion without a picture never plays out: it is reported every
-    // frame and the creature keeps its slot, so its kind is never finished.
+    // The steps count on whether or not the explosion has a picture: an empty
+    // slot counts one frame, reported once, and the death ends on the next
+    // step as the submarine's does, so the level can still be won.
     int first = explosion_frame == -1;
-    if ((first || bank.vybuch[DEATH_EXPLOSION].bitmap != NULL) && explosion_frame < INT_MAX) explosion_frame += 1;
+    if (explosion_frame < INT_MAX) explosion_frame += 1;
     if (first) play_sound(kind.death_sound, CHANNEL_HIT, 0);
     if (draw_explosion_frame(x, y, DEATH_EXPLOSION, explosion_frame, game.screen) != 2) return;
     active = 0;

@@ -205,18 +205,40 @@ static void show_line(InputLine& line)
 }
 
 // Applies one typed character; returns 1 when it is one that redraws the line.
+// Delete (127) is no character: it has no glyph and would be kept raw.
 static int edit_text(Font& font, int max_width, char* text, int buffer_size, int c)
 {
     size_t length = strlen(text);
     if (c == 8 && length > 0) {
         text[length - 1] = 0;
-    } else if (c >= 32 && c <= 127 && (int)length + 1 < buffer_size) {
+    } else if (c >= 32 && c <= 126 && (int)length + 1 < buffer_size) {
         text[length] = (char)c;
         text[length + 1] = 0;
     }
     length = strlen(text);
     if (length > 0 && text_width(font, text) > max_width) text[length - 1] = 0;
-    return (c >= 32 && c <= 127) || c == 8;
+    return (c >= 32 && c <= 126) || c == 8;
+}
+
+// The cursor blinks every half second: drawn after the text, then wiped.
+struct Cursor {
+    Uint32 blink_time;
+    int phase;
+};
+
+static void blink_cursor(Cursor& cursor, InputLine& line, Font& font, int x, const char* text)
+{
+    Uint32 now = platform_ticks();
+    if (now <= cursor.blink_time) return;
+    cursor.phase = 1 - cursor.phase;
+    cursor.blink_time = now + BLINK_MS;
+    if (cursor.phase == 0) {
+        restore_background(line);
+        draw_text(line.surface, font, x, line.y, text);
+    } else {
+        draw_text(line.surface, font, x + text_width(font, text), line.y, "|");
+    }
+    SDL_Flip(line.surface);
 }
 
 void input_text(SDL_Surface* surface, Font& font, int x, int y, int max_width, char* text, int buffer_size)
@@ -232,39 +254,30 @@ void input_text(SDL_Surface* surface, Font& font, int x, int y, int max_width, c
     show_line(line);
     platform_enable_unicode(1);
 
-    Uint32 blink_time = platform_ticks();
-    int phase = 0;
-    SDL_Event last;
-    memset(&last, 0, sizeof last);
-    last.type = SDL_NOEVENT;
+    Cursor cursor = {platform_ticks(), 0};
+    // Every event is handled before the next one is taken, so fast typing
+    // (b pressed before a is let go) keeps every letter.
+    SDL_Event event;
+    int pending = 0;
     // A close request ends the input where it stands.
-    while (!(last.type == SDL_KEYDOWN && last.key.keysym.unicode == 13) && !platform_quit_requested()) {
-        if (last.type == SDL_KEYDOWN
-            && edit_text(font, max_width, text, buffer_size, last.key.keysym.unicode)) {
+    while (!platform_quit_requested()) {
+        int key = pending && event.type == SDL_KEYDOWN;
+        if (key && event.key.keysym.unicode == 13) break;
+        pending = 0;
+        if (key && edit_text(font, max_width, text, buffer_size, event.key.keysym.unicode)) {
             restore_background(line);
             draw_text(surface, font, x, y, text);
             SDL_Flip(surface);
-            if (!platform_wait_event(&last)) break;
+            // The event waited for is handled in the next pass.
+            if (!platform_wait_event(&event)) break;
+            pending = 1;
         }
-        Uint32 now = platform_ticks();
-        if (now > blink_time) {
-            phase = 1 - phase;
-            blink_time = now + BLINK_MS;
-            if (phase == 0) {
-                restore_background(line);
-                draw_text(surface, font, x, y, text);
-                SDL_Flip(surface);
-            } else {
-                draw_text(surface, font, x + text_width(font, text), y, "|");
-                SDL_Flip(surface);
-            }
-        }
+        blink_cursor(cursor, line, font, x, text);
         platform_delay(1);
-        SDL_Event next;
-        if (platform_poll_event(&next))
-            last = next;
-        else if (platform_input_exhausted())
-            break;
+        if (!pending) {
+            pending = platform_poll_event(&event);
+            if (!pending && platform_input_exhausted()) break;
+        }
     }
     if (line.background != NULL) SDL_FreeSurface(line.background);
 }

@@ -1,6 +1,5 @@
 #include "game_loop.h"
 
-#include <math.h>
 #include <string.h>
 
 #include "bonus.h"
@@ -18,8 +17,6 @@
 #include "shots.h"
 #include "submarine.h"
 #include "weapons.h"
-
-GameState game;
 
 const LevelScreens GAME_SCREENS = {show_announcement_screen, show_level_completed_screen, show_game_over_screen,
                                    show_pause_screen};
@@ -39,12 +36,6 @@ void wait_frame()
 void reset_frame_pacing()
 {
     next_deadline = FRAME_MS;
-}
-
-void reset_game_state()
-{
-    game = GameState();
-    reset_frame_pacing();
 }
 
 void draw_crosshair(int n)
@@ -72,21 +63,33 @@ static void read_keys(FrameInput& input)
 {
     const Uint8* keys = platform_key_state();
     input.key_escape = keys[SDLK_ESCAPE] != 0;
-    input.key_p = keys[SDLK_p] != 0;
     input.key_left = keys[SDLK_LEFT] != 0;
     input.key_right = keys[SDLK_RIGHT] != 0;
     input.key_tab = keys[SDLK_TAB] != 0;
     input.quit = platform_quit_requested() != 0;
 }
 
+// A press acts in the frame that drains it, whatever events follow it: a
+// quick tap, or a click while the mouse moves, is never lost.
+static void note_event(FrameInput& input, const SDL_Event& event)
+{
+    if (event.type == SDL_MOUSEBUTTONDOWN && event.button.button >= 1 && event.button.button <= 8)
+        input.pressed |= (Uint8)SDL_BUTTON(event.button.button);
+    if (event.type == SDL_MOUSEMOTION) input.moved = 1;
+    if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_p) input.key_p = 1;
+}
+
 FrameInput read_frame_input(LevelRun& run)
 {
-    // Only the last event of the frame counts, and it stays in force in the
-    // frames that bring no new event: a button held still keeps firing.
-    SDL_Event event;
-    while (platform_poll_event(&event)) run.event = event;
     FrameInput input;
     memset(&input, 0, sizeof input);
+    // The last event of the frame stays in force in the frames that bring no
+    // new event: a button held still keeps firing.
+    SDL_Event event;
+    while (platform_poll_event(&event)) {
+        run.event = event;
+        note_event(input, event);
+    }
     input.event_type = run.event.type;
     if (run.event.type == SDL_MOUSEBUTTONDOWN || run.event.type == SDL_MOUSEBUTTONUP)
         input.button = run.event.button.button;
@@ -94,10 +97,17 @@ FrameInput read_frame_input(LevelRun& run)
     return input;
 }
 
+// Pressed in this frame, or held still since the press that is the last event.
+static int button_acts(const FrameInput& input, Uint8 button)
+{
+    return (input.pressed & SDL_BUTTON(button)) != 0
+           || (input.event_type == SDL_MOUSEBUTTONDOWN && input.button == button);
+}
+
 static void call_air_support(const FrameInput& input)
 {
-    if (input.event_type == SDL_MOUSEBUTTONDOWN && (input.button == SDL_BUTTON_RIGHT || input.button == SDL_BUTTON_MIDDLE)
-        && game.laser_energy > 0 && !planes[SUPPORT_PLANE_SLOT].active) {
+    if ((button_acts(input, SDL_BUTTON_RIGHT) || button_acts(input, SDL_BUTTON_MIDDLE)) && game.laser_energy > 0
+        && !planes[SUPPORT_PLANE_SLOT].active) {
         planes[SUPPORT_PLANE_SLOT].launch(game.mouse_x, game.mouse_y, random_value() % 8, 1, game.screen);
         if (planes[SUPPORT_PLANE_SLOT].active) game.laser_energy -= 1;
     }
@@ -110,20 +120,10 @@ static void launch_enemy_plane(LevelRun& run)
     run.next_enemy_plane_frame = game.frame + enemy_plane;
 }
 
-// The pointer's distance from the submarine on the flattened sea: vertical
-// offsets count 1 / 0.623 times. Worked out in doubles, since a script may
-// place the submarine anywhere.
-static double pointer_distance_from_submarine()
-{
-    double dx = (double)submarine.x - game.mouse_x;
-    double dy = trunc(((double)submarine.y - game.mouse_y) / FLATTEN);
-    return trunc(sqrt(dx * dx + dy * dy));
-}
-
+// Green exactly when a click would fire: the gun's own test.
 static void draw_reach_crosshair()
 {
-    double reach = (double)weapon_at(submarine.weapon).dostrel + bonus_effects.dostrel;
-    draw_crosshair(pointer_distance_from_submarine() > reach ? 1 : 0);
+    draw_crosshair(gun_pointer_within_reach(submarine) ? 0 : 1);
 }
 
 static int creatures_pending()
@@ -158,15 +158,19 @@ void play_frame(LevelRun& run, FrameInput& input)
 {
     run.fire_click = 0;
     run.creatures_pending = 0;
-    if (input.event_type == SDL_MOUSEMOTION) platform_mouse_state(&game.mouse_x, &game.mouse_y);
+    // A motion anywhere in the frame moves the pointer: a click that follows
+    // it in the same frame aims where it was made.
+    if (input.moved || input.event_type == SDL_MOUSEMOTION) platform_mouse_state(&game.mouse_x, &game.mouse_y);
 
     for (int i = 0; i < PLANE_CAPACITY; i++)
         if (planes[i].active == 1) planes[i].update(submarine, game.screen);
 
-    if (input.event_type == SDL_MOUSEBUTTONDOWN && input.button == SDL_BUTTON_LEFT) run.fire_click = 1;
+    if (button_acts(input, SDL_BUTTON_LEFT)) run.fire_click = 1;
     call_air_support(input);
 
     if (input.key_escape || input.quit) run.result = LEVEL_OVER;
+    // A fresh press of P pauses; P still held from the press that ended the
+    // pause does not pause again.
     if (input.key_p) {
         run.screens->pause();
         read_keys(input);  // the pause has drained events: the keys held now are the ones that count

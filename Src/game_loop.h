@@ -3,20 +3,7 @@
 
 #include <SDL/SDL.h>
 
-// The run-time state that the whole game shares.
-struct GameState {
-    SDL_Surface* screen;   // the 640 x 480 x 16 surface everything is drawn on
-    int mouse_x, mouse_y;  // pointer position; kept between levels
-    int frame;             // frames completed in the current level
-    Uint32 level_start_ms; // clock when the level was entered
-    Uint32 level_end_ms;   // clock when play of the level ended
-    int level_index;       // current level in the level catalogue
-    int score;
-    int laser_energy;      // air-support calls left
-    int show_tally;        // lets the panel draw the creatures still to destroy
-};
-
-extern GameState game;
+#include "game_state.h"
 
 enum LevelResult {
     LEVEL_PLAYING = 0,
@@ -25,11 +12,15 @@ enum LevelResult {
 };
 
 // What one frame takes from the player: the last event drained (which stays
-// in force in frames without events) and the keys held.
+// in force in frames without events, so a button held still keeps acting),
+// what this frame's events pressed and moved, and the keys held.
 struct FrameInput {
     Uint8 event_type;    // SDL event type of the last event, SDL_NOEVENT when none yet
     Uint8 button;        // its mouse button, for button events
-    Uint8 key_escape, key_p, key_left, key_right, key_tab;
+    Uint8 pressed;       // SDL_BUTTON masks of the buttons pressed in this frame's events
+    Uint8 moved;         // the pointer moved in this frame's events
+    Uint8 key_p;         // P pressed in this frame's events: the pause toggles on presses
+    Uint8 key_escape, key_left, key_right, key_tab;
     Uint8 quit;          // the player has asked to close the window: ends the level as Escape does
 };
 
@@ -67,9 +58,8 @@ void finish_level(LevelRun& run);  // sounds stopped, level time taken
 
 // At most one frame every 25 ms; a slow frame starts the next one at once.
 void wait_frame();
-void reset_frame_pacing();  // for tests: the next deadline back to 25 ms
-// The shared state and the frame pacing as the program starts (no screen).
-void reset_game_state();
+// The next deadline back to 25 ms, as the program starts.
+void reset_frame_pacing();
 
 // Draws crosshair n (0 within reach, 1 beyond) centred on the pointer.
 void draw_crosshair(int n);

@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "game_loop.h"
+#include "game_state.h"
 #include "media.h"
 #include "script.h"
 

@@ -5,7 +5,7 @@
 #include <SDL/SDL_mixer.h>
 
 #include "bonus.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "geometry.h"
 #include "media.h"
 #include "menu.h"
@@ -61,17 +61,32 @@ static int aim_degrees(float dx, float dy)
     return truncate_to_int(theta / RADIANS_PER_DEGREE);
 }
 
+// Measured from where the submarine stood before this frame's movement (so
+// from where the last frame drew it); vertical offsets count 1 / 0.623 times
+// on the flattened sea. Returns 1 when the distance is within reach.
+static int measure_aim(const Submarine& sub, float* dx, float* dy, int* distance)
+{
+    const WeaponDef& w = weapon_at(sub.weapon);
+    *dx = sub.exact_x - (float)game.mouse_x;
+    *dy = (float)((sub.exact_y - game.mouse_y) / FLATTEN);
+    *distance = truncate_to_int(sqrt(*dx * *dx + *dy * *dy));
+    return *distance < (long long)w.dostrel + bonus_effects.dostrel;
+}
+
 int gun_fire_request(Submarine& sub, int fire, int* aim_angle)
 {
     if (fire != 1) return 0;
-    const WeaponDef& w = weapon_at(sub.weapon);
-    // Aimed from where the submarine stood before this frame's movement;
-    // vertical offsets count 1 / 0.623 times on the flattened sea.
-    float dx = sub.exact_x - (float)game.mouse_x;
-    float dy = (float)((sub.exact_y - game.mouse_y) / FLATTEN);
-    sub.aim_distance = truncate_to_int(sqrt(dx * dx + dy * dy));
+    float dx, dy;
+    int passed = measure_aim(sub, &dx, &dy, &sub.aim_distance);
     *aim_angle = aim_degrees(dx, dy);
-    return sub.aim_distance < (long long)w.dostrel + bonus_effects.dostrel;
+    return passed;
+}
+
+int gun_pointer_within_reach(const Submarine& sub)
+{
+    float dx, dy;
+    int distance;
+    return measure_aim(sub, &dx, &dy, &distance);
 }
 
 static void heat_gun(int heat)

@@ -11,6 +11,9 @@ void gun_switch_weapon(Submarine& submarine, int switch_key);
 // Measures the aim; returns 1 when the pointer lies within reach.
 int gun_fire_request(Submarine& submarine, int fire, int* aim_angle);
 void gun_volley(Submarine& submarine, int aim_angle, int heat_flag);
+// The fire request's own reach test for the pointer where it is now: a click
+// in the next frame fires exactly when this holds. The crosshair shows it.
+int gun_pointer_within_reach(const Submarine& submarine);
 
 // Heat lost every frame, with the overheat warning.
 void cool_gun();

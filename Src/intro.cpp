@@ -3,6 +3,7 @@
 #include <stdio.h>
 
 #include "font.h"
+#include "game_loop.h"
 #include "graphics_bank.h"
 #include "media.h"
 #include "menu.h"
@@ -113,9 +114,10 @@ static void draw_slide(SDL_Surface* from, SDL_Surface* to, SDL_Surface* screen, 
     }
 }
 
-// A slide advances one step a frame, as fast as the screen flips, and stops
-// one step short of the end: whatever comes next draws over that last strip.
-// A slide from or into a missing picture, or with no step forward, is left out.
+// A slide advances one step a frame, paced like a frame of the game (a
+// flip alone waits for nothing on a software screen), and stops one step
+// short of the end: whatever comes next draws over that last strip. A slide
+// from or into a missing picture, or with no step forward, is left out.
 // Closing the window stops it where it is.
 void slide_transition(SDL_Surface* from, SDL_Surface* to, SDL_Surface* screen, int kind)
 {
@@ -126,6 +128,7 @@ void slide_transition(SDL_Surface* from, SDL_Surface* to, SDL_Surface* screen, i
     for (int k = 0; k < frames && !platform_take_quit_requests(); k++) {
         draw_slide(from, to, screen, kind, k * step);
         flip(screen);
+        wait_frame();
     }
 }
 
@@ -156,8 +159,9 @@ static int credits_cut_short(int requests_before)
 }
 
 // The credits enter at the bottom edge and rise until the whole block and one
-// font height more have left the top. A spacing beyond a screen height would
-// only stretch the scroll out for hours, so it is held at one screen.
+// font height more have left the top, one step a game frame so that they can
+// be read. A spacing beyond a screen height would only stretch the scroll out
+// for hours, so it is held at one screen.
 void scroll_credits(SDL_Surface* screen, void (*show_frame)(SDL_Surface* screen))
 {
     int step = intro_script.scroll_step;
@@ -176,6 +180,7 @@ void scroll_credits(SDL_Surface* screen, void (*show_frame)(SDL_Surface* screen)
             print_text_centred(screen, (int)(top + (long long)i * spacing), intro_script.lines[i]);
         bottom = top + (long long)intro_script.line_count * spacing;
         show_frame(screen);
+        wait_frame();
     }
 }
 

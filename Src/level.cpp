@@ -5,7 +5,7 @@
 
 #include "bonus.h"
 #include "creatures.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "graphics_bank.h"
 #include "menu.h"
 #include "panel.h"

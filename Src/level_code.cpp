@@ -5,7 +5,7 @@
 #include <string.h>
 
 #include "font.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "level.h"
 #include "media.h"
 #include "menu.h"

@@ -18,6 +18,7 @@
 #include "planes.h"
 #include "platform.h"
 #include "random.h"
+#include "session.h"
 #include "settings.h"
 #include "shots.h"
 #include "submarine.h"
@@ -133,8 +134,10 @@ void reset_game_globals()
     reset_topten();
     reset_gun();
     reset_game_state();
+    reset_frame_pacing();
     random_reset();
     platform_reset();
+    session_reset();
     command_line = CommandLine();
     menu_loaded = 0;
 }
@@ -202,7 +205,7 @@ int game_main(int argc, char** argv)
     setvbuf(stdout, NULL, _IOLBF, 0);
     // A recording that cannot be written, or a replay that cannot be read,
     // starts nothing: the player asked for it and would lose the game.
-    if (platform_open_session(&argc, &argv) != 0) return 1;
+    if (session_open(&argc, &argv) != 0) return 1;
     parse_switches(argc, argv);
     int state = start_up() != 0 ? START_FAILED : RUNNING;
     if (state == RUNNING) play_intro(game.screen);
@@ -220,5 +223,5 @@ int game_main(int argc, char** argv)
     if (state == LEAVING) leave_game();
     free_intro();
     SDL_Quit();
-    return platform_close_session();
+    return session_close();
 }

@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "game_loop.h"
+#include "game_state.h"
 #include "graphics_bank.h"
 #include "level_code.h"
 #include "media.h"
@@ -168,6 +168,7 @@ static void flip(SDL_Surface* screen)
 
 void show_help(SDL_Surface* screen)
 {
+    platform_drop_queued_events();
     draw_bitmap(menu_script.help_picture, screen, 0, 0);
     flip(screen);
     platform_wait_key_press();

@@ -4,7 +4,7 @@
 
 #include "bonus.h"
 #include "creatures.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "gun.h"
 #include "media.h"
 #include "script.h"

@@ -4,7 +4,7 @@
 #include <math.h>
 #include <string.h>
 
-#include "game_loop.h"
+#include "game_state.h"
 #include "geometry.h"
 #include "graphics_bank.h"
 #include "media.h"

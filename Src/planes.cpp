@@ -3,7 +3,7 @@
 #include <math.h>
 #include <stdio.h>
 
-#include "game_loop.h"
+#include "game_state.h"
 #include "geometry.h"
 #include "media.h"
 #include "script.h"

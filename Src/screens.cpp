@@ -3,7 +3,7 @@
 #include <SDL/SDL.h>
 
 #include "font.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "graphics_bank.h"
 #include "level.h"
 #include "media.h"
@@ -40,6 +40,7 @@ static const char* current_level_code()
 
 void show_announcement_screen()
 {
+    platform_drop_queued_events();
     play_sound(menu_script.prepare_sound, CHANNEL_ANNOUNCE, 0);
     if (game.screen != NULL) {
         SDL_FillRect(game.screen, NULL, 0);
@@ -55,6 +56,7 @@ void show_announcement_screen()
 // The end screens lay their picture over the last frame of the game.
 static void show_end_screen(Mix_Chunk* sound, int picture)
 {
+    platform_drop_queued_events();
     play_sound(sound, CHANNEL_ANNOUNCE, 0);
     flip_screen();
     draw_centred(picture);
@@ -72,9 +74,9 @@ void show_game_over_screen()
     show_end_screen(menu_script.gameover_sound, PICTURE_GAME_OVER);
 }
 
-// Ends on the first event after which P is held: a second press of P, or
-// any event at all while the press that started the pause is still held.
-// A close request ends it too (the game loop then ends the level).
+// Ends on a fresh press of P, not on P still held from the press that
+// started the pause. A close request ends it too (the game loop then ends
+// the level).
 void show_pause_screen()
 {
     flip_screen();
@@ -82,6 +84,6 @@ void show_pause_screen()
     flip_screen();
     SDL_Event event;
     while (platform_wait_event(&event))
-        if (platform_key_state()[SDLK_p]) break;
+        if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_p) break;
     platform_delay(PAUSE_RELEASE_MS);
 }

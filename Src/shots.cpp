@@ -5,7 +5,7 @@
 
 #include "bonus.h"
 #include "creatures.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "geometry.h"
 #include "graphics_bank.h"
 #include "gun.h"
@@ -37,10 +37,13 @@ static ShotPool fresh_pool()
 
 ShotPool shot_pool = fresh_pool();
 
+// A shell that has landed keeps its slot until the frame's hit resolution
+// has dealt its damage: the gun fires between the two, and a volley that
+// took the slot would wipe the landing out.
 int find_free_shot(int from)
 {
     for (int i = from < 0 ? 0 : from; i < SHOT_CAPACITY; i++)
-        if (shot_pool.slots[i].active == 0) return i;
+        if (shot_pool.slots[i].active == 0 && shot_pool.slots[i].outcome == 0) return i;
     return -1;
 }
 
@@ -271,7 +274,7 @@ void resolve_hits(Submarine& sub)
         const WeaponDef& w = weapon_at(shot.weapon);
         long long radius = (long long)half_height(w.strela) + w.tolerance;
         hit_submarine(shot, w, radius, sub);
-        collect_bonuses(shot);
+        collect_bonuses(shot.x, shot.y, shot.weapon);
         hit_creatures(shot, w, radius);
     }
 }

@@ -44,7 +44,8 @@ struct ShotPool {
 
 extern ShotPool shot_pool;
 
-// The first free slot at or after `from`, or -1.
+// The first free slot at or after `from`, or -1; a shot that has landed is
+// not free before its hit has been resolved.
 int find_free_shot(int from);
 // Resolves the hits of every shot that has ended in this frame.
 void resolve_hits(Submarine& submarine);

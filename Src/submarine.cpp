@@ -7,7 +7,7 @@
 
 #include "bonus.h"
 #include "creatures.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "geometry.h"
 #include "graphics_bank.h"
 #include "gun.h"

@@ -2,10 +2,11 @@
 
 #include <stdio.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "font.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "media.h"
 #include "menu.h"
 #include "platform.h"
@@ -16,34 +17,51 @@ TopTenTable topten;
 // Names in "SCRIPT/topten.scr".
 //
 // A line is "name score level" and white space separates the fields, so a
-// name is written as one word: a space, any other byte up to 32 and the
-// percent sign itself become "%" and two upper-case hex digits ("%20",
-// "%25"); every other byte, windows-1250 letters included, is written as it
-// is, so an ordinary one-word name looks the same as ever. An empty name is
-// written "%00": the decoded zero byte ends the name at once. Reading turns
-// "%" with two hex digits back into that byte; a "%" without them stays a
-// plain percent sign.
+// name is written as one word. Only what a word cannot hold is escaped, as
+// "%" and two upper-case hex digits: a space ("%20") or other white space,
+// and a percent sign that two hex digits follow ("%25"), so that it is not
+// read as an escape. An empty name is the word "%00". Every other byte,
+// windows-1250 letters and a lone "%" included, is written as it is, and
+// reading decodes only these escapes: a table written by hand with one plain
+// word per name reads back as it stands.
 
 const int TOPTEN_NAME_LENGTH = TOPTEN_NAME_SIZE - 1;
 // Room for a name of seven escaped bytes and the zero.
 const int TOPTEN_WORD_SIZE = 3 * TOPTEN_NAME_LENGTH + 1;
 
-static int needs_escape(unsigned char c)
+static int hex_value(char c)
 {
-    return c <= ' ' || c == '%';
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+static int is_white(int c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// A percent sign followed by two hex digits: what an escape looks like.
+static int looks_escaped(const char* text)
+{
+    return text[0] == '%' && hex_value(text[1]) >= 0 && hex_value(text[2]) >= 0;
 }
 
 void encode_topten_name(const char* name, char* word, int word_size)
 {
     static const char HEX[] = "0123456789ABCDEF";
     int length = 0;
-    if (name[0] == '\0') {
+    // Only the seven characters kept are looked at, for what follows a "%" too.
+    char kept[TOPTEN_NAME_SIZE];
+    snprintf(kept, sizeof kept, "%s", name);
+    if (kept[0] == '\0') {
         snprintf(word, word_size, "%%00");
         return;
     }
-    for (int i = 0; name[i] != '\0' && i < TOPTEN_NAME_LENGTH; i++) {
-        unsigned char c = (unsigned char)name[i];
-        if (needs_escape(c)) {
+    for (int i = 0; kept[i] != '\0'; i++) {
+        unsigned char c = (unsigned char)kept[i];
+        if (is_white(c) || looks_escaped(kept + i)) {
             if (length + 3 >= word_size) break;
             word[length++] = '%';
             word[length++] = HEX[c >> 4];
@@ -56,25 +74,31 @@ void encode_topten_name(const char* name, char* word, int word_size)
     word[length] = '\0';
 }
 
-static int hex_value(char c)
+// The byte an escape at text stands for, or -1 when it is none the writing
+// makes: white space, or "%25" before two hex digits.
+static int escaped_byte(const char* text)
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (!looks_escaped(text)) return -1;
+    int c = hex_value(text[1]) * 16 + hex_value(text[2]);
+    if (is_white(c)) return c;
+    if (c == '%' && hex_value(text[3]) >= 0 && hex_value(text[4]) >= 0) return c;
     return -1;
 }
 
 void decode_topten_name(const char* word, char* name)
 {
     int length = 0;
+    if (strcmp(word, "%00") == 0) {
+        name[0] = '\0';
+        return;
+    }
     for (int i = 0; word[i] != '\0' && length < TOPTEN_NAME_LENGTH; i++) {
-        char c = word[i];
-        if (c == '%' && hex_value(word[i + 1]) >= 0 && hex_value(word[i + 2]) >= 0) {
-            c = (char)(hex_value(word[i + 1]) * 16 + hex_value(word[i + 2]));
+        int c = escaped_byte(word + i);
+        if (c >= 0)
             i += 2;
-            if (c == '\0') break;
-        }
-        name[length++] = c;
+        else
+            c = (unsigned char)word[i];
+        name[length++] = (char)c;
     }
     name[length] = '\0';
 }
@@ -145,6 +169,9 @@ static int write_table_safely(const char* path)
     if (snprintf(temporary, sizeof temporary, "%s.tmp", path) >= (int)sizeof temporary) return 0;
     FILE* file = fopen(temporary, "w");
     if (file == NULL) return 0;
+    // The new file keeps who may read and write the old one.
+    struct stat old_file;
+    if (stat(path, &old_file) == 0) fchmod(fileno(file), old_file.st_mode & 07777);
     int written = write_entries(file);
     if (fclose(file) != 0) written = 0;
     if (written && rename(temporary, path) == 0) return 1;
@@ -201,9 +228,10 @@ void draw_topten(SDL_Surface* screen)
     }
 }
 
-// The table until a key is pressed (or no event can come).
+// The table until a key is pressed after it is shown (or no event can come).
 void show_topten(SDL_Surface* screen)
 {
+    platform_drop_queued_events();
     draw_topten(screen);
     flip(screen);
     platform_wait_key_press();
@@ -219,7 +247,9 @@ void enter_name(SDL_Surface* screen)
         flip(screen);
     }
     set_current_font(menu_script.font);
-    char name[40] = "";
+    // Seven characters, as the table keeps them: what the player sees typed
+    // is what is kept.
+    char name[TOPTEN_NAME_SIZE] = "";
     SDL_Event event;
     if (platform_wait_event(&event)) {
         int font_height = menu_script.font != NULL ? menu_script.font->h : 0;

@@ -27,6 +27,7 @@
 #include "particles.h"
 #include "planes.h"
 #include "platform.h"
+#include "scripted_input.h"
 #include "random.h"
 #include "script.h"
 #include "settings.h"

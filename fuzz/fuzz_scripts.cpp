@@ -22,6 +22,7 @@
 #include "panel.h"
 #include "planes.h"
 #include "platform.h"
+#include "scripted_input.h"
 #include "settings.h"
 #include "submarine.h"
 #include "topten.h"

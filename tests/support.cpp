@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "game_loop.h"
+#include "game_state.h"
 #include "main.h"
 
 TempDir::TempDir()
@@ -276,4 +276,29 @@ int occurrences(const std::string& text, const std::string& part)
     int count = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) count++;
     return count;
+}
+
+namespace {
+
+ScriptedInput answers;
+void (*hook_before_answers)(ScriptedInput& input, void* user) = NULL;
+
+void give_answers(ScriptedInput& input, void* user)
+{
+    if (input.count == 0) {
+        input.on_wait = hook_before_answers;
+        for (int i = 0; i < answers.count; i++) scripted_push(input, answers.queue[(answers.head + i) % SCRIPTED_QUEUE_SIZE]);
+    }
+    if (hook_before_answers != NULL) hook_before_answers(input, user);
+}
+
+}  // namespace
+
+void answer_when_shown(ScriptedInput& input)
+{
+    scripted_reset(answers);
+    for (int i = 0; i < input.count; i++) scripted_push(answers, input.queue[(input.head + i) % SCRIPTED_QUEUE_SIZE]);
+    input.count = 0;
+    if (input.on_wait != give_answers) hook_before_answers = input.on_wait;
+    input.on_wait = give_answers;
 }

@@ -102,6 +102,7 @@ void close_audio();
 SDL_Surface* solid_surface(int w, int h, Uint8 r, Uint8 g, Uint8 b);
 
 #include "platform.h"
+#include "scripted_input.h"
 
 // The shooting starts afresh: default settings with a heat limit of 100 and
 // no air resistance, a cold gun, no bonus effects, frame 0, score 0, the
@@ -110,6 +111,11 @@ void fresh_shooting();
 
 // How many times a part stands in a text.
 int occurrences(const std::string& text, const std::string& part);
+
+// The events queued so far are held back until the game waits for one with
+// none queued: the player answers a still screen once it shows (what was
+// queued before it showed is dropped). The wait hook set before still runs.
+void answer_when_shown(ScriptedInput& input);
 
 // Scripted input that is the game's input while it lives.
 struct ScriptedSession {

@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "bonus.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "random.h"
 #include "settings.h"
-#include "shots.h"
 #include "support.h"
 #include "weapons.h"
 
@@ -74,14 +73,6 @@ protected:
         game.frame = 1;
     }
     // An ended shot of weapon w at (x, y), as the hit resolution sees it.
-    Shot shot_at(int w, int x, int y)
-    {
-        Shot shot = Shot();
-        shot.weapon = w;
-        shot.x = x;
-        shot.y = y;
-        return shot;
-    }
     // The frame's work on the bonuses as the game loop does it: the sums
     // first, the bonuses' drawing after the hits.
     void frame_at(int frame)
@@ -286,7 +277,7 @@ TEST_F(BonusTest, ShellsCollectWithinTheBonusHeightHalfTheirShotAndTheirToleranc
         game.frame = 10;
         drop_bonus(300, 200, 0);
         game.frame = c.frame;
-        collect_bonuses(shot_at(c.weapon, 300 + c.dx, 200 + c.dy));
+        collect_bonuses(300 + c.dx, 200 + c.dy, c.weapon);
         EXPECT_EQ(c.collected, bonuses[0].collected);
         EXPECT_EQ(c.collected ? 11 + 100 : 10 + 250, bonuses[0].expiry);
     }
@@ -295,7 +286,7 @@ TEST_F(BonusTest, ShellsCollectWithinTheBonusHeightHalfTheirShotAndTheirToleranc
 TEST_F(BonusTest, OneShellCollectsEveryBonusInItsReach)
 {
     bonuses_to_shoot({{300, 200, 0}, {310, 200, 1}, {400, 200, 1}});
-    collect_bonuses(shot_at(0, 305, 200));
+    collect_bonuses(305, 200, 0);
     EXPECT_EQ(1, bonuses[0].collected);
     EXPECT_EQ(1, bonuses[1].collected);
     EXPECT_EQ(0, bonuses[2].collected);
@@ -312,7 +303,7 @@ TEST_F(BonusTest, EffectsActFromTheFrameAfterCollectionToTheFrameTheyEnd)
     game.frame = 150;
     drop_bonus(300, 200, 0);
     frame_at(200);
-    collect_bonuses(shot_at(0, 300, 200));  // collected in frame 200, after its sums
+    collect_bonuses(300, 200, 0);  // collected in frame 200, after its sums
     EXPECT_EQ(0, bonus_effects.dostrel);
     ASSERT_EQ(300, bonuses[0].expiry);
     SDL_FillRect(screen.surface, NULL, 0);
@@ -331,12 +322,12 @@ TEST_F(BonusTest, EffectsActFromTheFrameAfterCollectionToTheFrameTheyEnd)
 TEST_F(BonusTest, TwoBonusesOfOneKindAddUp)
 {
     bonuses_to_shoot({{100, 100, 0}, {400, 300, 0}, {200, 200, 1}});
-    collect_bonuses(shot_at(0, 100, 100));
-    collect_bonuses(shot_at(0, 400, 300));
+    collect_bonuses(100, 100, 0);
+    collect_bonuses(400, 300, 0);
     sum_bonus_effects();
     EXPECT_EQ(100, bonus_effects.dostrel);
     EXPECT_EQ(0, bonus_effects.rychlost);  // the third floats uncollected
-    collect_bonuses(shot_at(0, 200, 200));
+    collect_bonuses(200, 200, 0);
     sum_bonus_effects();
     EXPECT_EQ((std::vector<long long>{100, 4, -4, 2, 10, 1, 3}),
               (std::vector<long long>{bonus_effects.dostrel, bonus_effects.rychlost, bonus_effects.prodleva,

@@ -289,7 +289,7 @@ TEST_F(FontTest, TypingKeepsToTheWidthTheBufferAndThePrintableBytes)
         {"ab", 32, 400, u"\r", "ab"},                       // Return on the starting text keeps it
         {"", 32, 12, u"ccccc\bcc\r", "cccc"},               // "c" is 3 wide: four fit in 12 pixels
         {"", 4, 600, u"cdefgh\r", "cde"},                    // the buffer is full
-        {"", 32, 600, std::u16string(u"\0\t\u010Dc\r", 5), "c"},  // outside the printable bytes
+        {"", 32, 600, std::u16string(u"\0\t\u010Dc\u007F\r", 6), "c"},  // outside the printable bytes, Delete
         {"", 32, 600, u"cd", "cd"},                           // no key can come any more
     };
     for (const auto& c : cases) {
@@ -303,6 +303,22 @@ TEST_F(FontTest, TypingKeepsToTheWidthTheBufferAndThePrintableBytes)
         read_text(screen.surface, 50, 60, c.width, text, c.buffer_size);
         EXPECT_STREQ(c.typed, text);
     }
+}
+
+// Fast typing: each key is pressed before the one before it is let go.
+TEST_F(FontTest, FastTypingKeepsEveryLetter)
+{
+    Typing typing;
+    for (const char* keys = "cdef"; *keys; keys += 2) {
+        typing.press(SDLK_a, keys[0]);
+        typing.press(SDLK_b, keys[1]);
+        typing.release(SDLK_a);
+        typing.release(SDLK_b);
+    }
+    typing.enter();
+    char text[32] = "";
+    read_text(screen.surface, 50, 60, 600, text, sizeof text);
+    EXPECT_STREQ("cdef", text);
 }
 
 TEST_F(FontTest, AClosedWindowEndsTheInputWithWhatWasTyped)

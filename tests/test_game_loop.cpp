@@ -105,11 +105,11 @@ TEST(FramePacing, WaitsOutTheRestOfTwentyFiveMilliseconds)
 }
 
 // Frames of mouse events (m motion to the point, p press, r release) and
-// what each frame made of them: a held button fires in frames without new
-// events; motion replaces the held press and moves the pointer; only the
-// last event of a frame counts; a release stops the clicks; the pointer is
-// read only from motion events.
-TEST_F(GameLoopTest, TheLastMouseEventOfAFrameDecidesTheClick)
+// what each frame made of them: a press fires in its frame whatever follows
+// it (a quick tap, a click while the mouse moves); a held button fires in
+// frames without new events; motion replaces the held press; a release stops
+// the clicks; the pointer is read only from motion events.
+TEST_F(GameLoopTest, APressFiresInItsFrameAndAButtonHeldStillKeepsFiring)
 {
     struct Frame {
         const char* events;
@@ -117,8 +117,9 @@ TEST_F(GameLoopTest, TheLastMouseEventOfAFrameDecidesTheClick)
     };
     const std::vector<Frame> cases[] = {
         {{"m", 0, 300}, {"p", 1, 300}, {"", 1, 300}, {"", 1, 300}},
-        {{"p", 1, 10}, {"m", 0, 300}, {"pm", 0, 300}},
+        {{"p", 1, 10}, {"m", 0, 300}, {"pm", 1, 300}, {"", 0, 300}},
         {{"p", 1, 10}, {"r", 0, 10}, {"", 0, 10}},
+        {{"pr", 1, 10}, {"", 0, 10}, {"mp", 1, 300}},
     };
     for (const auto& frames : cases) {
         SetUp();
@@ -220,6 +221,8 @@ TEST_F(GameLoopTest, PendingKindOrLiveCreatureKeepsTheLevelGoing)
 
     creature_types[1].finished = 1;
     creatures[7].active = 1;
+    creatures[7].zivoty = 1;
+    creatures[7].explosion_frame = -1;
     frame();
     EXPECT_EQ(LEVEL_PLAYING, run.result);
     EXPECT_EQ(0, run.creatures_pending);
@@ -285,16 +288,15 @@ void note_game_over()
 
 int pauses = 0;
 
-// While the game is paused the player lets go of P and holds Right.
-void pause_letting_go_of_p()
+// While the game is paused the player holds Right; P stays held, as after
+// the press that ends a pause.
+void pause_holding_right()
 {
     pauses++;
-    ScriptedInput* input = platform_scripted();
-    input->keys[SDLK_p] = 0;
-    input->keys[SDLK_RIGHT] = 1;
+    platform_scripted()->keys[SDLK_RIGHT] = 1;
 }
 
-const LevelScreens NOTED_SCREENS = {note_announcement, note_completed, note_game_over, pause_letting_go_of_p};
+const LevelScreens NOTED_SCREENS = {note_announcement, note_completed, note_game_over, pause_holding_right};
 
 }  // namespace
 
@@ -352,7 +354,8 @@ TEST_F(GameLoopTest, SoundsAreStoppedBeforeTheEndScreen)
     close_audio();
 }
 
-TEST_F(GameLoopTest, PHeldPausesAndTheKeysHeldAfterThePauseCount)
+// P toggles: P held on does not pause again, the next press does.
+TEST_F(GameLoopTest, APressOfPPausesAndTheKeysHeldAfterThePauseCount)
 {
     keep_level_going();
     submarine.rychlost_otaceni = 5;
@@ -364,8 +367,12 @@ TEST_F(GameLoopTest, PHeldPausesAndTheKeysHeldAfterThePauseCount)
     EXPECT_EQ(1, pauses);
     // Right, held when the pause ended, sped the submarine up in that frame.
     EXPECT_EQ(0.5f, orbit_speed);
-    frame();
+    for (int i = 0; i < 5; i++) frame();
     EXPECT_EQ(1, pauses);
+    scripted_push_key(input, SDLK_p, 0, 0);
+    scripted_push_key(input, SDLK_p, 1, 0);
+    frame();
+    EXPECT_EQ(2, pauses);
     EXPECT_EQ(LEVEL_PLAYING, run.result);
 }
 
@@ -492,31 +499,12 @@ protected:
 
 }  // namespace
 
-// Within the weapon's reach of 160 the near crosshair shows, beyond it the
-// far one. Vertical offsets count 1 / 0.623 times on the flattened sea and
-// the distance is truncated before it is compared.
-TEST_F(CrosshairTest, TheReachDecidesWhichCrosshairShows)
+// The crosshair picture is centred on the pointer: 9 pixels wide, corner at -4.
+TEST_F(CrosshairTest, TheCrosshairIsCentredOnThePointer)
 {
-    const struct {
-        int x, y;
-        bool near;
-    } cases[] = {
-        {320, 200, true},   // 100 straight above count as 160
-        {320, 199, false},  // 101 / 0.623 = 162
-        {480, 300, true},   // exactly 160 to the right
-        {481, 300, false},
-        {480, 299, true},   // 1 / 0.623 counts as 1; sqrt(160^2 + 1) = 160.003 as 160
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
-        point_at(c.x, c.y);
-        EXPECT_EQ(c.near ? map_colour(screen.surface, 255, 0, 0) : map_colour(screen.surface, 0, 0, 255),
-                  pixel_at(screen.surface, c.x, c.y));
-    }
-    // The picture is centred on the pointer: 9 pixels wide, corner at -4.
-    point_at(320, 200);
-    EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 316, 196));
-    EXPECT_EQ(map_colour(screen.surface, 0, 0, 0), pixel_at(screen.surface, 315, 196));
+    point_at(320, 220);
+    EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 316, 216));
+    EXPECT_EQ(map_colour(screen.surface, 0, 0, 0), pixel_at(screen.surface, 315, 216));
 }
 
 namespace {
@@ -577,6 +565,71 @@ TEST_F(GunInTheLoop, ClickWithinReachSplashesAtThePointer)
     EXPECT_EQ(0u, pixel_at(screen.surface, 360, 312));
 }
 
+// The near crosshair shows exactly where a click fires: within the reach of
+// 160 (strictly), measured as the gun measures it, vertical offsets counting
+// 1 / 0.623 times.
+TEST_F(GunInTheLoop, TheCrosshairIsNearExactlyWhereAClickFires)
+{
+    const struct {
+        int x, y;
+        bool near;
+    } cases[] = {
+        {320, 201, true},   // 99 / 0.623 = 158.9
+        {320, 200, false},  // 100 / 0.623 = 160.5: as far as the reach
+        {479, 300, true},
+        {480, 300, false},
+        {333, 200, false},  // sqrt(13^2 + 160.5^2) = 161.0
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        reset_shot_pool();
+        point_at(c.x, c.y);
+        EXPECT_EQ(c.near ? map_colour(screen.surface, 255, 0, 0) : map_colour(screen.surface, 0, 0, 255),
+                  pixel_at(screen.surface, c.x, c.y));
+        scripted_push_button(input, SDL_BUTTON_LEFT, 1);
+        frame();
+        EXPECT_EQ(c.near, shot_pool.slots[0].active == 1);
+        scripted_push_button(input, SDL_BUTTON_LEFT, 0);
+    }
+}
+
+// The gun may fire again in the very frame a shell lands (the delay equals
+// the flight of 9 frames): the new volley must not take the landed shell's
+// slot before its hit is resolved. Every volley wounds the creature.
+TEST_F(GunInTheLoop, EveryVolleyWoundsWhatItLandsOn)
+{
+    WeaponDef& w = weapon_catalogue.weapons[0];
+    w.rychlost_vystreleni = w.maximalni_rychlost = 10;
+    w.poskozeni = 1;
+    w.tolerance = 12;  // it lands 10 beyond the pointer, after its last step
+    creature_types[0].zivoty = 1000;
+    creature_types[0].zbran = -1;
+    Creature& target = creatures[5];
+    target = Creature();
+    target.active = target.surfaced = 1;
+    target.x = 400;
+    target.y = 300;
+    target.exact_x = 400.0f;
+    target.exact_y = 300.0f;
+    target.zivoty = 1000;
+    target.explosion_frame = -1;
+    target.id = 5;
+    const struct {
+        int delay, volleys;
+    } cases[] = {{8, 5}, {9, 4}, {10, 4}};  // held for 36 frames
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.delay);
+        w.prodleva = c.delay;
+        target.zivoty = 1000;
+        point_at(400, 300);
+        scripted_push_button(input, SDL_BUTTON_LEFT, 1);
+        for (int i = 0; i < 36; i++) frame();
+        scripted_push_button(input, SDL_BUTTON_LEFT, 0);
+        for (int i = 0; i < 20; i++) frame();
+        EXPECT_EQ(1000 - c.volleys, target.zivoty);
+    }
+}
+
 TEST_F(GunInTheLoop, ClickBeyondReachFiresNothing)
 {
     weapon_catalogue.weapons[0].zahrivani = 10;
@@ -611,14 +664,6 @@ TEST_F(GunInTheLoop, TabSwitchesTheWeaponThatTheCrosshairMeasures)
     frame();
     EXPECT_EQ(1, submarine.weapon);
     EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 520, 300));
-}
-
-TEST_F(CrosshairTest, TheFlattenedHeightIsTruncatedBeforeTheDistance)
-{
-    // 13 to the right and 100 up: 160.51 counts as 160, and sqrt(13^2 + 160^2)
-    // = 160.53 is within the reach (with 160.51 it would be 161.04).
-    point_at(333, 200);
-    EXPECT_EQ(map_colour(screen.surface, 255, 0, 0), pixel_at(screen.surface, 333, 200));
 }
 
 TEST_F(GunInTheLoop, ShellCollectsAFloatingBonusAndTheReachGrowsForItsTime)

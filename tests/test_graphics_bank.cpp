@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "game_loop.h"
+#include "game_state.h"
 #include "graphics_bank.h"
 #include "level.h"
 #include "support.h"

@@ -4,7 +4,7 @@
 #include <string.h>
 
 #include "bonus.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "gun.h"
 #include "menu.h"
 #include "random.h"

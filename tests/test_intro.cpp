@@ -56,11 +56,16 @@ protected:
         SDL_FreeSurface(menu_script.main_picture);
         menu_script.main_picture = NULL;
     }
-    // What the screen showed in its middle while each slide was held.
+    // What the screen showed in its middle while each slide was held; the
+    // waits of 25 ms pace the frames of the slides.
 public:
     static void record_delay(ScriptedInput&, Uint32 ms, void* user)
     {
         IntroTest* test = (IntroTest*)user;
+        if (ms == 25) {
+            test->frame_waits++;
+            return;
+        }
         test->delays.push_back(ms);
         test->held_colours.push_back(pixel_at(test->screen.surface, 320, 240));
     }
@@ -70,6 +75,7 @@ public:
     ScriptedInput& input = session.input;
     std::vector<Uint32> delays;
     std::vector<Uint32> held_colours;
+    int frame_waits = 0;
 };
 
 }  // namespace
@@ -146,7 +152,9 @@ TEST_F(IntroTest, EachSlideIsHeldForItsTimeThenSlidesOnAndIntoTheMenu)
     load("krok1 30\nintro GFX/red.bmp 2000\nintro GFX/yellow.bmp 70000\n");
     play_intro(screen.surface);
     EXPECT_EQ((std::vector<Uint32>{2000, 4464}), delays);
-    EXPECT_EQ(6464u, input.clock_ms);
+    // 21 frames a slide, paced as the game's frames (the first follows its hold).
+    EXPECT_EQ(40, frame_waits);
+    EXPECT_EQ(7464u, input.clock_ms);
     SDL_Surface* s = screen.surface;
     EXPECT_EQ((std::vector<Uint32>{map_colour(s, 200, 0, 0), map_colour(s, 200, 200, 0)}), held_colours);
     // The generator's first two values, 41 and 18467, are odd: both slides
@@ -176,7 +184,7 @@ TEST_F(IntroTest, SlidesAreHeldAndSlideAsTheScriptAndTheGeneratorSay)
         std::vector<Point> points;
     } cases[] = {
         {"krok1 32\nintro GFX/red.bmp 1500\n", 0, {1500}, {{300, 'B'}, {609, 'R'}}},
-        {"krok1 32\nintro GFX/red.bmp 10\n", 2, {10}, {{31, 'R'}, {32, 'B'}, {639, 'B'}}},
+        {"krok1 32\nintro GFX/red.bmp 100\n", 2, {100}, {{31, 'R'}, {32, 'B'}, {639, 'B'}}},
         {"krok1 32\n", 0, {}, {{320, 'G'}}},
         {"krok1 32\nintro GFX/none.bmp 800\nintro GFX/yellow.bmp 900\n", 0, {800, 900}, {{320, 'B'}}},
     };
@@ -323,6 +331,7 @@ TEST(Credits, TheWholeBlockOfLinesScrollsOut)
 {
     TempDir dir;
     TestScreen screen;
+    ScriptedSession session;  // the frames' waits take no time
     const struct {
         int step, spacing, lines, frames;
     } cases[] = {
@@ -382,14 +391,16 @@ TEST(Credits, LinesAreCentredAndSpacedAsTheyRise)
 {
     TempDir dir;
     TestScreen screen;
+    ScriptedSession session;
     write_block_font("GFX/font.bmp", 6, 10, 255, 255, 255);
     load("font GFX/font.bmp krok2 5 krok3 40 outro AB outro C\n");
     set_current_font(intro_script.font);
     seen = CreditFrames();
     scroll_credits(screen.surface, check_frame);
     EXPECT_EQ((std::vector<std::string>{}), seen.failures);
-    // 480 - 5k + 80 + 10 < 1 first at k = 114.
+    // 480 - 5k + 80 + 10 < 1 first at k = 114, a game frame (25 ms) each.
     EXPECT_EQ(114, seen.frames);
+    EXPECT_EQ(114u * 25, session.input.clock_ms);
     free_intro();
 }
 

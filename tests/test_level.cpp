@@ -13,7 +13,7 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes(void);
 #include <vector>
 
 #include "creatures.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "graphics_bank.h"
 #include "level.h"
 #include "main.h"

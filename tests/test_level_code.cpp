@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "game_loop.h"
+#include "game_state.h"
 #include "level.h"
 #include "level_code.h"
 #include "menu.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "game_loop.h"
+#include "game_state.h"
 #include "menu.h"
 #include "platform.h"
 #include "settings.h"
@@ -244,8 +244,8 @@ TEST_F(MainMenuTest, EveryEventLetsHeldKeysActAgain)
     leave_by_the_last_item(menu, screen.surface);
 }
 
-// The help and the table each stay until a key is pressed: a release or a
-// motion does not end them.
+// The help and the table each stay until a key is pressed once they show: a
+// release, a motion or a key pressed before does not end them.
 TEST_F(MainMenuTest, HelpAndTopTenShowUntilAKeyIsPressed)
 {
     const struct {
@@ -259,13 +259,15 @@ TEST_F(MainMenuTest, HelpAndTopTenShowUntilAKeyIsPressed)
         menu.input.on_wait = watch_screen;
         menu.input.user = &watch;
         menu_script.highlighted = c.item;
-        menu.press(SDLK_RETURN);                 // wait 0: opens the screen
         menu.release(SDLK_RETURN);               // wait 1
         scripted_push_motion(menu.input, 5, 5);  // wait 2
         menu.press(SDLK_SPACE);                  // wait 3: closes it
         menu.release(SDLK_SPACE);                // wait 4: the menu again
         for (int i = 0; i < c.steps_to_leave; i++) menu.tap(SDLK_DOWN);
         menu.press(SDLK_RETURN);
+        answer_when_shown(menu.input);
+        menu.press(SDLK_RETURN);                 // wait 0: opens the screen
+        menu.press(SDLK_x);                      // pressed before it showed: no answer to it
         EXPECT_EQ(1, run_main_menu(screen.surface));
         EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
         EXPECT_EQ(0, menu.input.dry_waits);
@@ -323,10 +325,11 @@ TEST_F(MainMenuTest, ClosingTheWindowEndsTheHelpAndTheTableAndThenTheMenu)
         menu.input.on_wait = watch_screen;
         menu.input.user = &watch;
         menu_script.highlighted = items[i];
-        menu.press(SDLK_RETURN);    // wait 0: opens the screen
         menu.release(SDLK_RETURN);  // wait 1
         scripted_push_quit(menu.input);  // wait 2
         menu.tap(SDLK_SPACE);
+        answer_when_shown(menu.input);
+        menu.press(SDLK_RETURN);    // wait 0: opens the screen
         EXPECT_EQ(1, run_main_menu(screen.surface));
         EXPECT_EQ(0, menu.input.dry_waits);
         EXPECT_EQ(2, menu.input.count);

@@ -5,7 +5,7 @@
 
 #include "bonus.h"
 #include "creatures.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "gun.h"
 #include "level.h"
 #include "media.h"

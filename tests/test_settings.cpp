@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "game_loop.h"
+#include "game_state.h"
 #include "settings.h"
 #include "support.h"
 

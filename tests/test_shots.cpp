@@ -9,7 +9,7 @@
 
 #include "bonus.h"
 #include "creatures.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "graphics_bank.h"
 #include "gun.h"
 #include "particles.h"

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "game_loop.h"
+#include "game_state.h"
 #include "menu.h"
 #include "platform.h"
 #include "support.h"
@@ -107,8 +107,9 @@ TEST(TopTenFile, ShortFileIsWrittenBackWithEmptyEntries)
     EXPECT_EQ(expected, read_file(TABLE));
 }
 
-// Spaces, empty names, seven characters, windows-1250 letters and the escape
-// character itself survive the file unchanged; ordinary names stay as typed.
+// Spaces, empty names, seven characters, windows-1250 letters and percent
+// signs survive the file unchanged; ordinary names, and a percent sign that
+// could not be taken for an escape, stay as typed.
 TEST(TopTenFile, EveryNameComesBackFromTheFile)
 {
     TempDir dir;
@@ -131,7 +132,7 @@ TEST(TopTenFile, EveryNameComesBackFromTheFile)
               "%00 999 2\n"
               "Sedmiak 998 3\n"
               "\x8e" "lu\x9d\xe1k 997 4\n"
-              "100%25 996 5\n"
+              "100% 996 5\n"
               "%20%20%20%20%20%20%20 995 6\n"
               "%20a%20 994 7\n"
               "%2541 993 8\n"
@@ -143,6 +144,22 @@ TEST(TopTenFile, EveryNameComesBackFromTheFile)
     load_topten(TABLE);
     expect_entry(0, "Jan Nov", 1000, 1);
     for (int i = 1; i < TOPTEN_ENTRIES; i++) expect_entry(i, typed[i], 1000 - i, i + 1);
+    // A table written by hand in plain words reads as it stands.
+    load("A%41 500 1\n100%25 400 1\n");
+    expect_entry(0, "A%41", 500, 1);
+    expect_entry(1, "100%25", 400, 1);
+}
+
+// The new file keeps who may read and write the old one.
+TEST(TopTenFile, TheSavedTableKeepsTheOldFilesPermissions)
+{
+    TempDir dir;
+    load(TEN_ENTRIES);
+    ASSERT_EQ(0, chmod(TABLE, 0604));  // what no usual umask makes of a new file
+    save();
+    struct stat saved;
+    ASSERT_EQ(0, stat(TABLE, &saved));
+    EXPECT_EQ(0604u, saved.st_mode & 0777);
 }
 
 // The new table's file cannot be made (a folder stands in its place), every
@@ -253,6 +270,8 @@ TEST_F(TopTenScreenTest, TheTableShowsEveryEntryInItsColumns)
     scripted_push_key(input, SDLK_a, 0, 0);
     scripted_push_key(input, SDLK_SPACE, 1, ' ');
     scripted_push_key(input, SDLK_SPACE, 0, 0);
+    answer_when_shown(input);
+    scripted_push_key(input, SDLK_RETURN, 1, 13);  // the menu's, queued before it showed
     show_topten(screen.surface);
     EXPECT_EQ(1, input.count);  // it waited for the key press, not the release before it
     EXPECT_TRUE(pixel_at(screen.surface, 20, 20) == map_colour(screen.surface, 0, 0, 90));
@@ -288,15 +307,17 @@ TEST_F(TopTenScreenTest, TheTypedNameEntersTheTableWithTheScoreAndLevel)
     game.score = 4200;
     game.level_index = 2;
     scripted_push_key(input, SDLK_RETURN, 0, 0);  // the key that ended the last screen
-    type("Nemo X");
+    type("Nemo Xavier");
     press_return();
     enter_name(screen.surface);
-    EXPECT_EQ("Kapitan|Admiral|Nemo X|Bocman|Lodivod|Plavcik|Rybar|Potapec|Kuchar|Topic|", names());
-    expect_entry(2, "Nemo X", 4200, 3);
-    // The name stands typed in the field of the green picture.
+    EXPECT_EQ("Kapitan|Admiral|Nemo Xa|Bocman|Lodivod|Plavcik|Rybar|Potapec|Kuchar|Topic|", names());
+    expect_entry(2, "Nemo Xa", 4200, 3);
+    // The name stands typed in the field of the green picture, as far as the
+    // seven characters that the table keeps.
     EXPECT_TRUE(white(200, 254));
-    EXPECT_TRUE(white(235, 254));
+    EXPECT_TRUE(white(241, 254));
     EXPECT_FALSE(white(199, 254));
+    EXPECT_FALSE(white(244, 254));
     EXPECT_TRUE(pixel_at(screen.surface, 20, 20) == map_colour(screen.surface, 0, 90, 0));
 }
 

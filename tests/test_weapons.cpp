@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "game_loop.h"
 #include "graphics_bank.h"
 #include "settings.h"
 #include "shots.h"

@@ -33,6 +33,7 @@ loading_screen_reference() {
 loading_screen_reference
 
 short_intro
+short_credits
 start_display
 start_game
 wait_for_main_menu

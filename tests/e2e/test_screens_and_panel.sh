@@ -84,6 +84,7 @@ centred_at() {
 }
 
 short_intro
+short_credits
 start_display
 start_game
 move_mouse 2 2

@@ -6,6 +6,7 @@
 source "$(dirname "$0")/lib.sh" "$1" "$2"
 
 short_intro
+short_credits
 start_display
 start_game
 

@@ -6,7 +6,7 @@
 
 #include "bonus.h"
 #include "creatures.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "geometry.h"
 #include "gun.h"
 #include "human.h"
@@ -15,6 +15,8 @@
 #include "menu.h"
 #include "planes.h"
 #include "platform.h"
+#include "scripted_input.h"
+#include "session.h"
 #include "settings.h"
 #include "submarine.h"
 #include "topten.h"
@@ -209,7 +211,7 @@ static void choose_menu_action()
 static void start_level()
 {
     bot.expect = EXPECT_LEVEL;
-    bot.frames_seen = platform_frames_shown();
+    bot.frames_seen = session_frames_shown();
     bot.escape_sent = 0;
     bot.pause_sent = 0;
     bot.hits = 0;
@@ -320,8 +322,7 @@ int support_available()
     return game.laser_energy > 0 && !planes[SUPPORT_PLANE_SLOT].active;
 }
 
-// The moves of the next frame: keys first, so that the mouse event is the
-// frame's last and counts.
+// The moves of the next frame.
 static void decide_moves()
 {
     const WeaponDef& w = weapon_at(submarine.weapon);
@@ -475,7 +476,7 @@ static void on_wait(ScriptedInput& input, void*)
 static void on_delay(ScriptedInput&, Uint32, void*)
 {
     if (bot.expect != EXPECT_LEVEL) return;
-    int shown = platform_frames_shown();
+    int shown = session_frames_shown();
     if (shown == bot.frames_seen) return;  // a delay outside the frames (loading, pause)
     bot.frames_seen = shown;
     after_frame();

@@ -6,7 +6,7 @@
 #include "autoplay.h"
 #include "bonus.h"
 #include "creatures.h"
-#include "game_loop.h"
+#include "game_state.h"
 #include "geometry.h"
 #include "gun.h"
 #include "settings.h"

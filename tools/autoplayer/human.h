@@ -1,7 +1,7 @@
 #ifndef ABYSSOR_HUMAN_H
 #define ABYSSOR_HUMAN_H
 
-#include "platform.h"
+#include "scripted_input.h"
 
 // The human-like player: the autoplayer's aims, played under a person's
 // limits. These are fixed; levels are balanced against them, never the

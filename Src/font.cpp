@@ -6,6 +6,7 @@
 
 #include "media.h"
 #include "platform.h"
+#include "video.h"
 
 Font current_font;
 
@@ -201,7 +202,7 @@ static void show_line(InputLine& line)
     SDL_Surface* s = line.surface;
     int top = line.y < 0 ? 0 : line.y;
     int bottom = line.y + line.height > s->h ? s->h : line.y + line.height;
-    if (bottom > top) SDL_UpdateRect(s, 0, top, s->w, bottom - top);
+    if (bottom > top) video_update_rect(s, 0, top, s->w, bottom - top);
 }
 
 // Applies one typed character; returns 1 when it is one that redraws the line.
@@ -238,7 +239,7 @@ static void blink_cursor(Cursor& cursor, InputLine& line, Font& font, int x, con
     } else {
         draw_text(line.surface, font, x + text_width(font, text), line.y, "|");
     }
-    SDL_Flip(line.surface);
+    video_flip(line.surface);
 }
 
 void input_text(SDL_Surface* surface, Font& font, int x, int y, int max_width, char* text, int buffer_size)
@@ -267,7 +268,7 @@ void input_text(SDL_Surface* surface, Font& font, int x, int y, int max_width, c
         if (key && edit_text(font, max_width, text, buffer_size, event.key.keysym.unicode)) {
             restore_background(line);
             draw_text(surface, font, x, y, text);
-            SDL_Flip(surface);
+            video_flip(surface);
             // The event waited for is handled in the next pass.
             if (!platform_wait_event(&event)) break;
             pending = 1;

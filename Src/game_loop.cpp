@@ -16,6 +16,7 @@
 #include "screens.h"
 #include "shots.h"
 #include "submarine.h"
+#include "video.h"
 #include "weapons.h"
 
 const LevelScreens GAME_SCREENS = {show_announcement_screen, show_level_completed_screen, show_game_over_screen,
@@ -197,7 +198,7 @@ void play_frame(LevelRun& run, FrameInput& input)
         if (planes[i].active == 1) planes[i].draw(game.screen);
     draw_reach_crosshair();
     draw_panel(game.screen, submarine.weapon, submarine);
-    if (game.screen != NULL) SDL_Flip(game.screen);
+    video_flip(game.screen);
     platform_frame_shown(game.screen);
 
     game.frame += 1;

@@ -10,6 +10,7 @@
 #include "platform.h"
 #include "random.h"
 #include "script.h"
+#include "video.h"
 
 IntroScript intro_script;
 
@@ -80,11 +81,6 @@ void reset_intro()
     intro_script = IntroScript();
 }
 
-static void flip(SDL_Surface* screen)
-{
-    if (screen != NULL) SDL_Flip(screen);
-}
-
 // One frame of a slide with the new picture d pixels in.
 static void draw_slide(SDL_Surface* from, SDL_Surface* to, SDL_Surface* screen, int kind, int d)
 {
@@ -127,7 +123,7 @@ void slide_transition(SDL_Surface* from, SDL_Surface* to, SDL_Surface* screen, i
     int frames = extent / step;
     for (int k = 0; k < frames && !platform_take_quit_requests(); k++) {
         draw_slide(from, to, screen, kind, k * step);
-        flip(screen);
+        video_flip(screen);
         wait_frame();
     }
 }
@@ -142,7 +138,7 @@ void play_intro(SDL_Surface* screen)
     int kind = 0;
     for (int i = 0; i < count; i++) {
         draw_bitmap(intro_script.pictures[i].bitmap, screen, 0, 0);
-        flip(screen);
+        video_flip(screen);
         if (platform_delay_unless_quit(intro_script.pictures[i].hold_ms)) return;
         kind = random_value() % 2;
         if (i + 1 < count) slide_transition(intro_script.pictures[i].bitmap, intro_script.pictures[i + 1].bitmap, screen, kind);
@@ -187,5 +183,5 @@ void scroll_credits(SDL_Surface* screen, void (*show_frame)(SDL_Surface* screen)
 void play_outro(SDL_Surface* screen)
 {
     set_current_font(intro_script.font);
-    scroll_credits(screen, flip);
+    scroll_credits(screen, video_flip);
 }

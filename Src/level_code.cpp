@@ -10,6 +10,7 @@
 #include "media.h"
 #include "menu.h"
 #include "platform.h"
+#include "video.h"
 
 const int TYPED_CODE_SIZE = 49;
 
@@ -37,7 +38,7 @@ int enter_level_code(SDL_Surface* screen)
 {
     for (int buffer = 0; buffer < 2; buffer++) {
         draw_bitmap(menu_script.code_picture, screen, 0, 0);
-        if (screen != NULL) SDL_Flip(screen);
+        video_flip(screen);
     }
     set_current_font(menu_script.font);
     SDL_Event event;

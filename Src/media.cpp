@@ -6,13 +6,14 @@
 #include <malloc.h>
 #endif
 
+#include "game_state.h"
 #include "settings.h"
 
 // SDL builds a picture's colour map for the screen at its first blit. An
 // empty blit does that at loading, so that playing a frame allocates nothing.
 static void prepare_for_screen(SDL_Surface* bitmap)
 {
-    SDL_Surface* screen = SDL_GetVideoSurface();
+    SDL_Surface* screen = game.screen;
     if (screen == NULL || bitmap == NULL) return;
     SDL_Rect nothing = {0, 0, 0, 0};
     SDL_Rect at = {0, 0, 0, 0};

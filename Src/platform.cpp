@@ -4,6 +4,7 @@
 
 #include "scripted_input.h"
 #include "session.h"
+#include "video.h"
 
 static ScriptedInput* scripted = NULL;
 // Close requests drained from SDL's own queue.
@@ -35,6 +36,7 @@ static int live_poll_event(SDL_Event* event)
     if (scripted != NULL) return scripted_next(*scripted, event);
     if (!SDL_PollEvent(event)) return 0;
     if (event->type == SDL_QUIT) sdl_quit_requests++;
+    video_event_to_screen(event);
     return 1;
 }
 
@@ -51,6 +53,7 @@ static int live_wait_event(SDL_Event* event, int* drained)
     if (scripted == NULL) {
         if (!SDL_WaitEvent(event)) return 0;
         *drained = 1;
+        video_event_to_screen(event);
         if (event->type != SDL_QUIT) return 1;
         sdl_quit_requests++;
         return 0;
@@ -72,7 +75,9 @@ static Uint8 live_mouse_state(int* x, int* y)
         *y = scripted->mouse_y;
         return scripted->buttons;
     }
-    return SDL_GetMouseState(x, y);
+    Uint8 buttons = SDL_GetMouseState(x, y);
+    video_pointer_to_screen(x, y);
+    return buttons;
 }
 
 static Uint32 live_ticks()

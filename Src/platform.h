@@ -8,7 +8,9 @@
 // they are SDL's own; a test or the autoplayer installs a ScriptedInput
 // (scripted_input.h) and then drives the game without a window or a real
 // clock. A recording takes down every answer given here, and a replay gives
-// them again in SDL's place (session.h).
+// them again in SDL's place (session.h). SDL's pointer positions are mapped
+// to the game's 640 x 480 screen (video.h) before they are recorded, so a
+// recording does not depend on the window's scale.
 
 struct ScriptedInput;
 

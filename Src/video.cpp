@@ -28,7 +28,7 @@ int scale_factor(int requested, int desktop_w, int desktop_h, int full_screen)
 void video_close()
 {
     if (video.screen != NULL) SDL_FreeSurface(video.screen);
-    video = VideoOutput();
+    memset(&video, 0, sizeof video);
 }
 
 // The border of a full screen is black in every buffer; the picture covers
@@ -45,6 +45,29 @@ static void clear_window(SDL_Surface* window, Uint32 flags)
 static SDL_Surface* open_unscaled(Uint32 flags)
 {
     return SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, flags);
+}
+
+// A 16-bit window on a deeper display is a copy that SDL converts pixel by
+// pixel at every flip, which at 4x took longer than a frame: the window takes
+// the display's own depth, and the scaling converts each screen pixel once.
+// Only 16 and 32 bits are scaled into; any other depth gets 16 bits, which SDL
+// converts.
+static SDL_Surface* open_window(int w, int h, Uint32 flags)
+{
+    SDL_Surface* window = SDL_SetVideoMode(w, h, 32, flags | SDL_ANYFORMAT);
+    if (window != NULL && (window->format->BytesPerPixel == 2 || window->format->BytesPerPixel == 4)) return window;
+    return SDL_SetVideoMode(w, h, SCREEN_BPP, flags);
+}
+
+void map_screen_colours(const SDL_PixelFormat* screen, SDL_PixelFormat* window, Uint32* colours)
+{
+    for (Uint32 pixel = 0; pixel < SCREEN_COLOURS; pixel++) {
+        // As SDL's own conversion does: the bits shifted up, the low ones 0.
+        Uint8 r = (Uint8)(((pixel & screen->Rmask) >> screen->Rshift) << screen->Rloss);
+        Uint8 g = (Uint8)(((pixel & screen->Gmask) >> screen->Gshift) << screen->Gloss);
+        Uint8 b = (Uint8)(((pixel & screen->Bmask) >> screen->Bshift) << screen->Bloss);
+        colours[pixel] = SDL_MapRGB(window, r, g, b);
+    }
 }
 
 SDL_Surface* video_open(Uint32 flags, int requested)
@@ -64,57 +87,65 @@ SDL_Surface* video_open(Uint32 flags, int requested)
         h = desktop_h;
     }
     if (w == SCREEN_WIDTH && h == SCREEN_HEIGHT) return open_unscaled(flags);
-    SDL_Surface* window = SDL_SetVideoMode(w, h, SCREEN_BPP, flags);
+    SDL_Surface* window = open_window(w, h, flags);
     if (window == NULL) return NULL;
-    // SDL converts to the display's depth itself, so the window has the
-    // game's 16 bits; anything else is shown unscaled.
-    SDL_PixelFormat* format = window->format;
-    SDL_Surface* screen = format->BytesPerPixel != 2 ? NULL
-                          : SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP,
-                                                 format->Rmask, format->Gmask, format->Bmask, format->Amask);
+    // The game's screen has the 16-bit format the game is drawn for.
+    SDL_Surface* screen = SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, 0xF800,
+                                               0x07E0, 0x001F, 0);
     if (screen == NULL) return open_unscaled(flags);
     video.window = window;
     video.screen = screen;
     video.factor = factor;
     video.offset_x = (w - SCREEN_WIDTH * factor) / 2;
     video.offset_y = (h - SCREEN_HEIGHT * factor) / 2;
+    map_screen_colours(screen->format, window->format, video.colours);
     clear_window(window, flags);
     return screen;
 }
 
 // --- Scaling -----------------------------------------------------------------
 
-// One row, each pixel repeated; a fixed factor lets the compiler unroll it.
-template <int FACTOR>
-static void widen_row(const Uint16* from, Uint16* to, int width)
+// One row, each pixel converted once and repeated; a fixed factor lets the
+// compiler unroll it.
+template <typename Pixel, int FACTOR>
+static void widen_row(const Uint16* from, Pixel* to, int width, const Uint32* colours)
 {
     for (int x = 0; x < width; x++) {
-        Uint16 pixel = from[x];
+        Pixel pixel = (Pixel)colours[from[x]];
         for (int k = 0; k < FACTOR; k++) to[x * FACTOR + k] = pixel;
     }
 }
 
-static void widen_row_by(const Uint16* from, Uint16* to, int width, int factor)
+template <typename Pixel>
+static void widen(const Uint16* from, Uint8* to, int width, int factor, const Uint32* colours)
 {
-    for (int x = 0; x < width; x++)
-        for (int k = 0; k < factor; k++) to[x * factor + k] = from[x];
+    Pixel* target = (Pixel*)to;
+    switch (factor) {
+    case 1: widen_row<Pixel, 1>(from, target, width, colours); break;
+    case 2: widen_row<Pixel, 2>(from, target, width, colours); break;
+    case 3: widen_row<Pixel, 3>(from, target, width, colours); break;
+    case 4: widen_row<Pixel, 4>(from, target, width, colours); break;
+    default:
+        for (int x = 0; x < width; x++)
+            for (int k = 0; k < factor; k++) target[x * factor + k] = (Pixel)colours[from[x]];
+        break;
+    }
 }
 
-void scale_rows(SDL_Surface* from, SDL_Surface* to, int factor, int offset_x, int offset_y, int top, int bottom)
+void scale_rows(SDL_Surface* from, SDL_Surface* to, const Uint32* colours, int factor, int offset_x, int offset_y,
+                int top, int bottom)
 {
     if (top < 0) top = 0;
     if (bottom > from->h) bottom = from->h;
-    size_t row_bytes = (size_t)from->w * factor * sizeof(Uint16);
+    int bytes = to->format->BytesPerPixel;
+    size_t row_bytes = (size_t)from->w * factor * bytes;
     for (int y = top; y < bottom; y++) {
         const Uint16* source = (const Uint16*)((const Uint8*)from->pixels + y * from->pitch);
-        Uint8* first = (Uint8*)to->pixels + (offset_y + y * factor) * to->pitch + offset_x * (int)sizeof(Uint16);
-        Uint16* target = (Uint16*)first;
-        switch (factor) {
-        case 2: widen_row<2>(source, target, from->w); break;
-        case 3: widen_row<3>(source, target, from->w); break;
-        case 4: widen_row<4>(source, target, from->w); break;
-        default: widen_row_by(source, target, from->w, factor); break;
-        }
+        Uint8* first = (Uint8*)to->pixels + (offset_y + y * factor) * to->pitch + offset_x * bytes;
+        if (bytes == 4)
+            widen<Uint32>(source, first, from->w, factor, colours);
+        else
+            widen<Uint16>(source, first, from->w, factor, colours);
         for (int k = 1; k < factor; k++) memcpy(first + k * to->pitch, first, row_bytes);
     }
 }
@@ -125,7 +156,7 @@ static void present_rows(int top, int bottom)
     SDL_Surface* to = video.window;
     if (SDL_MUSTLOCK(to) && SDL_LockSurface(to) != 0) return;
     if (SDL_MUSTLOCK(from)) SDL_LockSurface(from);
-    scale_rows(from, to, video.factor, video.offset_x, video.offset_y, top, bottom);
+    scale_rows(from, to, video.colours, video.factor, video.offset_x, video.offset_y, top, bottom);
     if (SDL_MUSTLOCK(from)) SDL_UnlockSurface(from);
     if (SDL_MUSTLOCK(to)) SDL_UnlockSurface(to);
 }

@@ -19,12 +19,16 @@
 const int SCALE_NONE = 0;
 const int SCALE_AUTO = -1;
 
+// Every value a 16-bit screen pixel can take.
+const int SCREEN_COLOURS = 65536;
+
 struct VideoOutput {
     SDL_Surface* window;  // the real video surface when the screen is scaled into it, else NULL
     SDL_Surface* screen;  // the game's own screen then, freed by video_close
     int factor;           // each screen pixel is factor x factor window pixels
     int offset_x;         // the picture's top-left corner in the window (the border in full screen)
     int offset_y;
+    Uint32 colours[SCREEN_COLOURS];  // each screen pixel as the window's pixel of its colour
 };
 
 extern VideoOutput video;
@@ -46,10 +50,15 @@ void video_close();
 void video_flip(SDL_Surface* surface);
 void video_update_rect(SDL_Surface* surface, int x, int y, int w, int h);
 
-// Copies rows top to bottom - 1 of a 16-bit surface into another, each pixel
-// a factor x factor block, the picture's corner at (offset_x, offset_y). The
-// target must hold the scaled rows; both surfaces are locked already.
-void scale_rows(SDL_Surface* from, SDL_Surface* to, int factor, int offset_x, int offset_y, int top, int bottom);
+// The window's pixel for every screen pixel: the colour SDL itself would show
+// for it in that format.
+void map_screen_colours(const SDL_PixelFormat* screen, SDL_PixelFormat* window, Uint32* colours);
+// Copies rows top to bottom - 1 of a 16-bit surface into a 16- or 32-bit one,
+// each pixel converted by the colours table and made a factor x factor
+// block, the picture's corner at (offset_x, offset_y). The target must hold
+// the scaled rows; both surfaces are locked already.
+void scale_rows(SDL_Surface* from, SDL_Surface* to, const Uint32* colours, int factor, int offset_x, int offset_y,
+                int top, int bottom);
 
 // A window coordinate as a screen coordinate: the border taken off, divided
 // by the factor, held within 0 ... limit - 1.

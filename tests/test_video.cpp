@@ -38,30 +38,40 @@ TEST(ScaleFactor, WindowPixelsMapBackToTheScreenPixelTheyShow)
     }
 }
 
-// Every screen pixel of the rows copied becomes a factor x factor block at
-// the picture's corner; the rest of the window is left as it was.
-TEST(ScaleFactor, RowsCopiedAsWholeBlocks)
+// The window shows each screen pixel in the colour SDL itself would give it
+// (the bits shifted up, the low ones 0), and every screen pixel of the rows
+// copied becomes a factor x factor block at the picture's corner; the rest of
+// the window is left as it was.
+TEST(ScaleFactor, RowsCopiedAsWholeBlocksInTheWindowsColours)
 {
     SDL_Surface* from = SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 3, 16, 0xF800, 0x07E0, 0x001F, 0);
-    SDL_Surface* to = SDL_CreateRGBSurface(SDL_SWSURFACE, 15, 15, 16, 0xF800, 0x07E0, 0x001F, 0);
-    ASSERT_TRUE(from != NULL && to != NULL);
+    SDL_Surface* deep = SDL_CreateRGBSurface(SDL_SWSURFACE, 15, 15, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    SDL_Surface* same = SDL_CreateRGBSurface(SDL_SWSURFACE, 15, 15, 16, 0xF800, 0x07E0, 0x001F, 0);
+    ASSERT_TRUE(from != NULL && deep != NULL && same != NULL);
+    static Uint32 colours[SCREEN_COLOURS];
+    map_screen_colours(from->format, deep->format, colours);
+    EXPECT_EQ((std::vector<Uint32>{0xF80000, 0x00FC00, 0x0000F8, 0xF8FCF8, 0x081020}),
+              (std::vector<Uint32>{colours[0xF800], colours[0x07E0], colours[0x001F], colours[0xFFFF], colours[0x0884]}));
     for (int i = 0; i < 9; i++) ((Uint16*)((Uint8*)from->pixels + i / 3 * from->pitch))[i % 3] = (Uint16)(0x1000 + i);
     const struct {
+        SDL_Surface* to;
         int factor, offset_x, offset_y, top, bottom;
-    } cases[] = {{2, 0, 0, 0, 3}, {3, 1, 2, 1, 3}, {4, 1, 1, 0, 3}, {5, 0, 0, 2, 3}};
+    } cases[] = {{deep, 2, 0, 0, 0, 3}, {deep, 3, 1, 2, 1, 3}, {same, 4, 1, 1, 0, 3}, {deep, 5, 0, 0, 2, 3}, {same, 1, 4, 5, 0, 3}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.factor);
-        SDL_FillRect(to, NULL, 0xEEEE);
-        scale_rows(from, to, c.factor, c.offset_x, c.offset_y, c.top, c.bottom);
-        for (int y = 0; y < to->h; y++)
-            for (int x = 0; x < to->w; x++) {
+        SCOPED_TRACE(std::to_string(c.factor) + " into " + std::to_string(c.to->format->BitsPerPixel) + " bits");
+        map_screen_colours(from->format, c.to->format, colours);
+        SDL_FillRect(c.to, NULL, 0xEEEE);
+        scale_rows(from, c.to, colours, c.factor, c.offset_x, c.offset_y, c.top, c.bottom);
+        for (int y = 0; y < c.to->h; y++)
+            for (int x = 0; x < c.to->w; x++) {
                 int sx = (x - c.offset_x) / c.factor, sy = (y - c.offset_y) / c.factor;
                 bool copied = x >= c.offset_x && y >= c.offset_y && sx < 3 && sy >= c.top && sy < c.bottom;
-                ASSERT_EQ(copied ? 0x1000u + sy * 3 + sx : 0xEEEEu, pixel_at(to, x, y)) << x << "," << y;
+                ASSERT_EQ(copied ? colours[0x1000 + sy * 3 + sx] : 0xEEEEu, pixel_at(c.to, x, y)) << x << "," << y;
             }
     }
     SDL_FreeSurface(from);
-    SDL_FreeSurface(to);
+    SDL_FreeSurface(deep);
+    SDL_FreeSurface(same);
 }
 
 // -X2 on SDL's own driver: the game draws on a 640 x 480 screen, a flip or a
@@ -74,13 +84,13 @@ TEST(ScaleFactor, AScaledWindowShowsTheScreenAndMapsThePointer)
     ASSERT_NE(nullptr, screen);
     SDL_Surface* window = SDL_GetVideoSurface();
     EXPECT_EQ((std::vector<int>{640, 480, 1280, 960}), (std::vector<int>{screen->w, screen->h, window->w, window->h}));
-    SDL_FillRect(screen, NULL, 0x1234);
+    SDL_FillRect(screen, NULL, 0xF800);  // red, shown in the window's own depth
     video_update_rect(screen, 0, 100, 640, 10);
-    EXPECT_EQ((std::vector<Uint32>{0, 0x1234, 0x1234, 0}),
+    EXPECT_EQ((std::vector<Uint32>{0, 0xF80000, 0xF80000, 0}),
               (std::vector<Uint32>{pixel_at(window, 5, 199), pixel_at(window, 5, 200), pixel_at(window, 1279, 219),
                                    pixel_at(window, 5, 220)}));
     video_flip(screen);
-    EXPECT_EQ(0x1234u, pixel_at(window, 0, 0));
+    EXPECT_EQ(0xF80000u, pixel_at(window, 0, 0));
     SDL_WarpMouse(1001, 503);
     SDL_Event event;
     ASSERT_EQ(1, platform_poll_event(&event));

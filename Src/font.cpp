@@ -242,7 +242,8 @@ static void blink_cursor(Cursor& cursor, InputLine& line, Font& font, int x, con
     video_flip(line.surface);
 }
 
-void input_text(SDL_Surface* surface, Font& font, int x, int y, int max_width, char* text, int buffer_size)
+void input_text(SDL_Surface* surface, Font& font, int x, int y, int max_width, char* text, int buffer_size,
+                const SDL_Event* first_event)
 {
     if (surface == NULL || text == NULL || buffer_size <= 0) return;
     text[buffer_size - 1] = 0;
@@ -259,7 +260,8 @@ void input_text(SDL_Surface* surface, Font& font, int x, int y, int max_width, c
     // Every event is handled before the next one is taken, so fast typing
     // (b pressed before a is let go) keeps every letter.
     SDL_Event event;
-    int pending = 0;
+    int pending = first_event != NULL;
+    if (pending) event = *first_event;
     // A close request ends the input where it stands.
     while (!platform_quit_requested()) {
         int key = pending && event.type == SDL_KEYDOWN;
@@ -283,7 +285,8 @@ void input_text(SDL_Surface* surface, Font& font, int x, int y, int max_width, c
     if (line.background != NULL) SDL_FreeSurface(line.background);
 }
 
-void read_text(SDL_Surface* surface, int x, int y, int max_width, char* text, int buffer_size)
+void read_text(SDL_Surface* surface, int x, int y, int max_width, char* text, int buffer_size,
+               const SDL_Event* first_event)
 {
-    input_text(surface, current_font, x, y, max_width, text, buffer_size);
+    input_text(surface, current_font, x, y, max_width, text, buffer_size, first_event);
 }

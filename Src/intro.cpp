@@ -3,7 +3,6 @@
 #include <stdio.h>
 
 #include "font.h"
-#include "game_loop.h"
 #include "graphics_bank.h"
 #include "media.h"
 #include "menu.h"
@@ -146,12 +145,12 @@ void play_intro(SDL_Surface* screen)
     if (count > 0) slide_transition(intro_script.pictures[count - 1].bitmap, menu_script.main_picture, screen, kind);
 }
 
-// Closing the window skips the rest of the credits: a close request that
-// comes while they roll, or a second one when the first made the game leave.
-static int credits_cut_short(int requests_before)
+// Closing the window skips the credits: a player who closed it wants the
+// game gone, not half a minute of names, whether the request made the game
+// leave or came while they roll.
+static int credits_cut_short()
 {
-    int requests = platform_take_quit_requests();
-    return requests >= 2 || requests > requests_before;
+    return platform_take_quit_requests() > 0;
 }
 
 // The credits enter at the bottom edge and rise until the whole block and one
@@ -168,8 +167,7 @@ void scroll_credits(SDL_Surface* screen, void (*show_frame)(SDL_Surface* screen)
     int font_height = current_font.bitmap != NULL ? current_font.bitmap->h : 0;
     long long top = screen->h;
     long long bottom = screen->h;
-    int requests_before = platform_quit_requests();
-    while (bottom + font_height >= 1 && !credits_cut_short(requests_before)) {
+    while (bottom + font_height >= 1 && !credits_cut_short()) {
         top -= step;
         SDL_FillRect(screen, NULL, 0);
         for (int i = 0; i < intro_script.line_count; i++)

@@ -240,6 +240,23 @@ int platform_delay_unless_quit(Uint32 ms)
     return recorded_delay_unless_quit(live_delay_unless_quit(ms));
 }
 
+static const Uint32 FRAME_MS = 25;
+
+// The next frame deadline lives for the whole run of the program.
+static Uint32 next_deadline = FRAME_MS;
+
+void wait_frame()
+{
+    Uint32 now = platform_ticks();
+    if ((Sint32)now < (Sint32)next_deadline) platform_delay(next_deadline - now);
+    next_deadline = platform_ticks() + FRAME_MS;
+}
+
+void reset_frame_pacing()
+{
+    next_deadline = FRAME_MS;
+}
+
 void platform_frame_shown(SDL_Surface* screen)
 {
     session_frame_shown(screen);

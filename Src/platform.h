@@ -55,6 +55,12 @@ int platform_take_quit_requests();
 // before or during the delay.
 int platform_delay_unless_quit(Uint32 ms);
 
+// Frame pacing, shared by the game loop and the front end's animations: at
+// most one frame every 25 ms; a slow frame starts the next one at once.
+void wait_frame();
+// The next deadline back to 25 ms, as the program starts.
+void reset_frame_pacing();
+
 // SDL's own input and no close request, as the program starts.
 void platform_reset();
 

@@ -247,9 +247,11 @@ void enter_name(SDL_Surface* screen)
     // is what is kept.
     char name[TOPTEN_NAME_SIZE] = "";
     SDL_Event event;
+    platform_enable_unicode(1);  // so that a letter typed at once is known
     if (platform_wait_event(&event)) {
         int font_height = menu_script.font != NULL ? menu_script.font->h : 0;
-        read_text(screen, menu_script.name_x, menu_script.name_y, 8 * font_height, name, sizeof name);
+        // The event waited for may already be the name's first letter.
+        read_text(screen, menu_script.name_x, menu_script.name_y, 8 * font_height, name, sizeof name, &event);
     }
     insert_topten(name, game.score, game.level_index);
 }

@@ -20,6 +20,14 @@ enum SoundChannel {
 // Returns NULL, after one error line, when the picture cannot be loaded.
 SDL_Surface* load_bitmap(const char* path, int colour_key);
 
+// Frees a picture from load_bitmap with the copy for the screen that it may
+// keep beside it (free_bitmap of the graphics bank does this).
+void release_picture(SDL_Surface* picture);
+
+// Frees every copy kept for the screen, as the program starts with none.
+// Pictures must not change their pixels after loading while they have one.
+void reset_screen_copies();
+
 // Keeps the memory of released pictures for the next ones instead of giving
 // it back to the system: a level's seabed and strips are blocks of hundreds
 // of kilobytes, and fresh ones must be faulted in page by page on every load.

@@ -41,7 +41,7 @@ static int same_pixel_format(const SDL_PixelFormat* a, const SDL_PixelFormat* b)
 // source bitmap, then to the target's clip range, the destination held in
 // its 16-bit field all the while. Returns the length left (0 or less:
 // nothing to draw).
-static int clip_axis(int& source, int length, int& destination, int source_size, int clip_start, int clip_size)
+static inline int clip_axis(int& source, int length, int& destination, int source_size, int clip_start, int clip_size)
 {
     if (source < 0) {
         length += source;
@@ -66,7 +66,7 @@ struct ClippedPart {
     int source_x, source_y, w, h, x, y;
 };
 
-static int clip_part(const SDL_Surface* bitmap, int sx, int sy, int sw, int sh, const SDL_Surface* target, int dx,
+static inline int clip_part(const SDL_Surface* bitmap, int sx, int sy, int sw, int sh, const SDL_Surface* target, int dx,
                      int dy, ClippedPart& part)
 {
     // The same 16-bit rectangles as a blit gets.
@@ -442,6 +442,19 @@ int copies_plainly(const SDL_Surface* bitmap, const SDL_Surface* target)
     return same_pixel_format(bitmap->format, target->format);
 }
 
+// Sparks are a pixel or a few wide: a call to memcpy would cost more than
+// their rows.
+static inline void copy_row(Uint8* to, const Uint8* from, size_t bytes)
+{
+    switch (bytes) {
+    case 2: memcpy(to, from, 2); break;
+    case 4: memcpy(to, from, 4); break;
+    case 6: memcpy(to, from, 6); break;
+    case 8: memcpy(to, from, 8); break;
+    default: memcpy(to, from, bytes);
+    }
+}
+
 void copy_bitmap_part(SDL_Surface* bitmap, int sx, int sy, int sw, int sh,
                       SDL_Surface* target, int dx, int dy)
 {
@@ -451,8 +464,9 @@ void copy_bitmap_part(SDL_Surface* bitmap, int sx, int sy, int sw, int sh,
     int bytes = target->format->BytesPerPixel;
     const Uint8* from = (const Uint8*)bitmap->pixels + part.source_y * bitmap->pitch + part.source_x * bytes;
     Uint8* to = (Uint8*)target->pixels + part.y * target->pitch + part.x * bytes;
+    size_t row_bytes = (size_t)part.w * bytes;
     for (int row = 0; row < part.h; row++) {
-        memcpy(to, from, (size_t)part.w * bytes);
+        copy_row(to, from, row_bytes);
         from += bitmap->pitch;
         to += target->pitch;
     }

@@ -124,6 +124,7 @@ void reset_game_globals()
     reset_submarine();
     reset_intro();
     reset_menu();
+    reset_screen_copies();
     close_audio();
     SDL_Quit();
     reset_font();

@@ -129,6 +129,7 @@ void reset_game_globals()
     reset_submarine();
     reset_intro();
     reset_menu();
+    reset_screen_copies();
     video_close();
     close_audio();
     SDL_Quit();

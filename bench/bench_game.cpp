@@ -46,6 +46,7 @@
 #include "settings.h"
 #include "shots.h"
 #include "submarine.h"
+#include "video.h"
 
 // ---------------------------------------------------------------------------
 // Counting allocator: every malloc family call of the process passes here.
@@ -395,6 +396,39 @@ static void BM_ReadScriptWords(benchmark::State& state)
     }
 }
 
+// Showing a frame in a window scaled by 2, 3 or 4: the seabed on the game's
+// screen, copied into the window in 32 bits, as on a desktop, at one flip.
+// Last, as it sets a video mode of its own under the level loaded.
+static void BM_ScaledFlip(benchmark::State& state)
+{
+    if (!open_game()) {
+        state.SkipWithError("no run folder");
+        return;
+    }
+    game.screen = video_open(0, (int)state.range(0));
+    if (game.screen == NULL || video.window == NULL || bank.dno[0].bitmap == NULL) {
+        state.SkipWithError("no scaled window or no seabed");
+        return;
+    }
+    state.counters["window_bits"] = video.window->format->BitsPerPixel;
+    Timing timing;
+    allocations = 0;
+    for (auto _ : state) {
+        draw_bitmap(bank.dno[0].bitmap, game.screen, 0, 0);
+        timing.floors += time_floor();
+        flush_pixels(game.screen);
+        flush_pixels(video.window);
+        double start = thread_seconds();
+        counting = 1;
+        video_flip(game.screen);
+        counting = 0;
+        double seconds = thread_seconds() - start;
+        state.SetIterationTime(seconds);
+        timing.frames += seconds;
+    }
+    report(state, timing, allocations);
+}
+
 // A fixed number of frames: the flushing between them takes longer than
 // the frames themselves.
 BENCHMARK(BM_Floor)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(TIMED_FRAMES)
@@ -405,5 +439,7 @@ BENCHMARK(BM_FrameWorstCase)->UseManualTime()->Unit(benchmark::kMicrosecond)->It
     ->Repetitions(REPETITIONS)->DisplayAggregatesOnly(true);
 BENCHMARK(BM_LoadLevel)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadScriptWords);
+BENCHMARK(BM_ScaledFlip)->Arg(2)->Arg(3)->Arg(4)->UseManualTime()->Unit(benchmark::kMicrosecond)
+    ->Iterations(TIMED_FRAMES)->Repetitions(REPETITIONS)->DisplayAggregatesOnly(true);
 
 BENCHMARK_MAIN();

@@ -44,6 +44,9 @@ void parse_switches(int argc, char** argv)
         if (SDL_strstr(argument, "-SND") != NULL) settings.sound = 1;
         if (SDL_strstr(argument, "-EF1") != NULL) command_line.effect1 = 1;
         if (SDL_strstr(argument, "-EF2") != NULL) command_line.effect2 = 1;
+        // -X1 names the plain 640 x 480 window, so a launcher that scales by
+        // default can be told not to.
+        if (SDL_strstr(argument, "-X1") != NULL) command_line.scale = SCALE_NONE;
         if (SDL_strstr(argument, "-X2") != NULL) command_line.scale = 2;
         if (SDL_strstr(argument, "-X3") != NULL) command_line.scale = 3;
         if (SDL_strstr(argument, "-X4") != NULL) command_line.scale = 4;

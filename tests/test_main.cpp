@@ -103,7 +103,7 @@ TEST_F(CommandLineTest, SwitchesSetTheVideoFlagsTheSoundAndTheEffects)
     } cases[] = {
         {{"./abyssor"}, 0u, 0, 0, 0, SCALE_NONE},
         {{"./abyssor", "-FS", "-DB", "-HW", "-X3"}, 0xC0000001u, 0, 0, 0, 3},
-        {{"./abyssor", "-SW", "-FS", "-x2", "-X5"}, 0x80000000u, 0, 0, 0, SCALE_NONE},
+        {{"./abyssor", "-SW", "-FS", "-x2", "-X5", "-X3", "-X1"}, 0x80000000u, 0, 0, 0, SCALE_NONE},
         {{"/games/x-SNDx/abyssor", "--EF2--", "-HW-FS", "-X4-X2"}, 0x80000001u, 1, 0, 1, 4},
         {{"./abyssor", "fullscreen", "-fs", "-snd", "-EF1", "-X2", "big-XA"}, 0u, 0, 1, 0, SCALE_AUTO},
     };

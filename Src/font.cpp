@@ -6,6 +6,7 @@
 
 #include "media.h"
 #include "platform.h"
+#include "video.h"
 
 Font current_font;
 
@@ -201,7 +202,7 @@ static void show_line(InputLine& line)
     SDL_Surface* s = line.surface;
     int top = line.y < 0 ? 0 : line.y;
     int bottom = line.y + line.height > s->h ? s->h : line.y + line.height;
-    if (bottom > top) SDL_UpdateRect(s, 0, top, s->w, bottom - top);
+    if (bottom > top) video_update_rect(s, 0, top, s->w, bottom - top);
 }
 
 // Applies one typed character; returns 1 when it is one that redraws the line.
@@ -238,10 +239,11 @@ static void blink_cursor(Cursor& cursor, InputLine& line, Font& font, int x, con
     } else {
         draw_text(line.surface, font, x + text_width(font, text), line.y, "|");
     }
-    SDL_Flip(line.surface);
+    video_flip(line.surface);
 }
 
-void input_text(SDL_Surface* surface, Font& font, int x, int y, int max_width, char* text, int buffer_size)
+void input_text(SDL_Surface* surface, Font& font, int x, int y, int max_width, char* text, int buffer_size,
+                const SDL_Event* first_event)
 {
     if (surface == NULL || text == NULL || buffer_size <= 0) return;
     text[buffer_size - 1] = 0;
@@ -258,7 +260,8 @@ void input_text(SDL_Surface* surface, Font& font, int x, int y, int max_width, c
     // Every event is handled before the next one is taken, so fast typing
     // (b pressed before a is let go) keeps every letter.
     SDL_Event event;
-    int pending = 0;
+    int pending = first_event != NULL;
+    if (pending) event = *first_event;
     // A close request ends the input where it stands.
     while (!platform_quit_requested()) {
         int key = pending && event.type == SDL_KEYDOWN;
@@ -267,7 +270,7 @@ void input_text(SDL_Surface* surface, Font& font, int x, int y, int max_width, c
         if (key && edit_text(font, max_width, text, buffer_size, event.key.keysym.unicode)) {
             restore_background(line);
             draw_text(surface, font, x, y, text);
-            SDL_Flip(surface);
+            video_flip(surface);
             // The event waited for is handled in the next pass.
             if (!platform_wait_event(&event)) break;
             pending = 1;
@@ -282,7 +285,8 @@ void input_text(SDL_Surface* surface, Font& font, int x, int y, int max_width, c
     if (line.background != NULL) SDL_FreeSurface(line.background);
 }
 
-void read_text(SDL_Surface* surface, int x, int y, int max_width, char* text, int buffer_size)
+void read_text(SDL_Surface* surface, int x, int y, int max_width, char* text, int buffer_size,
+               const SDL_Event* first_event)
 {
-    input_text(surface, current_font, x, y, max_width, text, buffer_size);
+    input_text(surface, current_font, x, y, max_width, text, buffer_size, first_event);
 }

@@ -27,8 +27,11 @@ int text_width(Font& font, const char* text);
 void print_text(SDL_Surface* surface, int x, int y, const char* text);
 void print_text_centred(SDL_Surface* surface, int y, const char* text);
 // Lets the player edit text in place until Return; buffer_size bounds it.
+// first_event, when given, is an event the caller has already taken from the
+// queue: a key press in it is typed like the ones that follow.
 void input_text(SDL_Surface* surface, Font& font, int x, int y, int max_width,
-                char* text, int buffer_size);
-void read_text(SDL_Surface* surface, int x, int y, int max_width, char* text, int buffer_size);
+                char* text, int buffer_size, const SDL_Event* first_event = NULL);
+void read_text(SDL_Surface* surface, int x, int y, int max_width, char* text, int buffer_size,
+               const SDL_Event* first_event = NULL);
 
 #endif

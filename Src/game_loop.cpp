@@ -16,27 +16,12 @@
 #include "screens.h"
 #include "shots.h"
 #include "submarine.h"
+#include "video.h"
 #include "weapons.h"
 
 const LevelScreens GAME_SCREENS = {show_announcement_screen, show_level_completed_screen, show_game_over_screen,
                                    show_pause_screen};
 
-static const Uint32 FRAME_MS = 25;
-
-// The next frame deadline lives for the whole run of the program.
-static Uint32 next_deadline = FRAME_MS;
-
-void wait_frame()
-{
-    Uint32 now = platform_ticks();
-    if ((Sint32)now < (Sint32)next_deadline) platform_delay(next_deadline - now);
-    next_deadline = platform_ticks() + FRAME_MS;
-}
-
-void reset_frame_pacing()
-{
-    next_deadline = FRAME_MS;
-}
 
 void draw_crosshair(int n)
 {
@@ -197,7 +182,7 @@ void play_frame(LevelRun& run, FrameInput& input)
         if (planes[i].active == 1) planes[i].draw(game.screen);
     draw_reach_crosshair();
     draw_panel(game.screen, submarine.weapon, submarine);
-    if (game.screen != NULL) SDL_Flip(game.screen);
+    video_flip(game.screen);
     platform_frame_shown(game.screen);
 
     game.frame += 1;

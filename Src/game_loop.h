@@ -56,10 +56,6 @@ FrameInput read_frame_input(LevelRun& run);  // drains the events, reads the key
 void play_frame(LevelRun& run, FrameInput& input);  // one frame, flip and pacing included
 void finish_level(LevelRun& run);  // sounds stopped, level time taken
 
-// At most one frame every 25 ms; a slow frame starts the next one at once.
-void wait_frame();
-// The next deadline back to 25 ms, as the program starts.
-void reset_frame_pacing();
 
 // Draws crosshair n (0 within reach, 1 beyond) centred on the pointer.
 void draw_crosshair(int n);

@@ -356,6 +356,6 @@ void free_strip(AnimStrip& strip)
 
 int free_bitmap(SDL_Surface* bitmap)
 {
-    if (bitmap != NULL) SDL_FreeSurface(bitmap);
+    release_picture(bitmap);
     return 0;
 }

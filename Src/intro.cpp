@@ -3,13 +3,13 @@
 #include <stdio.h>
 
 #include "font.h"
-#include "game_loop.h"
 #include "graphics_bank.h"
 #include "media.h"
 #include "menu.h"
 #include "platform.h"
 #include "random.h"
 #include "script.h"
+#include "video.h"
 
 IntroScript intro_script;
 
@@ -80,11 +80,6 @@ void reset_intro()
     intro_script = IntroScript();
 }
 
-static void flip(SDL_Surface* screen)
-{
-    if (screen != NULL) SDL_Flip(screen);
-}
-
 // One frame of a slide with the new picture d pixels in.
 static void draw_slide(SDL_Surface* from, SDL_Surface* to, SDL_Surface* screen, int kind, int d)
 {
@@ -127,7 +122,7 @@ void slide_transition(SDL_Surface* from, SDL_Surface* to, SDL_Surface* screen, i
     int frames = extent / step;
     for (int k = 0; k < frames && !platform_take_quit_requests(); k++) {
         draw_slide(from, to, screen, kind, k * step);
-        flip(screen);
+        video_flip(screen);
         wait_frame();
     }
 }
@@ -142,7 +137,7 @@ void play_intro(SDL_Surface* screen)
     int kind = 0;
     for (int i = 0; i < count; i++) {
         draw_bitmap(intro_script.pictures[i].bitmap, screen, 0, 0);
-        flip(screen);
+        video_flip(screen);
         if (platform_delay_unless_quit(intro_script.pictures[i].hold_ms)) return;
         kind = random_value() % 2;
         if (i + 1 < count) slide_transition(intro_script.pictures[i].bitmap, intro_script.pictures[i + 1].bitmap, screen, kind);
@@ -150,12 +145,12 @@ void play_intro(SDL_Surface* screen)
     if (count > 0) slide_transition(intro_script.pictures[count - 1].bitmap, menu_script.main_picture, screen, kind);
 }
 
-// Closing the window skips the rest of the credits: a close request that
-// comes while they roll, or a second one when the first made the game leave.
-static int credits_cut_short(int requests_before)
+// Closing the window skips the credits: a player who closed it wants the
+// game gone, not half a minute of names, whether the request made the game
+// leave or came while they roll.
+static int credits_cut_short()
 {
-    int requests = platform_take_quit_requests();
-    return requests >= 2 || requests > requests_before;
+    return platform_take_quit_requests() > 0;
 }
 
 // The credits enter at the bottom edge and rise until the whole block and one
@@ -172,8 +167,7 @@ void scroll_credits(SDL_Surface* screen, void (*show_frame)(SDL_Surface* screen)
     int font_height = current_font.bitmap != NULL ? current_font.bitmap->h : 0;
     long long top = screen->h;
     long long bottom = screen->h;
-    int requests_before = platform_quit_requests();
-    while (bottom + font_height >= 1 && !credits_cut_short(requests_before)) {
+    while (bottom + font_height >= 1 && !credits_cut_short()) {
         top -= step;
         SDL_FillRect(screen, NULL, 0);
         for (int i = 0; i < intro_script.line_count; i++)
@@ -187,5 +181,5 @@ void scroll_credits(SDL_Surface* screen, void (*show_frame)(SDL_Surface* screen)
 void play_outro(SDL_Surface* screen)
 {
     set_current_font(intro_script.font);
-    scroll_credits(screen, flip);
+    scroll_credits(screen, video_flip);
 }

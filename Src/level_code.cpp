@@ -10,6 +10,7 @@
 #include "media.h"
 #include "menu.h"
 #include "platform.h"
+#include "video.h"
 
 const int TYPED_CODE_SIZE = 49;
 
@@ -37,14 +38,16 @@ int enter_level_code(SDL_Surface* screen)
 {
     for (int buffer = 0; buffer < 2; buffer++) {
         draw_bitmap(menu_script.code_picture, screen, 0, 0);
-        if (screen != NULL) SDL_Flip(screen);
+        video_flip(screen);
     }
     set_current_font(menu_script.font);
     SDL_Event event;
+    platform_enable_unicode(1);  // so that a letter typed at once is known
     // No event can come: nothing was typed, so no level is chosen.
     if (!platform_wait_event(&event)) return -1;
     char typed[TYPED_CODE_SIZE] = "";
-    read_text(screen, menu_script.code_x, menu_script.code_y, menu_script.code_width, typed, TYPED_CODE_SIZE);
+    // The event waited for may already be the word's first letter.
+    read_text(screen, menu_script.code_x, menu_script.code_y, menu_script.code_width, typed, TYPED_CODE_SIZE, &event);
     // A window closed halfway through the word starts no game.
     if (platform_quit_requested()) return -1;
     return match_level_code(typed);

@@ -23,6 +23,7 @@
 #include "shots.h"
 #include "submarine.h"
 #include "topten.h"
+#include "video.h"
 #include "weapons.h"
 
 CommandLine command_line;
@@ -43,6 +44,13 @@ void parse_switches(int argc, char** argv)
         if (SDL_strstr(argument, "-SND") != NULL) settings.sound = 1;
         if (SDL_strstr(argument, "-EF1") != NULL) command_line.effect1 = 1;
         if (SDL_strstr(argument, "-EF2") != NULL) command_line.effect2 = 1;
+        // -X1 names the plain 640 x 480 window, so a launcher that scales by
+        // default can be told not to.
+        if (SDL_strstr(argument, "-X1") != NULL) command_line.scale = SCALE_NONE;
+        if (SDL_strstr(argument, "-X2") != NULL) command_line.scale = 2;
+        if (SDL_strstr(argument, "-X3") != NULL) command_line.scale = 3;
+        if (SDL_strstr(argument, "-X4") != NULL) command_line.scale = 4;
+        if (SDL_strstr(argument, "-XA") != NULL) command_line.scale = SCALE_AUTO;
     }
 }
 
@@ -77,7 +85,7 @@ int start_up()
     load_settings("SCRIPT/misc.scr");
     if (settings.sound == 1) open_audio();
     SDL_WM_SetCaption("ABYSSOR", "ABYSSOR");
-    game.screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, settings.video_flags);
+    game.screen = video_open(settings.video_flags, command_line.scale);
     load_level_catalogue("SCRIPT/levels.scr");
     load_topten("SCRIPT/topten.scr");
     sort_topten();
@@ -124,6 +132,8 @@ void reset_game_globals()
     reset_submarine();
     reset_intro();
     reset_menu();
+    reset_screen_copies();
+    video_close();
     close_audio();
     SDL_Quit();
     reset_font();
@@ -222,6 +232,7 @@ int game_main(int argc, char** argv)
     }
     if (state == LEAVING) leave_game();
     free_intro();
+    video_close();
     SDL_Quit();
     return session_close();
 }

@@ -1,10 +1,12 @@
 #ifndef ABYSSOR_MAIN_H
 #define ABYSSOR_MAIN_H
 
-// Effect switches of the command line, held until start-up ends.
+// Effect switches of the command line, held until start-up ends, and the
+// scale switch (video.h) that start-up opens the window with.
 struct CommandLine {
     int effect1;
     int effect2;
+    int scale;
 };
 
 extern CommandLine command_line;

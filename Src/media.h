@@ -16,9 +16,18 @@ enum SoundChannel {
 };
 
 // Loads a BMP picture. With colour_key 1 its transparent colour is the first
-// byte of its pixel data (the top-left pixel of a palettised picture).
+// byte of its pixel data (the top-left pixel of a palettised picture), and
+// a palettised picture also keeps a copy of its opaque runs in the screen's
+// format, from which it is drawn. Its pixels must not change afterwards.
 // Returns NULL, after one error line, when the picture cannot be loaded.
 SDL_Surface* load_bitmap(const char* path, int colour_key);
+
+// Frees a picture from load_bitmap with the copy for the screen that it may
+// keep beside it (free_bitmap of the graphics bank does this).
+void release_picture(SDL_Surface* picture);
+
+// Frees every copy kept for the screen, as the program starts with none.
+void reset_screen_copies();
 
 // Keeps the memory of released pictures for the next ones instead of giving
 // it back to the system: a level's seabed and strips are blocks of hundreds
@@ -42,7 +51,10 @@ void play_sound(Mix_Chunk* sound, int channel, int repeats);
 void stop_all_sounds();
 
 // Draws the part (sx, sy, sw, sh) of a bitmap with its top-left corner at
-// (dx, dy). An empty bitmap or target draws nothing; the blit clips to both.
+// (dx, dy), exactly as SDL's blit would: clipped to the bitmap and to the
+// target's clip rectangle, nothing while either is locked. A plain copy goes
+// by memcpy rows, a keyed picture from its copy for the screen. An empty
+// bitmap or target draws nothing.
 void draw_bitmap_part(SDL_Surface* bitmap, int sx, int sy, int sw, int sh,
                       SDL_Surface* target, int dx, int dy);
 

@@ -10,6 +10,7 @@
 #include "script.h"
 #include "settings.h"
 #include "topten.h"
+#include "video.h"
 
 MenuScript menu_script;
 
@@ -161,16 +162,11 @@ void reset_menu()
     menu_script = MenuScript();
 }
 
-static void flip(SDL_Surface* screen)
-{
-    if (screen != NULL) SDL_Flip(screen);
-}
-
 void show_help(SDL_Surface* screen)
 {
     platform_drop_queued_events();
     draw_bitmap(menu_script.help_picture, screen, 0, 0);
-    flip(screen);
+    video_flip(screen);
     platform_wait_key_press();
 }
 
@@ -250,7 +246,7 @@ int run_main_menu(SDL_Surface* screen)
         read_menu_keys(keys);
         draw_highlighted_button(screen);
         result = act_on_choice(screen);
-        flip(screen);
+        video_flip(screen);
     }
     return result;
 }
@@ -270,5 +266,5 @@ void draw_loading_screen(SDL_Surface* screen, int percentage)
         if (width > 0 && bar->h > 0)
             draw_bitmap_part(bar, 0, 0, (int)width, bar->h, screen, x + menu_script.bar_x, y + menu_script.bar_y);
     }
-    flip(screen);
+    video_flip(screen);
 }

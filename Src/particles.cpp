@@ -16,10 +16,16 @@ Particle particles[PARTICLE_CAPACITY];
 // slot 0. Moving the particles finds the lowest free slot again.
 static int first_free_candidate = 0;
 
+// Every slot from this one on is free (active 0): the frame's walk stops
+// here instead of reading the whole pool, which a frame finds out of the
+// cache. Spawning raises it; the walk lowers it to after the last slot in use.
+static int used_end = 0;
+
 void reset_particles()
 {
     memset(particles, 0, sizeof particles);
     first_free_candidate = 0;
+    used_end = 0;
 }
 
 
@@ -65,6 +71,7 @@ void spawn_particles(int x, int y, int angle, float speed, int max_life, int min
         Particle& particle = particles[i];
         if (particle.active) continue;
         first_free_candidate = i + 1;
+        if (used_end < i + 1) used_end = i + 1;
         made += 1;
         int life = particle_life(max_life, min_life);
         long long fan_angle = angle + spread_offset(spread);
@@ -123,11 +130,14 @@ void update_particles(SDL_Surface* surface)
     int height = surface != NULL ? surface->h : SCREEN_HEIGHT;
     int now = game.frame;
     int locked = 0;
-    int lowest_free = PARTICLE_CAPACITY;
-    for (int i = 0; i < PARTICLE_CAPACITY; i++) {
+    int lowest_free = used_end < PARTICLE_CAPACITY ? used_end : PARTICLE_CAPACITY;
+    int walked_end = used_end;
+    used_end = 0;
+    for (int i = 0; i < walked_end; i++) {
         Particle& particle = particles[i];
         if (particle.active != 1) {
-            if (particle.active == 0 && lowest_free > i) lowest_free = i;
+            if (particle.active != 0) used_end = i + 1;
+            else if (lowest_free > i) lowest_free = i;
             continue;
         }
         particle.x += particle.vx;
@@ -145,6 +155,7 @@ void update_particles(SDL_Surface* surface)
             draw_particle(particle, surface, now, locked);
         else if (lowest_free > i)
             lowest_free = i;
+        if (particle.active != 0) used_end = i + 1;
     }
     if (locked && SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     first_free_candidate = lowest_free;

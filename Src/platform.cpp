@@ -4,6 +4,7 @@
 
 #include "scripted_input.h"
 #include "session.h"
+#include "video.h"
 
 static ScriptedInput* scripted = NULL;
 // Close requests drained from SDL's own queue.
@@ -35,6 +36,7 @@ static int live_poll_event(SDL_Event* event)
     if (scripted != NULL) return scripted_next(*scripted, event);
     if (!SDL_PollEvent(event)) return 0;
     if (event->type == SDL_QUIT) sdl_quit_requests++;
+    video_event_to_screen(event);
     return 1;
 }
 
@@ -51,6 +53,7 @@ static int live_wait_event(SDL_Event* event, int* drained)
     if (scripted == NULL) {
         if (!SDL_WaitEvent(event)) return 0;
         *drained = 1;
+        video_event_to_screen(event);
         if (event->type != SDL_QUIT) return 1;
         sdl_quit_requests++;
         return 0;
@@ -72,7 +75,9 @@ static Uint8 live_mouse_state(int* x, int* y)
         *y = scripted->mouse_y;
         return scripted->buttons;
     }
-    return SDL_GetMouseState(x, y);
+    Uint8 buttons = SDL_GetMouseState(x, y);
+    video_pointer_to_screen(x, y);
+    return buttons;
 }
 
 static Uint32 live_ticks()
@@ -233,6 +238,23 @@ int platform_delay_unless_quit(Uint32 ms)
 {
     if (session_replaying()) return replayed_delay_unless_quit();
     return recorded_delay_unless_quit(live_delay_unless_quit(ms));
+}
+
+static const Uint32 FRAME_MS = 25;
+
+// The next frame deadline lives for the whole run of the program.
+static Uint32 next_deadline = FRAME_MS;
+
+void wait_frame()
+{
+    Uint32 now = platform_ticks();
+    if ((Sint32)now < (Sint32)next_deadline) platform_delay(next_deadline - now);
+    next_deadline = platform_ticks() + FRAME_MS;
+}
+
+void reset_frame_pacing()
+{
+    next_deadline = FRAME_MS;
 }
 
 void platform_frame_shown(SDL_Surface* screen)

@@ -8,7 +8,9 @@
 // they are SDL's own; a test or the autoplayer installs a ScriptedInput
 // (scripted_input.h) and then drives the game without a window or a real
 // clock. A recording takes down every answer given here, and a replay gives
-// them again in SDL's place (session.h).
+// them again in SDL's place (session.h). SDL's pointer positions are mapped
+// to the game's 640 x 480 screen (video.h) before they are recorded, so a
+// recording does not depend on the window's scale.
 
 struct ScriptedInput;
 
@@ -52,6 +54,12 @@ int platform_take_quit_requests();
 // platform_delay that a close request cuts short: returns 1 when one has come,
 // before or during the delay.
 int platform_delay_unless_quit(Uint32 ms);
+
+// Frame pacing, shared by the game loop and the front end's animations: at
+// most one frame every 25 ms; a slow frame starts the next one at once.
+void wait_frame();
+// The next deadline back to 25 ms, as the program starts.
+void reset_frame_pacing();
 
 // SDL's own input and no close request, as the program starts.
 void platform_reset();

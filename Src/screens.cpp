@@ -9,6 +9,7 @@
 #include "media.h"
 #include "menu.h"
 #include "platform.h"
+#include "video.h"
 
 // The pictures of the bank's misc table, by position.
 enum ScreenPicture {
@@ -22,7 +23,7 @@ static const Uint32 PAUSE_RELEASE_MS = 100;
 
 static void flip_screen()
 {
-    if (game.screen != NULL) SDL_Flip(game.screen);
+    video_flip(game.screen);
 }
 
 static void draw_centred(int index)

@@ -6,6 +6,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "game_state.h"
+
 enum SessionMode { SESSION_LIVE = 0, SESSION_RECORDING = 1, SESSION_REPLAYING = 2 };
 
 // Room for a key table that changed whole.
@@ -569,7 +571,7 @@ void session_wait_begins()
 {
     session.waits++;
     if (session.sums != NULL)
-        fprintf(session.sums, "wait %d %08x\n", session.waits, (unsigned)screen_checksum(SDL_GetVideoSurface()));
+        fprintf(session.sums, "wait %d %08x\n", session.waits, (unsigned)screen_checksum(game.screen));
 }
 
 int replayed_poll_event(SDL_Event* event)

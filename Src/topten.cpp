@@ -11,6 +11,7 @@
 #include "menu.h"
 #include "platform.h"
 #include "script.h"
+#include "video.h"
 
 TopTenTable topten;
 
@@ -204,11 +205,6 @@ void insert_topten(const char* name, int score, int level_index)
     entry.level = level_index + 1;
 }
 
-static void flip(SDL_Surface* screen)
-{
-    if (screen != NULL) SDL_Flip(screen);
-}
-
 // Name at the left, level towards the right edge, score in the middle.
 void draw_topten(SDL_Surface* screen)
 {
@@ -233,7 +229,7 @@ void show_topten(SDL_Surface* screen)
 {
     platform_drop_queued_events();
     draw_topten(screen);
-    flip(screen);
+    video_flip(screen);
     platform_wait_key_press();
 }
 
@@ -244,16 +240,18 @@ void enter_name(SDL_Surface* screen)
 {
     for (int buffer = 0; buffer < 2; buffer++) {
         draw_bitmap(menu_script.highscore_picture, screen, 0, 0);
-        flip(screen);
+        video_flip(screen);
     }
     set_current_font(menu_script.font);
     // Seven characters, as the table keeps them: what the player sees typed
     // is what is kept.
     char name[TOPTEN_NAME_SIZE] = "";
     SDL_Event event;
+    platform_enable_unicode(1);  // so that a letter typed at once is known
     if (platform_wait_event(&event)) {
         int font_height = menu_script.font != NULL ? menu_script.font->h : 0;
-        read_text(screen, menu_script.name_x, menu_script.name_y, 8 * font_height, name, sizeof name);
+        // The event waited for may already be the name's first letter.
+        read_text(screen, menu_script.name_x, menu_script.name_y, 8 * font_height, name, sizeof name, &event);
     }
     insert_topten(name, game.score, game.level_index);
 }

@@ -14,6 +14,7 @@
 #include "platform.h"
 #include "settings.h"
 #include "support.h"
+#include "video.h"
 
 namespace {
 
@@ -91,19 +92,20 @@ bool audio_open()
 }  // namespace
 
 // Switches are found anywhere in an argument, the program path included;
-// -SW adds nothing and anything else is ignored.
+// -SW adds nothing and anything else is ignored. Of two scale switches the
+// one tested later wins.
 TEST_F(CommandLineTest, SwitchesSetTheVideoFlagsTheSoundAndTheEffects)
 {
     const struct {
         std::vector<std::string> arguments;
         Uint32 video_flags;
-        int sound, effect1, effect2;
+        int sound, effect1, effect2, scale;
     } cases[] = {
-        {{"./abyssor"}, 0u, 0, 0, 0},
-        {{"./abyssor", "-FS", "-DB", "-HW"}, 0xC0000001u, 0, 0, 0},
-        {{"./abyssor", "-SW", "-FS"}, 0x80000000u, 0, 0, 0},
-        {{"/games/x-SNDx/abyssor", "--EF2--", "-HW-FS"}, 0x80000001u, 1, 0, 1},
-        {{"./abyssor", "fullscreen", "-fs", "-snd", "-EF1"}, 0u, 0, 1, 0},
+        {{"./abyssor"}, 0u, 0, 0, 0, SCALE_NONE},
+        {{"./abyssor", "-FS", "-DB", "-HW", "-X3"}, 0xC0000001u, 0, 0, 0, 3},
+        {{"./abyssor", "-SW", "-FS", "-x2", "-X5", "-X3", "-X1"}, 0x80000000u, 0, 0, 0, SCALE_NONE},
+        {{"/games/x-SNDx/abyssor", "--EF2--", "-HW-FS", "-X4-X2"}, 0x80000001u, 1, 0, 1, 4},
+        {{"./abyssor", "fullscreen", "-fs", "-snd", "-EF1", "-X2", "big-XA"}, 0u, 0, 1, 0, SCALE_AUTO},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.back());
@@ -115,6 +117,7 @@ TEST_F(CommandLineTest, SwitchesSetTheVideoFlagsTheSoundAndTheEffects)
         EXPECT_EQ(c.sound, settings.sound);
         EXPECT_EQ(c.effect1, command_line.effect1);
         EXPECT_EQ(c.effect2, command_line.effect2);
+        EXPECT_EQ(c.scale, command_line.scale);
     }
 }
 

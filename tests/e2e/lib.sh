@@ -14,6 +14,9 @@ cp -r "$RUN_DIR"/. "$WORK"/
 XVFB_PID=""
 GAME_PID=""
 WID=""
+# A test of a window scaled by a whole factor sets SCALE: the helpers then
+# point and look at the 640 x 480 screen the game draws (see shot, move_mouse).
+SCALE=1
 
 e2e_cleanup() {
     if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then kill "$GAME_PID" 2>/dev/null || true; fi
@@ -33,11 +36,11 @@ fail() {
 # -noreset the server resets whenever its last client leaves (xdpyinfo below,
 # or SDL's own check of the display) and drops any connection made
 # meanwhile, so the game's first attempt to open the display would fail now
-# and then.
+# and then. The screen is 800 x 600 unless a size (WxHxDEPTH) is given.
 start_display() {
     local fifo="$WORK/.display"
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1:-800x600x24}" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
     XVFB_PID=$!
     local number
     read -r -t 20 number <"$fifo" || fail "Xvfb did not start"
@@ -82,13 +85,21 @@ hold_key() {
 
 tap_key() { hold_key "$1" 0.08; }
 
-move_mouse() { xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.05; }
+# To the middle of the window's block that shows screen pixel (x, y).
+move_mouse() { xdotool mousemove --window "$WID" $(($1 * SCALE + SCALE / 2)) $(($2 * SCALE + SCALE / 2)); sleep 0.05; }
 
 click() { xdotool click "$1"; sleep 0.05; }
 
-# Saves a screenshot of the game window as $SHOT_DIR/<name>.png.
+# Saves a screenshot of the game window as $SHOT_DIR/<name>.png. Of a scaled
+# window it is one pixel of each block, and the window as it shows is kept as
+# <name>-window.png.
 shot() {
-    import -window "$WID" "$SHOT_DIR/$1.png" 2>/dev/null || fail "screenshot $1 failed"
+    if [ "$SCALE" = 1 ]; then
+        import -window "$WID" "$SHOT_DIR/$1.png" 2>/dev/null || fail "screenshot $1 failed"
+        return
+    fi
+    import -window "$WID" "$SHOT_DIR/$1-window.png" 2>/dev/null || fail "screenshot $1 failed"
+    convert "$SHOT_DIR/$1-window.png" -sample 640x480! "$SHOT_DIR/$1.png"
 }
 
 # Prints "r,g,b" of one pixel of a screenshot.

@@ -53,12 +53,16 @@ export HOME="$SCRATCH/home"
 mkdir -p "$HOME"
 RUN="$XDG_DATA_HOME/abyssor"
 
-# Starts the launcher from an unrelated folder, waits until the game has
-# read its menu, asks it to quit and checks that it ended well.
+# Starts the launcher from an unrelated folder with the switches given,
+# waits until the game has read its menu, asks it to quit and checks that it
+# ended well. The switches the game was given are recorded in
+# $SCRATCH/session.rec.
 play_and_quit() {
     local where=$1
+    shift
     mkdir -p "$SCRATCH/elsewhere"
-    (cd "$SCRATCH/elsewhere" && exec "$LAUNCHER") >"$SCRATCH/out.txt" 2>"$SCRATCH/err.txt" &
+    (cd "$SCRATCH/elsewhere" && ABYSSOR_RECORD="$SCRATCH/session.rec" exec "$LAUNCHER" "$@") \
+        >"$SCRATCH/out.txt" 2>"$SCRATCH/err.txt" &
     GAME_PID=$!
     for _ in $(seq 200); do
         grep -q "SCRIPT/menu.scr : Nahrana bitmapa" "$SCRATCH/out.txt" 2>/dev/null && break
@@ -76,7 +80,8 @@ play_and_quit() {
     [ -z "$(ls -A "$SCRATCH/elsewhere")" ] || fail "$where: the game wrote into the folder it was started from"
 }
 
-play_and_quit "first start"
+play_and_quit "first start" -EF1
+grep -qx 'args -XA -EF1' "$SCRATCH/session.rec" || fail "the launcher did not ask for the largest scale: $(sed -n 2p "$SCRATCH/session.rec")"
 [ -d "$RUN/SCRIPT" ] || fail "no run folder with scripts at $RUN"
 [ "$(readlink "$RUN/GFX")" = "$PREFIX/share/abyssor/GFX" ] || fail "GFX is not linked to the installed pictures"
 [ "$(readlink "$RUN/SFX")" = "$PREFIX/share/abyssor/SFX" ] || fail "SFX is not linked to the installed sounds"
@@ -88,7 +93,8 @@ diff -r "$PREFIX/share/abyssor/SCRIPT" "$RUN/SCRIPT" >/dev/null || fail "the run
 sed -i '1s/.*/Hrac 99999 4/' "$RUN/SCRIPT/topten.scr"
 echo "# mine" >>"$RUN/SCRIPT/misc.scr"
 rm "$RUN/fps.txt"
-play_and_quit "second start"
+play_and_quit "second start" -FS-X2
+grep -qx 'args -FS-X2' "$SCRATCH/session.rec" || fail "the launcher overrode the scale named: $(sed -n 2p "$SCRATCH/session.rec")"
 [ "$(sed -n 1p "$RUN/SCRIPT/topten.scr")" = "Hrac 99999 4" ] || fail "the player's high scores were replaced: $(head -2 "$RUN/SCRIPT/topten.scr")"
 [ "$(tail -1 "$RUN/SCRIPT/misc.scr")" = "# mine" ] || fail "the player's script was replaced"
 [ -f "$RUN/fps.txt" ] || fail "no frame-rate report after the second start"

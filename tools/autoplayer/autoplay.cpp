@@ -1,6 +1,7 @@
 #include "autoplay.h"
 
 #include <math.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "bonus.h"
@@ -8,6 +9,7 @@
 #include "game_state.h"
 #include "geometry.h"
 #include "gun.h"
+#include "human.h"
 #include "level.h"
 #include "main.h"
 #include "menu.h"
@@ -33,11 +35,6 @@ static const int TOUR_ESCAPE_FRAME = 160;
 static const int LOST_WAITS = 20;
 // The pointer counts as on its target this close (pixels).
 static const int AIM_SLACK = 6;
-// Air support is called on a crowd this big, or on one creature this close.
-static const int SUPPORT_CROWD = 3;
-static const int SUPPORT_CLOSE = 90;
-// A creature this close to the submarine makes it sail faster.
-static const int DANGER_DISTANCE = 110;
 static const int MAX_ACTIONS = AUTOPLAY_MAX_LEVELS * 2 + 8;
 
 struct Action {
@@ -143,7 +140,7 @@ static void make_actions(const AutoplayPlan& plan)
         add_action(ACTION_CODE, levels.count > 1 ? 1 : 0);
     } else if (plan.each_level) {
         for (int level = 0; level < levels.count && level < AUTOPLAY_MAX_LEVELS; level++)
-            add_action(level == 0 ? ACTION_NEW_GAME : ACTION_CODE, level);
+            if (plan.only_level < 0 || plan.only_level == level) add_action(level == 0 ? ACTION_NEW_GAME : ACTION_CODE, level);
     } else {
         add_action(ACTION_NEW_GAME, 0);
     }
@@ -219,9 +216,10 @@ static void start_level()
     bot.pause_sent = 0;
     bot.hits = 0;
     bot.last_life = -1;
+    if (bot.plan->human) human_begin_level(bot.input);
 }
 
-static double flat_distance(double x, double y)
+double flat_distance(double x, double y)
 {
     double dx = submarine.exact_x - x;
     double dy = (submarine.exact_y - y) / FLATTEN;
@@ -265,48 +263,41 @@ static void lead_target(const Creature& creature, const WeaponDef& w, double* x,
     }
 }
 
-struct Target {
-    int found;
-    double x, y;
-    double priority;  // lower first
-};
-
-static void consider(Target& target, double x, double y, double priority)
+static void consider(AimTarget& target, double x, double y, double priority, int slot)
 {
     if (target.found && priority >= target.priority) return;
     target.found = 1;
     target.x = x;
     target.y = y;
     target.priority = priority;
+    target.slot = slot;
 }
 
 // Bonuses in reach first, then the creature nearest the submarine; out of
 // reach, the nearest creature, so the pointer waits where it will come.
-static Target choose_target(const WeaponDef& w, double reach, int* crowd, int* danger)
+AimTarget choose_target(const WeaponDef& w, double reach, SeenTest seen)
 {
-    Target target;
+    AimTarget target;
     memset(&target, 0, sizeof target);
-    *crowd = 0;
-    *danger = 0;
     for (int i = 0; i < BONUS_SLOTS; i++) {
         const Bonus& bonus = bonuses[i];
-        if (!bonus.active || bonus.collected) continue;
+        if (!bonus.active || bonus.collected || (seen != NULL && !seen(0, i))) continue;
         double distance = flat_distance(bonus.x, bonus.y);
-        if (distance < reach) consider(target, bonus.x, bonus.y, distance - 10000);
+        if (distance < reach) consider(target, bonus.x, bonus.y, distance - 10000, i);
     }
     for (int i = 0; i < CREATURE_CAPACITY; i++) {
         const Creature& creature = creatures[i];
-        if (!can_be_hit(creature)) continue;
+        if (!can_be_hit(creature) || (seen != NULL && !seen(1, i))) continue;
         double x, y;
         lead_target(creature, w, &x, &y);
         double distance = flat_distance(x, y);
         double now = flat_distance(creature.exact_x, creature.exact_y);
-        if (creature.depth == 0 && now < DANGER_DISTANCE) *danger = 1;
+        if (creature.depth == 0 && now < DANGER_DISTANCE) target.danger = 1;
         if (distance < reach) {
-            *crowd += 1;
-            consider(target, x, y, distance);
+            target.crowd += 1;
+            consider(target, x, y, distance, BONUS_SLOTS + i);
         } else {
-            consider(target, x, y, distance + 5000);
+            consider(target, x, y, distance + 5000, BONUS_SLOTS + i);
         }
     }
     return target;
@@ -326,7 +317,7 @@ static int pointer_on(double x, double y)
     return fabs(game.mouse_x - x) <= AIM_SLACK && fabs(game.mouse_y - y) <= AIM_SLACK;
 }
 
-static int support_available()
+int support_available()
 {
     return game.laser_energy > 0 && !planes[SUPPORT_PLANE_SLOT].active;
 }
@@ -336,9 +327,8 @@ static void decide_moves()
 {
     const WeaponDef& w = weapon_at(submarine.weapon);
     double reach = (double)w.dostrel + bonus_effects.dostrel - 3;
-    int crowd, danger;
-    Target target = choose_target(w, reach, &crowd, &danger);
-    hold_speed_key(danger);
+    AimTarget target = choose_target(w, reach, NULL);
+    hold_speed_key(target.danger);
     if (!target.found) {
         release_button();
         return;
@@ -348,7 +338,8 @@ static void decide_moves()
         move_pointer(truncate_to_int(target.x), truncate_to_int(target.y));
         return;
     }
-    int support = support_available() && in_reach && (crowd >= SUPPORT_CROWD || (danger && crowd >= 1));
+    int crowd = target.crowd;
+    int support = support_available() && in_reach && (crowd >= SUPPORT_CROWD || (target.danger && crowd >= 1));
     if (support && flat_distance(target.x, target.y) >= SUPPORT_CLOSE / 3) {
         release_button();
         hold_button(SDL_BUTTON_RIGHT);
@@ -360,6 +351,13 @@ static void decide_moves()
     } else {
         release_button();
     }
+}
+
+static void let_go()
+{
+    release_button();
+    hold_speed_key(0);
+    if (bot.plan->human) human_let_go(bot.input);
 }
 
 static int level_frame_limit()
@@ -374,8 +372,7 @@ static void after_frame()
     bot.last_life = submarine.zivoty;
     if (bot.escape_sent) return;
     if (bot.leave_next_level || game.frame >= level_frame_limit()) {
-        release_button();
-        hold_speed_key(0);
+        let_go();
         press(SDLK_ESCAPE, 27);
         bot.escape_sent = 1;
         return;
@@ -385,7 +382,10 @@ static void after_frame()
         bot.pause_sent = 1;
         return;
     }
-    decide_moves();
+    if (bot.plan->human)
+        human_after_frame(bot.input);
+    else
+        decide_moves();
 }
 
 static void note_level_end()
@@ -413,8 +413,7 @@ static void level_ended()
     note_level_end();
     int won = !bot.escape_sent && submarine.active != 0;
     if (bot.escape_sent) release(SDLK_ESCAPE);
-    hold_speed_key(0);
-    release_button();
+    let_go();
     press(SDLK_SPACE, ' ');
     if (won && game.level_index + 1 < levels.count) {
         bot.levels_to_win--;
@@ -489,6 +488,8 @@ void autoplay_default_plan(AutoplayPlan& plan)
 {
     memset(&plan, 0, sizeof plan);
     plan.levels = 1;
+    plan.only_level = -1;
+    plan.seed = 1;
     plan.frame_limit = 20000;
     snprintf(plan.name, sizeof plan.name, "%s", "Automat");
 }
@@ -512,6 +513,7 @@ int autoplay_session(const AutoplayPlan& plan, AutoplayReport& report)
     scripted_reset(bot.input);
     bot.input.on_wait = on_first_wait;
     bot.input.on_delay = on_delay;
+    if (plan.human) human_begin_game(plan.seed);
     platform_use_scripted(&bot.input);
     char program[] = "abyssor";
     char* argv[] = {program, NULL};
@@ -549,4 +551,56 @@ int autoplay_all_won(const AutoplayPlan& plan, const AutoplayReport& report)
         if (report.levels[i].outcome != OUTCOME_WON) return 0;
     if (plan.each_level) return report.count == levels.count;
     return report.count >= plan.levels || report.levels[report.count - 1].level + 1 == levels.count;
+}
+
+// --- The human-like player's games ---------------------------------------------
+
+static int compare_ints(const void* a, const void* b)
+{
+    int x = *(const int*)a, y = *(const int*)b;
+    return x < y ? -1 : (x > y ? 1 : 0);
+}
+
+// The middle value; of an even count, the mean of the two middle ones.
+static int median(int* values, int n)
+{
+    if (n <= 0) return 0;
+    qsort(values, (size_t)n, sizeof *values, compare_ints);
+    return n % 2 == 1 ? values[n / 2] : (int)(((long long)values[n / 2 - 1] + values[n / 2]) / 2);
+}
+
+int autoplay_human_games(const AutoplayPlan& base, int games, FILE* out)
+{
+    static AutoplayReport report;
+    static int scores[AUTOPLAY_MAX_GAMES], hits[AUTOPLAY_MAX_GAMES];
+    if (games > AUTOPLAY_MAX_GAMES) games = AUTOPLAY_MAX_GAMES;
+    int status = 0;
+    int level_count = base.only_level >= 0 ? base.only_level + 1 : 1;  // known after the first game
+    for (int level = base.only_level >= 0 ? base.only_level : 0; level < level_count; level++) {
+        char name[LEVEL_DIR_SIZE] = "?";
+        int won = 0;
+        for (int game_number = 1; game_number <= games; game_number++) {
+            AutoplayPlan plan = base;
+            plan.each_level = 1;
+            plan.only_level = level;
+            plan.seed = (unsigned)game_number;
+            // Every game in a program of its own, as a player starts it.
+            reset_game_globals();
+            if (autoplay_session(plan, report) != 0) status = 1;
+            if (base.only_level < 0) level_count = levels.count;
+            if (level < levels.count) snprintf(name, sizeof name, "%s", levels.entries[level].dir);
+            LevelSummary s;
+            memset(&s, 0, sizeof s);
+            if (report.count > 0) s = report.levels[0];
+            won += s.outcome == OUTCOME_WON;
+            scores[game_number - 1] = s.score;
+            hits[game_number - 1] = s.hits;
+            fprintf(out, "autoplayer: level %d (%s): human-like game %d: %s, %d frames, score %d, hits taken %d\n",
+                    level + 1, name, game_number, outcome_name(s.outcome), s.frames, s.score, s.hits);
+        }
+        fprintf(out, "autoplayer: level %d (%s): human-like, won %d of %d, median score %d, median hits taken %d\n",
+                level + 1, name, won, games, median(scores, games), median(hits, games));
+        fflush(out);
+    }
+    return status;
 }

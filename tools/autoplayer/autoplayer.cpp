@@ -9,15 +9,21 @@
 // recorded, and the recording replays in the game itself.
 //
 // Usage: abyssor_autoplayer RUN_FOLDER [--record FILE] [--levels N]
-//                           [--each-level] [--tour] [--name NAME]
-//                           [--frame-limit N] [--pointer X,Y]
+//                           [--each-level [--level L]] [--tour] [--name NAME]
+//                           [--frame-limit N] [--human [--seed S] [--games N]]
 //   --levels N      a new game, played until N levels are won or one is lost
 //   --each-level    every level of the catalogue in its own game, started by
 //                   its code (the first by a new game): the winnability report
+//   --level L       with --each-level: only level L (from 1)
 //   --tour          help, high scores, a wrong code, the second level's code,
 //                   a pause, Escape and the name entry
-// Exit status: 0 when every level played was won (or the tour went round),
-// 1 otherwise, 2 on bad usage.
+//   --human         plays under a person's limits (human.h), with its own
+//                   random numbers from seed S (1 unless given)
+//   --games N       with --each-level --human: N games per level, seeds
+//                   1 ... N, each in a fresh program; a line per game and the
+//                   level's figures (games won, median score and hits taken)
+// Exit status: 0 when every level played was won (or the tour went round;
+// with --games, when every game ran), 1 otherwise, 2 on bad usage.
 
 #include <math.h>
 #include <stdio.h>
@@ -30,8 +36,8 @@
 static void usage()
 {
     fprintf(stderr,
-            "usage: abyssor_autoplayer RUN_FOLDER [--record FILE] [--levels N | --each-level | --tour]\n"
-            "                          [--name NAME] [--frame-limit N]\n");
+            "usage: abyssor_autoplayer RUN_FOLDER [--record FILE] [--levels N | --each-level [--level L] | --tour]\n"
+            "                          [--name NAME] [--frame-limit N] [--human [--seed S] [--games N]]\n");
 }
 
 int main(int argc, char** argv)
@@ -43,6 +49,7 @@ int main(int argc, char** argv)
     AutoplayPlan plan;
     autoplay_default_plan(plan);
     const char* record = NULL;
+    int games = 0;
     for (int i = 2; i < argc; i++) {
         const char* option = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : NULL;
@@ -58,6 +65,17 @@ int main(int argc, char** argv)
         } else if (strcmp(option, "--frame-limit") == 0 && value != NULL) {
             plan.frame_limit = atoi(value);
             i++;
+        } else if (strcmp(option, "--level") == 0 && value != NULL) {
+            plan.only_level = atoi(value) - 1;
+            i++;
+        } else if (strcmp(option, "--seed") == 0 && value != NULL) {
+            plan.seed = (unsigned)strtoul(value, NULL, 10);
+            i++;
+        } else if (strcmp(option, "--games") == 0 && value != NULL) {
+            games = atoi(value);
+            i++;
+        } else if (strcmp(option, "--human") == 0) {
+            plan.human = 1;
         } else if (strcmp(option, "--each-level") == 0) {
             plan.each_level = 1;
         } else if (strcmp(option, "--tour") == 0) {
@@ -66,6 +84,11 @@ int main(int argc, char** argv)
             usage();
             return 2;
         }
+    }
+    if (games < 0 || (games > 0 && !(plan.human && plan.each_level)) || plan.only_level < -1
+        || (plan.only_level >= 0 && !plan.each_level)) {
+        usage();
+        return 2;
     }
     if (chdir(argv[1]) != 0) {
         perror(argv[1]);
@@ -76,6 +99,7 @@ int main(int argc, char** argv)
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     if (record != NULL) setenv("ABYSSOR_RECORD", record, 1);
+    if (games > 0) return autoplay_human_games(plan, games, stdout);
     AutoplayReport report;
     int status = autoplay_session(plan, report);
     autoplay_print_report(report, stdout);

@@ -253,7 +253,8 @@ Canvas topten_picture()
     head.shadow = 1.0f;
     draw_text(c, CONDENSED_BOLD, 13, "JMÉNO", TABLE_X, 100, head);
     draw_text(c, CONDENSED_BOLD, 13, "SKÓRE", W / 2.0f + 40, 100, head, ALIGN_CENTRE);
-    draw_text(c, CONDENSED_BOLD, 13, "ÚROVEŇ", W - 10.0f - TABLE_X + 48, 100, head, ALIGN_RIGHT);
+    // Right-aligned over the level numbers, inside the table's frame.
+    draw_text(c, CONDENSED_BOLD, 13, "ÚROVEŇ", W - 10.0f - TABLE_X + 30, 100, head, ALIGN_RIGHT);
     for (int i = 0; i < 10; i++) {
         float y = TABLE_Y + i * TABLE_STEP - 2.0f;
         if (i % 2 == 0) fill_box(c, 90, y, 460, TABLE_STEP - 2.0f, 4, rgba(60, 120, 170, 0.22f));

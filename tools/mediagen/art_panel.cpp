@@ -139,6 +139,19 @@ Canvas tally(int w, int bar_w, int bar_h, Rgb colour)
     return downsample(big, SS);
 }
 
+// The mark for ten creatures: a badge reading "10", so that it cannot be
+// taken for a single unit's bar.
+Canvas tally_ten()
+{
+    Canvas c(15, 26);
+    fill_box(c, 0.5f, 5.5f, 14, 15, 3, rgba(10, 20, 30));
+    fill_box(c, 1.5f, 6.5f, 12, 13, 2.5f, rgba(250, 200, 70));
+    TextStyle s;
+    s.top = s.bottom = rgb(40, 22, 0);
+    draw_text(c, CONDENSED_BOLD, 10, "10", 7.5f, 13.0f - font_line_height(CONDENSED_BOLD, 10) / 2.0f, s, ALIGN_CENTRE);
+    return c;
+}
+
 const char* LEVEL_NAMES[4] = {"MĚLČINA", "KORÁLOVÝ ÚTES", "VRAKOVIŠTĚ", "PROPAST"};
 
 Canvas panel_background(int level)
@@ -203,7 +216,7 @@ void make_panel()
     save_keyed("GFX/panel/cislice.bmp", digit_strip(15, 26, MONO_BOLD, 22, rgb(140, 255, 150), rgb(40, 200, 80), rgb(0, 40, 10)));
     save_keyed("GFX/panel/cislice_male.bmp", digit_strip(9, 26, MONO_BOLD, 13, rgb(255, 255, 255), rgb(160, 230, 255), rgb(0, 20, 40)));
     save_keyed("GFX/panel/carka.bmp", tally(5, 3, 14, rgb(120, 230, 250)));
-    save_keyed("GFX/panel/desitka.bmp", tally(10, 7, 20, rgb(250, 200, 70)));
+    save_keyed("GFX/panel/desitka.bmp", tally_ten());
 }
 
 // --- Bonuses ------------------------------------------------------------------

@@ -3,17 +3,13 @@
 // WM_DELETE_WINDOW message of the WM_PROTOCOLS kind.
 // Usage: abyssor_close_window <window id>
 #include <X11/Xlib.h>
-#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 int main(int argc, char** argv)
 {
     Display* display = argc == 2 ? XOpenDisplay(NULL) : NULL;
-    if (display == NULL) {
-        fprintf(stderr, "usage: %s <window id>, on a display that answers\n", argv[0]);
-        return 2;
-    }
+    if (display == NULL) return 2;
     XEvent event;
     memset(&event, 0, sizeof event);
     event.xclient.type = ClientMessage;

@@ -31,12 +31,7 @@ tap_key space
 menu_step Up menu-1 1
 hold_key Return
 shoot_until code-screen 40 0.25 shows_region ref-code 0 0 640 230 || fail "the level-code screen did not appear"
-move_mouse 320 300
 xdotool type --delay 120 "$code"
-sleep 0.3
-shot code-typed
-read -r x y w <<<"$(script_value "$MENU" c_pos | tr ',' ' ')"
-closer 0.02 "$(region_difference code-typed ref-code "$x" "$y" "$w" 24)" || fail "the typed code is not shown in its field"
 tap_key Return
 pass_announcement "$level"
 grep -qxF "...OK" "$WORK/stdout.txt" && [ "$(grep -cxF '...NO' "$WORK/stdout.txt")" = 2 ] ||
@@ -51,12 +46,7 @@ for _ in 1 2 3 4 5; do
     tap_key space   # past the game-over screen
 done
 shows_region ref-high_score 0 0 640 230 name-screen || fail "the name entry did not appear after the game"
-move_mouse 320 300
 xdotool type --delay 120 "Nemo X"
-sleep 0.3
-shot name-typed
-read -r x y <<<"$(script_value "$MENU" high_souradnice | tr ',' ' ')"
-closer 0.02 "$(region_difference name-typed ref-high_score "$x" "$y" 200 24)" || fail "the typed name is not shown in its field"
 tap_key Return
 wait_for_menu 1
 expected="$(sed -n 1p "$SHOT_DIR/topten-before.scr")
@@ -74,17 +64,15 @@ closer "$(region_difference $(row 0))" 0.002 || fail "the best entry changed"
 ! closer "$(region_difference $(row 9))" 0.005 || fail "the last entry did not drop out"
 tap_key space
 
-# --- leaving: the credits rise a step a frame for over eight seconds, and
-# only then are the table and the report written; closing the window skips
-# the rest ---
+# --- leaving: the credits roll for over eight seconds before the table and
+# the report are written; closing the window skips the rest ---
 menu_step Down menu-3 3
 menu_step Down menu-4 4
 hold_key Return
 first="" last="" written=""
 for i in $(seq 0 100); do
     game_running && [ "$SECONDS" -lt $((${first:-$SECONDS} + 10)) ] || break
-    # The files are looked at before the screenshot: if the credits still
-    # roll after that moment, nothing may have been written yet.
+    # Files first: if the credits still roll after that moment, nothing may have been written.
     cmp -s "$TABLE" "$SHOT_DIR/topten-entered.scr" && [ ! -f "$WORK/fps.txt" ] || written=$i
     timeout 5 import -window "$WID" "$SHOT_DIR/credits.png" 2>/dev/null || break
     # Black corners and more than a few colours: text on black.

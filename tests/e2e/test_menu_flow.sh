@@ -9,7 +9,7 @@ source "$(dirname "$0")/lib.sh" "$1" "$2"
 
 MENU="$WORK/SCRIPT/menu.scr"
 LEVEL=$(level_dir 1)
-short_credits
+sed -i -E 's/^krok2 +[0-9]+/krok2 40/' "$WORK/SCRIPT/in.scr"   # the credits rise 40 pixels a frame
 REPLAY_DIR=$(mktemp -d /tmp/abyssor-replay-XXXXXX)
 trap 'rm -rf "$REPLAY_DIR"; e2e_cleanup' EXIT
 cp -r "$WORK"/. "$REPLAY_DIR"/
@@ -18,40 +18,35 @@ export ABYSSOR_RECORD="$WORK/game.rec"
 slides=$(awk '$1 == "intro" { print $2 }' "$WORK/SCRIPT/in.scr")
 count=0
 for picture in $slides; do count=$((count + 1)); reference "slide$count" "$picture"; done
-menu_references
-reference help "$(script_value "$MENU" help)"
+for picture in main1 help; do reference "$picture" "$(script_value "$MENU" "$picture")"; done
 # The loading screen with the full bar: black, the picture centred, the bar
 # at its offset, both transparent where their top-left colour is.
-picture="$WORK/$(script_value "$MENU" loading)"
-bar="$WORK/$(script_value "$MENU" load_bar)"
-read -r bx by <<<"$(script_value "$MENU" load_souradnice | tr ',' ' ')"
-read -r lx ly <<<"$(centred "$(script_value "$MENU" loading)")"
+picture="$WORK/$(script_value "$MENU" loading)" bar="$WORK/$(script_value "$MENU" load_bar)"
+read -r bx by lx ly <<<"$(script_value "$MENU" load_souradnice | tr ',' ' ') $(centred "${picture#$WORK/}")"
 convert -size 640x480 xc:black \( "$picture" -transparent "$(convert "$picture" -format '%[pixel:p{0,0}]' info:)" \) \
     -geometry "+$lx+$ly" -composite \( "$bar" -transparent "$(convert "$bar" -format '%[pixel:p{0,0}]' info:)" \) \
     -geometry "+$((lx + bx))+$((ly + by))" -composite "$SHOT_DIR/ref-loading.png"
 
-# How much of row 240 of a screenshot one picture, or two side by side as a
-# slide leaves them, can explain (per cent): a slide to the left shows the
-# old picture's columns from d on and then the new one's first; one to the
-# right the new one's last d columns and then the old one's first.
+# Row 240 of a screenshot against the slides' own and the menu's (the last
+# slide goes into the menu): "slide p" when slide p stands whole, else the
+# share (per cent) that two pictures side by side as a slide leaves them
+# explain at best: to the left, the old one's columns from d on, then the
+# new one's first; to the right, the new one's last d columns, then the old
+# one's first.
 row_of() { convert "$1" -crop 640x1+0+240 +repage -depth 8 txt:- | awk 'NR > 1 { match($0, /\(([0-9.]+),([0-9.]+),([0-9.]+)/)
     split(substr($0, RSTART + 1, RLENGTH - 1), c, ","); print int(c[1] / 8) "," int(c[2] / 4) "," int(c[3] / 8) }'; }
-slide_regions=()
-for i in $(seq "$count"); do
-    row_of "$SHOT_DIR/ref-slide$i.png" >"$SHOT_DIR/row-$i.txt"
-    slide_regions+=("ref-slide$i 0 160 640 160")
-done
+for i in $(seq "$count"); do row_of "$SHOT_DIR/ref-slide$i.png" >"$SHOT_DIR/row-$i.txt"; done
 row_of "$SHOT_DIR/ref-main1.png" >"$SHOT_DIR/row-$((count + 1)).txt"
-explained() {
+intro_look() {
     row_of "$SHOT_DIR/$1.png" | awk -v n="$count" -v dir="$SHOT_DIR" '
-        BEGIN { for (p = 1; p <= n + 1; p++) { f = dir "/row-" p ".txt"; x = 0
-                while ((getline l < f) > 0) row[p, x++] = l } }
+        BEGIN { for (p = 1; p <= n + 1; p++) { x = 0; while ((getline l < (dir "/row-" p ".txt")) > 0) row[p, x++] = l } }
         { shot[NR - 1] = $0 }
         END { for (p = 1; p <= n; p++) for (d = 0; d < 640; d += 8) {
                   left = 0; right = 0
                   for (x = 0; x < 640; x++) {
                       left += shot[x] == (x < 640 - d ? row[p, x + d] : row[p + 1, x - 640 + d])
                       right += shot[x] == (x < d ? row[p + 1, 640 - d + x] : row[p, x - d]) }
+                  if (d == 0 && left >= 620) { print "slide", p; exit }
                   if (left > best) best = left; if (right > best) best = right }
               print int(100 * best / 640) }'
 }
@@ -64,12 +59,12 @@ size=$(xdotool getwindowgeometry "$WID" | awk '/Geometry/ { print $2 }')
 sequence=""
 for i in $(seq 0 60); do
     shot "intro-$i"
-    slide=$(region_differences "intro-$i" "${slide_regions[@]}" |
-        awk '$1 < 0.04 && (best == "" || $1 < best) { best = $1; slide = NR } END { print slide }')
-    if [ -z "$slide" ] && [ -n "$sequence" ]; then
-        share=$(explained "intro-$i")
-        [ "$share" -ge 90 ] || fail "intro-$i: a slide between pictures shows other than the two pictures side by side ($share %)"
-    elif [ "${sequence##* }" != "$slide" ]; then sequence="$sequence $slide"; fi
+    read -r look slide <<<"$(intro_look "intro-$i")"
+    if [ "$look" = slide ]; then
+        [ "${sequence##* }" = "$slide" ] || sequence="$sequence $slide"
+    elif [ -n "$sequence" ] && [ "$look" -lt 90 ]; then
+        fail "intro-$i: between two slides the screen shows other than the two side by side ($look %)"
+    fi
     [ "${sequence##* }" = "$count" ] && break
     sleep 0.3
 done
@@ -97,35 +92,23 @@ pass_announcement "$LEVEL"
 
 # --- the crosshair stands on the pointer and follows it; shots, sailing ---
 CROSSHAIRS=$(awk '$1 == "zamerovac" { print $2 }' "$WORK/SCRIPT/$LEVEL/images.scr")
-move_mouse 420 140
-sleep 0.4
-shot level
-[ "$(crosshair_match level 420 140)" -ge 80 ] || fail "no crosshair on the pointer at (420, 140)"
-move_mouse 200 200
-sleep 0.4
-shot level-moved
-[ "$(crosshair_match level-moved 200 200)" -ge 80 ] || fail "the crosshair did not follow the pointer to (200, 200)"
-[ "$(crosshair_match level-moved 420 140)" -lt 50 ] || fail "the crosshair stayed behind at (420, 140)"
+for at in "420 140" "200 200"; do
+    move_mouse $at; sleep 0.4; shot "aim-${at% *}"
+    [ "$(crosshair_match "aim-${at% *}" $at)" -ge 80 ] || fail "no crosshair on the pointer at ($at)"
+done
+[ "$(crosshair_match aim-200 420 140)" -lt 50 ] || fail "the crosshair stayed behind at (420, 140)"
 for spot in "250 300" "400 320" "330 200"; do move_mouse $spot; press; sleep 0.3; done
 hold_key Right 0.6
 leave_game "$LEVEL"
 collect_exit_status
 [ "$GAME_STATUS" = 0 ] || fail "the game ended with status $GAME_STATUS"
 
-report=$(cat "$WORK/fps.txt") || fail "no fps.txt after leaving"
-printf '%s\n' "$report" | sed -n 1,4p | sed -E 's/[0-9]+\.[0-9]{6}$/N/' | diff - <(printf 'ABYSSOR v0.2 -= Tarvik software =-\n--------------------------\nfps : N\n\n') \
-    >/dev/null || fail "fps.txt does not start with the banner, a rule, the rate and an empty line: $report"
-frames=$(sed -n 's/^FRAMES : //p' <<<"$report")
-time_ms=$(sed -n 's/^TIME : //p' <<<"$report")
-[ "${frames:-0}" -gt 20 ] && [ "${time_ms:-0}" -gt 1000 ] || fail "too short a level in fps.txt: $report"
-[ $((frames * 25)) -le $((time_ms + 25)) ] || fail "more than 40 frames a second: $report"
-grep -qxF "UVOLNEN SKRIPT BITMAP Z PAMETI" "$WORK/stdout.txt" || fail "the log does not show the level's release"
-grep -q "^SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa " "$WORK/stdout.txt" || fail "the log does not show the menu's pictures"
+# The level's frames, at most one each 25 ms, in the report.
+frames=$(sed -n 's/^FRAMES : //p' "$WORK/fps.txt") time_ms=$(sed -n 's/^TIME : //p' "$WORK/fps.txt")
+[ "${frames:-0}" -gt 20 ] && [ $((frames * 25)) -le $((${time_ms:-0} + 25)) ] || fail "fps.txt: $(cat "$WORK/fps.txt")"
 
 # --- the recording, replayed headless from the same run folder ---
 unset ABYSSOR_RECORD
-[ "$(head -1 "$WORK/game.rec")" = "ABYSSOR replay 1" ] && [ "$(tail -1 "$WORK/game.rec")" = end ] ||
-    fail "the recording lacks its header or its end mark"
 grep -q '^w 1 5 1 \|^p 5 1 ' "$WORK/game.rec" || fail "no click was recorded"
 status=0
 (cd "$REPLAY_DIR" && env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ABYSSOR_REPLAY="$WORK/game.rec" \

@@ -14,33 +14,25 @@ CROSSHAIRS=$(awk '$1 == "zamerovac" { print $2 }' "$L/images.scr")
 SPLASH=$(awk -v n="$(script_value "$L/weapons.scr" zblunk)" '/\[\*ZBLUNK\]/ { on = 1; next } on && NF { if (n-- == 0) { print $1; exit } }' "$L/images.scr")
 screen_colours "$SPLASH" >"$SHOT_DIR/splash-colours.txt"
 sed -i -E "s|^($SPLASH +[0-9]+) +[0-9]+|\1 30|" "$L/images.scr"
-hold_back_creatures "$LEVEL"
-short_intro
+hold_back_creatures "$LEVEL"; short_intro
 start_display 2000x1500x24
 stop_game() { kill -KILL "$GAME_PID"; wait "$GAME_PID" 2>/dev/null || true; GAME_PID=""; }
 splash() { count_colours_in "$1" "$SHOT_DIR/splash-colours.txt" $((CX - 40)) $((CY - 60)) $((CX + 40)) $((CY + 40)); }
 
-start_game
-wait_for_main_menu
-wait_for_menu 0
-shot menu-1x
-stop_game
+start_game; wait_for_main_menu; wait_for_menu 0
+shot menu-1x; stop_game
 for run in "2 -X2" "3 -XA"; do
     read -r SCALE switch <<<"$run"
     start_game "$switch"
     size=$(xdotool getwindowgeometry "$WID" | awk '/Geometry/ { print $2 }')
     [ "$size" = "$((640 * SCALE))x$((480 * SCALE))" ] || fail "$switch: the window is $size"
-    wait_for_main_menu
-    wait_for_menu 0
-    shot "menu$switch"
+    wait_for_main_menu; wait_for_menu 0; shot "menu$switch"
     convert "$SHOT_DIR/menu-1x.png" -sample "$((SCALE * 100))%" "$SHOT_DIR/menu-1x-times-$SCALE.png"
     differing=$(compare -metric AE "$SHOT_DIR/menu$switch-window.png" "$SHOT_DIR/menu-1x-times-$SCALE.png" null: 2>&1 || true)
     [ "$differing" = 0 ] || fail "$switch: the menu is not the 1x menu scaled by $SCALE ($differing pixels differ)"
     hold_key Return
     pass_announcement "$LEVEL"
-    move_mouse "$CX" "$CY"
-    sleep 0.5
-    shot "aim$switch"
+    move_mouse "$CX" "$CY"; sleep 0.5; shot "aim$switch"
     [ "$(crosshair_match "aim$switch" "$CX" "$CY")" -ge 80 ] || fail "$switch: no crosshair at ($CX, $CY)"
     before=$(splash "aim$switch") after=0
     press

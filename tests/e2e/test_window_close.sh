@@ -9,8 +9,7 @@ source "$(dirname "$0")/lib.sh" "$1" "$2"
 TABLE="$WORK/SCRIPT/topten.scr"
 LEVEL=$(level_dir 1)
 CROSSHAIRS=$(awk '$1 == "zamerovac" { print $2 }' "$WORK/SCRIPT/$LEVEL/images.scr")
-short_intro
-start_display
+short_intro; start_display
 for where in menu level; do
     # A short table of our own: written back, it gains eight empty entries.
     printf 'Ema 900 2\nOta 400 1\n' >"$TABLE"
@@ -19,8 +18,7 @@ for where in menu level; do
     if [ "$where" = menu ]; then
         wait_for_main_menu
     else
-        start_new_game   # the pointer rests where start_game put it
-        shot level-start
+        start_new_game; shot level-start   # the pointer rests where start_game put it
         [ "$(crosshair_match level-start 320 240)" -ge 80 ] || fail "the first frames show no crosshair on the resting pointer"
         game_running || fail "the game ended in the level on its own"
     fi

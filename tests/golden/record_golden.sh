@@ -1,10 +1,8 @@
 #!/bin/bash
-# Records the kept games again with the autoplayer and rewrites the files
-# their replays are compared with: after a change of gameplay that is meant;
-# look at the differences before committing them.
+# Records the kept games (folders beside this script whose "autoplayer.args"
+# holds the autoplayer's options that play them) again and rewrites the files
+# their replays are compared with, after a change of gameplay that is meant.
 # Usage: tests/golden/record_golden.sh <build folder> [game name...]
-# Each game is a folder beside this script whose "autoplayer.args" holds the
-# autoplayer's options that play it.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 BUILD=$(cd "$1" && pwd)

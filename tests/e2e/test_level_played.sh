@@ -72,14 +72,13 @@ move_mouse 2 2; start_new_game
 # --- the panel at the start ---
 shot level
 panel() { sed -n "$1p" "$L/panel.scr" | tr ',' ' '; }
-read -r x y <<<"$(panel 15)"; expect_shown "life bar (full)" 90 level "$(panel 7)" "$x" "$y"
-read -r x y <<<"$(panel 20)"; expect_shown "ready lamp (cold gun)" 90 level "$(panel 6)" "$x" "$y"
+expect_shown "life bar (full)" 90 level "$(panel 7)" $(panel 15)
+expect_shown "ready lamp (cold gun)" 90 level "$(panel 6)" $(panel 20)
 read -r ICON_X ICON_Y <<<"$(panel 16)"
 ICON=$(panel 9) ICON_W=$(identify -format '%w' "$WORK/$(panel 9)")
 calls() { local n=0; for i in 0 1 2; do [ "$(shown "$1" "$ICON" $((ICON_X + i * (ICON_W + 1))) "$ICON_Y")" -ge 90 ] && n=$((n + 1)); done; echo $n; }
 [ "$(calls level)" = 2 ] || fail "the panel does not show the two air-support calls granted ($(calls level))"
-read -r x y <<<"$(panel 22)"
-expect_shown "score 0" 90 level "$(panel 10)[$(($(identify -format '%w' "$WORK/$(panel 10)") / 10))x$(identify -format '%h' "$WORK/$(panel 10)")+0+0]" "$x" "$y"
+expect_shown "score 0" 90 level "$(panel 10)[$(convert "$WORK/$(panel 10)" -format '%[fx:int(w/10)]x%h' info:)+0+0]" $(panel 22)
 expect_shown "the fish in the tally (its only kind, mid-height)" 90 level "$FISH_ICON" 1 240
 
 # --- P pauses; P again goes on ---
@@ -137,11 +136,7 @@ done
 # --- shells on the centre kill the fish rising there until the level is won ---
 COMPLETED=$(misc_picture "$LEVEL" 0)
 move_mouse "$CX" "$CY"
-for i in $(seq 80); do
-    shot play
-    shows_centred "$COMPLETED" 80 play && break
-    press; sleep 0.3
-done
+for i in $(seq 80); do shot play; shows_centred "$COMPLETED" 80 play && break; press; sleep 0.3; done
 shows_centred "$COMPLETED" 80 play || fail "the level-completed screen did not show"
 tap_key space
 

@@ -59,6 +59,7 @@ size=$(xdotool getwindowgeometry "$WID" | awk '/Geometry/ { print $2 }')
 sequence=""
 for i in $(seq 0 60); do
     shot "intro-$i"
+    shows_main_menu "intro-$i" && break   # redrawn over the picture the last slide brought in
     read -r look slide <<<"$(intro_look "intro-$i")"
     if [ "$look" = slide ]; then
         [ "${sequence##* }" = "$slide" ] || sequence="$sequence $slide"

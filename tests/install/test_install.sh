@@ -1,66 +1,42 @@
 #!/bin/bash
-# The installed game: `cmake --install` into a scratch prefix, then the
-# launcher started twice by a player whose data folder is empty. The first
-# start makes the run folder (scripts copied, media linked), the game starts
-# there and is asked to quit (an interrupt reaches it as a close request), so
-# it leaves through the credits and writes its high scores and frame-rate
-# report into the run folder. The second start keeps what the player has in
-# the run folder. Nothing in the prefix may change.
-#
+# The game installed into a scratch prefix the player cannot write to, its
+# launcher started twice with an empty data folder: the first start makes the
+# run folder (scripts copied, media linked), where the game, asked to quit by
+# an interrupt, writes its high scores and report; the second keeps what the
+# player has there. Nothing in the prefix may change.
 # Usage: test_install.sh <build folder>
 set -euo pipefail
-
 BUILD=$(cd "$1" && pwd)
 SCRATCH=$(mktemp -d /tmp/abyssor-install-XXXXXX)
 PREFIX="$SCRATCH/prefix"
 GAME_PID=""
 cleanup() {
-    if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then kill -KILL "$GAME_PID" 2>/dev/null || true; fi
+    if [ -n "$GAME_PID" ]; then kill -KILL "$GAME_PID" 2>/dev/null || true; fi
     chmod -R u+w "$SCRATCH" 2>/dev/null || true
     rm -rf "$SCRATCH"
 }
 trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    for log in "$SCRATCH"/out.txt "$SCRATCH"/err.txt; do
-        if [ -f "$log" ]; then echo "--- $(basename "$log") (tail)" >&2; tail -15 "$log" >&2; fi
-    done
-    exit 1
-}
-
-# Every file, folder and link of the prefix with its type, mode, size, time
-# and contents.
-snapshot() {
-    (cd "$PREFIX" && find . -printf '%p %y %m %s %T@ %l\n' | sort
-     find . -type f -print0 | sort -z | xargs -0 sha256sum)
-}
+fail() { echo "FAIL: $*" >&2; tail -15 "$SCRATCH"/out.txt "$SCRATCH"/err.txt >&2 2>/dev/null; exit 1; }
+# Every file, folder and link of the prefix: type, mode, size, time, contents.
+snapshot() { (cd "$PREFIX" && find . -printf '%p %y %m %s %T@ %l\n' | sort && find . -type f -print0 | sort -z | xargs -0 sha256sum); }
 
 cmake --install "$BUILD" --prefix "$PREFIX" >/dev/null || fail "cmake --install failed"
-LAUNCHER="$PREFIX/bin/abyssor"
-[ -x "$LAUNCHER" ] || fail "no launcher in bin/"
-DESKTOP="$PREFIX/share/applications/abyssor.desktop"
-[ -f "$DESKTOP" ] || fail "no desktop entry"
-grep -qxF "Exec=$LAUNCHER" "$DESKTOP" || fail "the desktop entry does not start the launcher: $(grep Exec "$DESKTOP")"
+LAUNCHER="$PREFIX/bin/abyssor" DESKTOP="$PREFIX/share/applications/abyssor.desktop"
+[ -x "$LAUNCHER" ] && grep -qxF "Exec=$LAUNCHER" "$DESKTOP" || fail "no launcher in bin/ that the desktop entry starts"
 icon=$(sed -n 's/^Icon=//p' "$DESKTOP")
-[ -f "$icon" ] || fail "the desktop entry's icon $icon is missing"
-[ "$(head -c 8 "$icon" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ] || fail "the icon is no PNG"
+[ "$(head -c 8 "$icon" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ] || fail "the desktop entry's icon $icon is no PNG"
 chmod -R a-w "$PREFIX"  # an installed tree the player cannot write to
 before=$(snapshot)
 
-export XDG_DATA_HOME="$SCRATCH/data"
-export HOME="$SCRATCH/home"
-mkdir -p "$HOME"
+export XDG_DATA_HOME="$SCRATCH/data" HOME="$SCRATCH/home"
+mkdir -p "$HOME" "$SCRATCH/elsewhere"
 RUN="$XDG_DATA_HOME/abyssor"
 
-# Starts the launcher from an unrelated folder with the switches given,
-# waits until the game has read its menu, asks it to quit and checks that it
-# ended well. The switches the game was given are recorded in
-# $SCRATCH/session.rec.
+# The launcher started from an unrelated folder with the switches given
+# (recorded in session.rec), asked to quit once it has read its menu.
 play_and_quit() {
-    local where=$1
+    local where=$1 status=0
     shift
-    mkdir -p "$SCRATCH/elsewhere"
     (cd "$SCRATCH/elsewhere" && ABYSSOR_RECORD="$SCRATCH/session.rec" exec "$LAUNCHER" "$@") \
         >"$SCRATCH/out.txt" 2>"$SCRATCH/err.txt" &
     GAME_PID=$!
@@ -72,8 +48,7 @@ play_and_quit() {
     grep -q "SCRIPT/menu.scr : Nahrana bitmapa" "$SCRATCH/out.txt" || fail "$where: the game did not read its menu"
     kill -TERM "$GAME_PID"
     for _ in $(seq 600); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$GAME_PID" 2>/dev/null && fail "$where: the game did not quit"
-    local status=0
+    ! kill -0 "$GAME_PID" 2>/dev/null || fail "$where: the game did not quit"
     wait "$GAME_PID" || status=$?
     GAME_PID=""
     [ "$status" = 0 ] || fail "$where: the game ended with status $status"
@@ -83,8 +58,7 @@ play_and_quit() {
 play_and_quit "first start" -EF1
 grep -qx 'args -XA -EF1' "$SCRATCH/session.rec" || fail "the launcher did not ask for the largest scale: $(sed -n 2p "$SCRATCH/session.rec")"
 [ -d "$RUN/SCRIPT" ] || fail "no run folder with scripts at $RUN"
-[ "$(readlink "$RUN/GFX")" = "$PREFIX/share/abyssor/GFX" ] || fail "GFX is not linked to the installed pictures"
-[ "$(readlink "$RUN/SFX")" = "$PREFIX/share/abyssor/SFX" ] || fail "SFX is not linked to the installed sounds"
+for media in GFX SFX; do [ "$(readlink "$RUN/$media")" = "$PREFIX/share/abyssor/$media" ] || fail "$media is not linked to the installed media"; done
 diff -r "$PREFIX/share/abyssor/SCRIPT" "$RUN/SCRIPT" >/dev/null || fail "the run folder's scripts differ from the installed ones"
 [ "$(sed -n 1p "$RUN/fps.txt")" = "ABYSSOR v0.2 -= Tarvik software =-" ] || fail "no frame-rate report in the run folder"
 [ -w "$RUN/SCRIPT/topten.scr" ] || fail "the player's high-score table cannot be written"

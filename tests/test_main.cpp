@@ -133,7 +133,7 @@ TEST_F(StartUpTest, TheSoundLineDecidesWhetherTheAudioDeviceOpens)
                   "Warning: Couldn't set 11025 Hz 8-bit audio\n- Reason: Couldn't open /nonexistent-folder/audio.raw\n"}};
     setenv("SDL_DISKAUDIOFILE", "/nonexistent-folder/audio.raw", 1);
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
+        SCOPED_TRACE(std::string(c.driver) + " driver, settings: " + c.line);
         setenv("SDL_AUDIODRIVER", c.driver, 1);
         write_file("SCRIPT/misc.scr", c.line);
         Captured output = start({"./abyssor", c.sound_switch});

@@ -13,27 +13,13 @@ namespace {
 
 const std::string CODE31 = "Abcdefghijklmnopqrstuvwxyz01234";  // 31 characters
 
-struct Matched {
-    int score;
-    Captured log;
-};
-
-Matched match(const std::string& typed)
-{
-    Matched result;
-    result.log = capture([&] { result.score = match_level_code(typed.c_str()); });
-    return result;
-}
-
 class LevelCodeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         write_file("SCRIPT/levels.scr", "LEVEL1 PRILIV 1500\nLEVEL2 KORAL 3500\nLEVEL3 KOTVA 6000\n"
-                                        "LEVEL4 HLUBINA 11000\nLEVEL5 " + CODE31 + " 20000\n"
-                                        "LEVEL6 KORAL 7\n");
+                                        "LEVEL4 HLUBINA 11000\nLEVEL5 " + CODE31 + " 20000\nLEVEL6 KORAL 7\n");
         capture([] { load_level_catalogue("SCRIPT/levels.scr"); });
-        game.level_index = 5;
     }
     TempDir dir;
 };
@@ -41,8 +27,9 @@ protected:
 }  // namespace
 
 // A code matches only whole and in its case; the level it names starts with
-// the credits of the levels before it, the first of two levels sharing a
-// code wins, and each level looked at says "...NO" or "...OK".
+// the credits of the levels before it (held at the integer limit), the first
+// of two levels sharing a code wins, and each level looked at says "...NO"
+// or "...OK".
 TEST_F(LevelCodeTest, ACodeStartsItsLevelWithTheCreditsOfTheLevelsBeforeIt)
 {
     const std::string refused = "...NO\n...NO\n...NO\n...NO\n...NO\n...NO\n";
@@ -63,131 +50,62 @@ TEST_F(LevelCodeTest, ACodeStartsItsLevelWithTheCreditsOfTheLevelsBeforeIt)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         game.level_index = 5;
-        Matched result = match(c.typed);
-        EXPECT_EQ(c.score, result.score);
+        int score = 0;
+        Captured log = capture([&] { score = match_level_code(c.typed.c_str()); });
+        EXPECT_EQ(c.score, score);
         EXPECT_EQ(c.level_index, game.level_index);
-        EXPECT_EQ(c.said, result.log.out);
-        EXPECT_EQ("", result.log.err);
+        EXPECT_EQ(c.said, log.out + log.err);
     }
-}
-
-TEST(LevelCode, CreditsBeyondTheIntegerRangeAreHeldAtItsLimit)
-{
-    TempDir dir;
     write_file("SCRIPT/levels.scr", "A a 2000000000\nB b 2000000000\nC c 5\n");
     capture([] { load_level_catalogue("SCRIPT/levels.scr"); });
-    EXPECT_EQ(2147483647, match("c").score);
-    EXPECT_EQ(2, game.level_index);
+    int score = 0;
+    capture([&] { score = match_level_code("c"); });
+    EXPECT_EQ(2147483647, score);
 }
 
-namespace {
-
-// The code screen reached from the menu: a grey picture, a white block font
-// (glyphs 6 pixels wide) and the code field at (230, 246), 400 pixels wide.
-class CodeScreenTest : public LevelCodeTest {
-protected:
-    void SetUp() override
-    {
-        LevelCodeTest::SetUp();
-        write_solid_bmp("GFX/kod.bmp", 640, 480, 90, 90, 90);
-        write_block_font("GFX/font.bmp", 6, 10, 255, 255, 255);
-        write_file("SCRIPT/menu.scr", "code GFX/kod.bmp font GFX/font.bmp c_pos 230,246,400\n");
-        capture([] { load_menu("SCRIPT/menu.scr"); });
-        scripted_reset(input);
-        platform_use_scripted(&input);
-        game.score = 77;
-        game.laser_energy = 2;
-    }
-    void TearDown() override
-    {
-        platform_use_scripted(NULL);
-        free_menu();
-    }
-    // Return chooses the code item; its release is the event the screen
-    // waits for before the typing starts.
-    void choose_code_item_and_type(const std::string& text, bool then_return = true)
-    {
-        menu_script.highlighted = ITEM_LEVEL_CODE;
-        scripted_push_key(input, SDLK_RETURN, 1, 13);
-        scripted_push_key(input, SDLK_RETURN, 0, 0);
-        for (char c : text) {
-            scripted_push_key(input, (SDLKey)c, 1, (Uint16)(unsigned char)c);
-            scripted_push_key(input, (SDLKey)c, 0, 0);
-        }
-        if (!then_return) return;
-        scripted_push_key(input, SDLK_RETURN, 1, 13);
-        scripted_push_key(input, SDLK_RETURN, 0, 0);
-    }
-    bool white(int x, int y) { return pixel_at(screen.surface, x, y) == map_colour(screen.surface, 255, 255, 255); }
+// The code screen on a grey picture with a white block font (glyphs 6
+// pixels wide), the field at (230, 246): the typed word stands in it and, on
+// Return, names its level. A window closed before or while typing, or no
+// input at all, choose no level; what follows the close request is not read.
+TEST_F(LevelCodeTest, TheCodeScreenChoosesOnlyALevelWhoseCodeWasTyped)
+{
     TestScreen screen;
-    ScriptedInput input;
-};
-
-}  // namespace
-
-TEST_F(CodeScreenTest, ATypedCodeStartsTheGameAtItsLevelWithTheCreditedScore)
-{
-    choose_code_item_and_type("KOTVA");
-    int result = 0;
-    Captured log = capture([&] { result = run_main_menu(screen.surface); });
-    EXPECT_EQ(2, result);
-    EXPECT_EQ(2, game.level_index);
-    EXPECT_EQ(5000, game.score);
-    EXPECT_EQ(2, game.laser_energy);  // the code leaves the air-support calls alone
-    EXPECT_EQ("...NO\n...NO\n...OK\n", log.out);
-    // The code stands typed in its field: five blocks from x 230.
-    EXPECT_TRUE(white(230, 250));
-    EXPECT_TRUE(white(259, 250));
-    EXPECT_FALSE(white(260, 250));
-    EXPECT_FALSE(white(229, 250));
-    EXPECT_TRUE(pixel_at(screen.surface, 20, 20) == map_colour(screen.surface, 90, 90, 90));
-}
-
-TEST_F(CodeScreenTest, AWrongCodeReturnsToTheMenu)
-{
-    choose_code_item_and_type("kotva");
-    int result = 0;
-    Captured log = capture([&] { result = run_main_menu(screen.surface); });
-    EXPECT_EQ(1, result);  // the queue ran dry in the menu
-    EXPECT_EQ("...NO\n...NO\n...NO\n...NO\n...NO\n...NO\n", log.out);
-    EXPECT_EQ(5, game.level_index);
-    EXPECT_EQ(77, game.score);
-    EXPECT_EQ(ITEM_LEVEL_CODE, menu_script.highlighted);
-}
-
-// The player types a whole code but closes the window instead of pressing
-// Return: no game starts, and the menu is left.
-TEST_F(CodeScreenTest, AWindowClosedWhileTypingStartsNoGame)
-{
-    choose_code_item_and_type("KOTVA", false);
-    scripted_push_quit(input);
-    scripted_push_key(input, SDLK_RETURN, 1, 13);
-    int result = 0;
-    Captured log = capture([&] { result = run_main_menu(screen.surface); });
-    EXPECT_EQ(1, result);
-    EXPECT_EQ("", log.out);  // the word was not looked up
-    EXPECT_EQ(5, game.level_index);
-    EXPECT_EQ(77, game.score);
-    EXPECT_EQ(1, input.count);  // Return after the request is never read
-    EXPECT_EQ(0, input.dry_waits);
-    EXPECT_TRUE(white(259, 250));  // the typed word stands in its field
-}
-
-TEST_F(CodeScreenTest, AWindowClosedBeforeTypingChoosesNoLevel)
-{
-    scripted_push_quit(input);
-    int result = 0;
-    Captured log = capture([&] { result = enter_level_code(screen.surface); });
-    EXPECT_EQ(-1, result);
-    EXPECT_EQ("", log.out);
-    EXPECT_EQ(0, input.dry_waits);
-}
-
-TEST_F(CodeScreenTest, WithoutInputNoLevelIsChosen)
-{
-    int result = 0;
-    Captured log = capture([&] { result = enter_level_code(screen.surface); });
-    EXPECT_EQ(-1, result);
-    EXPECT_EQ("", log.out);
-    EXPECT_EQ(5, game.level_index);
+    write_solid_bmp("GFX/kod.bmp", 640, 480, 90, 90, 90);
+    write_block_font("GFX/font.bmp", 6, 10, 255, 255, 255);
+    write_file("SCRIPT/menu.scr", "code GFX/kod.bmp font GFX/font.bmp c_pos 230,246,400\n");
+    capture([] { load_menu("SCRIPT/menu.scr"); });
+    const struct {
+        const char* what;
+        const char* typed;
+        bool quit_before, quit_after;
+        int result, level_index, left;
+        const char* said;
+    } cases[] = {
+        {"the code", "KOTVA", false, false, 5000, 2, 1, "...NO\n...NO\n...OK\n"},
+        {"a wrong code", "kotva", false, false, -1, 5, 1, "...NO\n...NO\n...NO\n...NO\n...NO\n...NO\n"},
+        {"closed while typing", "KOTVA", false, true, -1, 5, 2, ""},
+        {"closed before typing", "", true, false, -1, 5, 0, ""},
+        {"no input", "", false, false, -1, 5, 0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedSession s;
+        game.level_index = 5;
+        SDL_FillRect(screen.surface, NULL, 0);
+        if (c.quit_before) scripted_push_quit(s.input);
+        if (c.typed[0] != 0) s.release(SDLK_RETURN);  // the release of the menu's Return, waited for first
+        for (const char* t = c.typed; *t != 0; t++) s.tap((SDLKey)*t, (Uint16)*t);
+        if (c.quit_after) scripted_push_quit(s.input);
+        if (c.typed[0] != 0) s.tap(SDLK_RETURN, 13);
+        int result = 0;
+        Captured log = capture([&] { result = enter_level_code(screen.surface); });
+        EXPECT_EQ((std::vector<int>{c.result, c.level_index, c.left}),
+                  (std::vector<int>{result, game.level_index, s.input.count}));
+        EXPECT_EQ(c.said, log.out);
+        // Five blocks from x 230 where a code was typed.
+        auto white = [&](int x) { return pixel_at(screen.surface, x, 250) == map_colour(screen.surface, 255, 255, 255); };
+        EXPECT_EQ(c.typed[0] != 0, white(230) && white(259) && !white(260) && !white(229));
+        EXPECT_TRUE(pixel_at(screen.surface, 20, 20) == map_colour(screen.surface, 90, 90, 90));
+    }
+    free_menu();
 }

@@ -12,72 +12,45 @@
 
 namespace {
 
-const int RUN = 2;  // marker run width of the generated fonts
-
 // Glyph k of a generated font is painted in a colour of its own.
-SDL_Color glyph_colour(int k)
-{
-    SDL_Color c;
-    c.r = (Uint8)((k % 8) * 32);
-    c.g = (Uint8)((k / 8) * 16);
-    c.b = 128;
-    c.unused = 0;
-    return c;
-}
+SDL_Color glyph_colour(int k) { return SDL_Color{(Uint8)((k % 8) * 32), (Uint8)((k / 8) * 16), 128, 0}; }
 
-// A font picture: a marker run, then each glyph's body (as wide as given,
-// filled with its colour below the marker row), then a run, and so on. The
-// marker runs' columns are black below the top row, and black is the
-// bottom-left pixel, so black is transparent.
+// A font picture: a marker run two wide, each glyph's body (as wide as
+// given, in its colour below the marker row), a run, and so on; black is
+// the bottom-left pixel, so black is transparent.
 void write_font(const std::string& path, const std::vector<int>& widths, int height)
 {
-    int width = RUN;
-    for (int w : widths) width += w + RUN;
+    int width = 2;
+    for (int w : widths) width += w + 2;
     std::vector<Uint8> pixels((size_t)width * height, 0);
-    int x = 0;
-    for (size_t k = 0; k <= widths.size(); k++) {
-        for (int i = 0; i < RUN; i++) pixels[x + i] = 1;
-        x += RUN;
+    std::vector<PaletteColour> palette = {{0, 0, 0, 0}, {1, 255, 0, 255}};
+    for (size_t k = 0, x = 0; k <= widths.size(); k++, x += 2) {
+        pixels[x] = pixels[x + 1] = 1;
         if (k == widths.size()) break;
-        for (int col = x; col < x + widths[k]; col++)
-            for (int row = 1; row < height; row++) pixels[(size_t)row * width + col] = (Uint8)(3 + k % 200);
+        for (int col = 0; col < widths[k]; col++)
+            for (int row = 1; row < height; row++) pixels[(size_t)row * width + x + 2 + col] = (Uint8)(2 + k % 200);
         x += widths[k];
-    }
-    std::vector<PaletteColour> palette = {{0, 0, 0, 0}, {1, 255, 0, 255}, {2, 255, 255, 255}};
-    for (size_t k = 0; k < widths.size() && k < 200; k++) {
-        SDL_Color c = glyph_colour((int)k);
-        palette.push_back({(int)(3 + k), c.r, c.g, c.b});
+        if (k < 200) palette.push_back({(int)(2 + k), glyph_colour((int)k).r, glyph_colour((int)k).g, 128});
     }
     write_bmp8(path, width, height, pixels, palette);
 }
 
-// 109 glyphs, glyph g with a body 3 + g mod 11 pixels wide, so that
-// neighbours differ in width.
-int full_width(int glyph)
-{
-    return 3 + glyph % 11;
-}
-
-std::vector<int> full_widths()
-{
-    std::vector<int> widths;
-    for (int g = 0; g < 109; g++) widths.push_back(full_width(g));
-    return widths;
-}
+// 109 glyphs, glyph g 3 + g mod 11 wide, so that neighbours differ.
+int full_width(int glyph) { return 3 + glyph % 11; }
 
 bool shows_glyph(SDL_Surface* screen, int x, int y, int glyph)
 {
-    SDL_Color c = glyph_colour(glyph);
-    return pixel_at(screen, x, y) == map_colour(screen, c.r, c.g, c.b);
+    return pixel_at(screen, x, y) == map_colour(screen, glyph_colour(glyph).r, glyph_colour(glyph).g, 128);
 }
 
 class FontTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        write_font("font.bmp", full_widths(), 12);
+        std::vector<int> widths;
+        for (int g = 0; g < 109; g++) widths.push_back(full_width(g));
+        write_font("font.bmp", widths, 12);
         picture = load_bitmap("font.bmp", 0);
-        ASSERT_NE(picture, nullptr);
         set_current_font(picture);
         SDL_FillRect(screen.surface, NULL, 0);
     }
@@ -89,284 +62,178 @@ protected:
 
 }  // namespace
 
-// The marker row of runs at columns 0-1, 8-9 and 15-16 of a 17-pixel-wide
-// picture: glyph 0 ('!') spans 2..7, glyph 1 ('"') 10..14.
+// Marker runs at columns 0-1, 8-9 and 15-16 of a 17-pixel-wide picture:
+// glyph 0 ('!') is drawn from the middle of its run (column 1, red, an
+// overhang left of the pen) to the middle of the next; the font's key
+// replaces the one it was loaded with.
 TEST(FontScan, GlyphBoundsComeFromTheMarkerRuns)
 {
     TempDir dir;
     TestScreen screen;
     std::vector<Uint8> pixels(17 * 6, 0);
     for (int x : {0, 1, 8, 9, 15, 16}) pixels[x] = 1;
-    // Glyph 0's picture from the middle of run 0 to the middle of run 1:
-    // columns 1 (red, overhang) and 2 (green, the body's first column).
-    for (int row = 1; row < 6; row++) {
-        pixels[row * 17 + 1] = 2;
-        pixels[row * 17 + 2] = 3;
-    }
+    for (int row = 1; row < 6; row++) pixels[row * 17 + 1] = 2, pixels[row * 17 + 2] = 3;
     write_bmp8("font.bmp", 17, 6, pixels, {{0, 0, 0, 0}, {1, 255, 0, 255}, {2, 255, 0, 0}, {3, 0, 255, 0}});
-    // Keyed on its top-left pixel at loading, as the intro's font is: the
-    // font's own key replaces that one.
     SDL_Surface* picture = load_bitmap("font.bmp", 1);
-    ASSERT_NE(picture, nullptr);
     set_current_font(picture);
-
-    EXPECT_EQ(current_font.mark_count, 6);
-    EXPECT_EQ(current_font.marks[5], 16);  // a run reaching the last column ends there, not at the width
-    EXPECT_EQ(current_font.height, 6);
-    EXPECT_EQ(text_width(current_font, "!"), 6);
-    EXPECT_EQ(text_width(current_font, "\""), 5);
-    EXPECT_EQ(text_width(current_font, "! !"), 18);  // the space advances like glyph 0
-
+    // A run reaching the last column ends there; the space advances like glyph 0.
+    EXPECT_EQ((std::vector<int>{6, 16, 6, 6, 5, 18}),
+              (std::vector<int>{current_font.mark_count, current_font.marks[5], current_font.height,
+                                text_width(current_font, "!"), text_width(current_font, "\""), text_width(current_font, "! !")}));
     SDL_FillRect(screen.surface, NULL, map_colour(screen.surface, 0, 0, 255));
     print_text(screen.surface, 100, 50, "!");
-    EXPECT_EQ(pixel_at(screen.surface, 99, 50), map_colour(screen.surface, 255, 0, 0));  // one to the left of the pen
-    EXPECT_EQ(pixel_at(screen.surface, 100, 50), map_colour(screen.surface, 0, 255, 0));
-    EXPECT_EQ(pixel_at(screen.surface, 100, 54), map_colour(screen.surface, 0, 255, 0));  // row 5, the last
-    EXPECT_EQ(pixel_at(screen.surface, 100, 55), map_colour(screen.surface, 0, 0, 255));
-    EXPECT_EQ(pixel_at(screen.surface, 101, 50), map_colour(screen.surface, 0, 0, 255));  // black is transparent
-    EXPECT_EQ(pixel_at(screen.surface, 98, 50), map_colour(screen.surface, 0, 0, 255));
+    Uint32 red = map_colour(screen.surface, 255, 0, 0), green = map_colour(screen.surface, 0, 255, 0),
+           blue = map_colour(screen.surface, 0, 0, 255);
+    EXPECT_EQ((std::vector<Uint32>{red, green, green, blue, blue, blue}),
+              (std::vector<Uint32>{pixel_at(screen.surface, 99, 50), pixel_at(screen.surface, 100, 50),
+                                   pixel_at(screen.surface, 100, 54), pixel_at(screen.surface, 100, 55),
+                                   pixel_at(screen.surface, 101, 50), pixel_at(screen.surface, 98, 50)}));
     SDL_FreeSurface(picture);
 }
 
-TEST(FontScan, RunsBeyondTheTableAreIgnored)
+// Runs beyond the table's room are ignored, and nothing past it is written;
+// a font without a picture stops the program.
+TEST(FontScan, RunsBeyondTheTableAreIgnoredAndNoFontStopsTheProgram)
 {
     TempDir dir;
     TestScreen screen;
     write_font("font.bmp", std::vector<int>(299, 1), 4);  // 300 runs
-    SDL_Surface* picture = load_bitmap("font.bmp", 0);
-    ASSERT_NE(picture, nullptr);
     struct {
         Font font;
         int guard[128];
     } guarded;
     memset(&guarded, 0, sizeof guarded);
-    guarded.font.bitmap = picture;
+    guarded.font.bitmap = load_bitmap("font.bmp", 0);
     init_font(guarded.font);
-    EXPECT_EQ(guarded.font.mark_count, FONT_MARKS);
-    EXPECT_EQ(guarded.font.marks[FONT_MARKS - 2], 255 * 3);  // run 255 starts after 255 glyphs of 1 + 2 columns
-    for (int i = 0; i < 128; i++) ASSERT_EQ(guarded.guard[i], 0) << i;
-    SDL_FreeSurface(picture);
+    EXPECT_EQ(FONT_MARKS, guarded.font.mark_count);
+    EXPECT_EQ(255 * 3, guarded.font.marks[FONT_MARKS - 2]);  // run 255 starts after 255 glyphs of 1 + 2 columns
+    EXPECT_EQ(std::vector<int>(128, 0), std::vector<int>(guarded.guard, guarded.guard + 128));
+    SDL_FreeSurface(guarded.font.bitmap);
+    EXPECT_EXIT((dup2(2, 1), set_current_font(NULL)), ::testing::ExitedWithCode(1), "^The font has not been loaded!\n$");
 }
 
-TEST(FontScan, AFontUsedBeforeItsPictureIsLoadedStopsTheProgram)
-{
-    EXPECT_EXIT(
-        {
-            dup2(2, 1);  // the message goes to standard output: show it where the check looks
-            set_current_font(NULL);
-        },
-        ::testing::ExitedWithCode(1), "^The font has not been loaded!\n$");
-}
-
-TEST_F(FontTest, CzechLettersUseTheGlyphsAfterTheTilde)
-{
-    const unsigned char czech[15] = {236, 154, 232, 248, 158, 253, 225, 237, 233, 239, 242, 243, 157, 250, 249};
-    for (int i = 0; i < 15; i++) {
-        char text[2] = {(char)czech[i], 0};
-        EXPECT_EQ(text_width(current_font, text), full_width(94 + i)) << "letter " << i;
-        SDL_FillRect(screen.surface, NULL, 0);
-        print_text(screen.surface, 200, 100, text);
-        EXPECT_TRUE(shows_glyph(screen.surface, 200, 100, 94 + i)) << "letter " << i;
-    }
-    // "č" is glyph 96: 11 wide, drawn in its colour, not its neighbours'.
-    EXPECT_EQ(text_width(current_font, "\xE8"), 11);
-    EXPECT_EQ(text_width(current_font, "~"), full_width(93));
-}
-
+// Text is laid out glyph after glyph from the pen ('A' is glyph 32, 13
+// wide; 'c' glyph 66, 3 wide); the space is as wide as glyph 0 and draws
+// nothing; control bytes and bytes past the last glyph take no room; the
+// Czech letters use the glyphs after the tilde; a smaller font forgets the
+// glyphs of the larger one. Each case: the text, its width, and the glyph
+// at points of row 20 (-1: nothing).
 TEST_F(FontTest, TextIsLaidOutGlyphAfterGlyph)
 {
-    // "A" is glyph 32 (3 + 32 mod 11 = 13 wide), "b" glyph 65 (13), "c" glyph 66 (3).
-    EXPECT_EQ(text_width(current_font, "Abc"), 13 + 13 + 3);
-    print_text(screen.surface, 10, 20, "A c");
-    EXPECT_TRUE(shows_glyph(screen.surface, 10, 20, 32));
-    EXPECT_TRUE(shows_glyph(screen.surface, 22, 30, 32));  // last body column, last row (11 rows below the marker row)
-    EXPECT_EQ(pixel_at(screen.surface, 23, 20), 0u);       // the space: 3 wide, nothing drawn
-    EXPECT_EQ(pixel_at(screen.surface, 25, 20), 0u);
-    EXPECT_TRUE(shows_glyph(screen.surface, 26, 20, 66));
-}
-
-TEST_F(FontTest, CentredTextSitsAroundTheMiddle)
-{
-    // "AA" is 26 wide: it starts at 320 - 13.
-    print_text_centred(screen.surface, 40, "AA");
-    EXPECT_EQ(pixel_at(screen.surface, 306, 40), 0u);
-    EXPECT_TRUE(shows_glyph(screen.surface, 307, 40, 32));
-    EXPECT_TRUE(shows_glyph(screen.surface, 332, 40, 32));
-    EXPECT_EQ(pixel_at(screen.surface, 333, 40), 0u);
-}
-
-TEST_F(FontTest, BytesWithoutAGlyphDrawNothingAndTakeNoRoom)
-{
-    // The high-score lines end in a line feed; control bytes and bytes whose
-    // glyph lies past the font's last have no glyph.
-    EXPECT_EQ(text_width(current_font, "A\n"), 13);
-    EXPECT_EQ(text_width(current_font, "\x01\x1f"), 0);
-    EXPECT_EQ(text_width(current_font, "\xC8\xFF"), 0);  // glyphs 167 and 222
-    print_text(screen.surface, 10, 20, "\n\xFF" "A");
-    EXPECT_TRUE(shows_glyph(screen.surface, 10, 20, 32));
-}
-
-TEST_F(FontTest, ASmallerFontForgetsTheGlyphsOfTheLargerOne)
-{
+    const struct {
+        std::string text;
+        int width;
+        std::vector<std::pair<int, int>> at;  // x, glyph
+    } cases[] = {
+        {"A c", 13 + 3 + 3, {{10, 32}, {22, 32}, {23, -1}, {25, -1}, {26, 66}}},
+        {"\n\x01\x1f\xC8\xFF" "A", 13, {{10, 32}}},
+        {"\xE8", 11, {{10, 96}, {20, 96}, {21, -1}}},
+        {"~", full_width(93), {{10, 93}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        SDL_FillRect(screen.surface, NULL, 0);
+        print_text(screen.surface, 10, 20, c.text.c_str());
+        EXPECT_EQ(c.width, text_width(current_font, c.text.c_str()));
+        for (auto [x, glyph] : c.at) EXPECT_TRUE(glyph < 0 ? pixel_at(screen.surface, x, 20) == 0 : shows_glyph(screen.surface, x, 20, glyph)) << x;
+    }
+    for (int i = 0; i < 15; i++) {  // the Czech letters
+        char letter[2] = {"\xEC\x9A\xE8\xF8\x9E\xFD\xE1\xED\xE9\xEF\xF2\xF3\x9D\xFA\xF9"[i], 0};
+        SDL_FillRect(screen.surface, NULL, 0);
+        print_text(screen.surface, 200, 100, letter);
+        EXPECT_EQ(full_width(94 + i), text_width(current_font, letter)) << i;
+        EXPECT_TRUE(shows_glyph(screen.surface, 200, 100, 94 + i)) << i;
+    }
+    SDL_FillRect(screen.surface, NULL, 0);
+    print_text_centred(screen.surface, 40, "AA");  // 26 wide: from 320 - 13
+    EXPECT_EQ((std::vector<bool>{false, true, true, false}),
+              (std::vector<bool>{shows_glyph(screen.surface, 306, 40, 32), shows_glyph(screen.surface, 307, 40, 32),
+                                 shows_glyph(screen.surface, 332, 40, 32), shows_glyph(screen.surface, 333, 40, 32)}));
     write_font("small.bmp", {4, 5}, 12);
     SDL_Surface* small = load_bitmap("small.bmp", 0);
-    ASSERT_NE(small, nullptr);
     set_current_font(small);
-    EXPECT_EQ(text_width(current_font, "!\"A"), 4 + 5);
+    EXPECT_EQ(4 + 5, text_width(current_font, "!\"A"));
+    SDL_FillRect(screen.surface, NULL, 0);
     print_text(screen.surface, 10, 20, "A");
-    EXPECT_EQ(pixel_at(screen.surface, 10, 20), 0u);
+    EXPECT_EQ(0u, pixel_at(screen.surface, 10, 20));
     SDL_FreeSurface(small);
 }
 
-TEST(FontPixel, ReadsEachDepthAndReportsColumnsOutside)
-{
-    TestScreen screen;
-    SDL_Surface* deep = SDL_CreateRGBSurface(SDL_SWSURFACE, 4, 2, 24, 0xff0000, 0xff00, 0xff, 0);
-    ASSERT_NE(deep, nullptr);
-    Uint8* pixel = (Uint8*)deep->pixels + deep->pitch + 3 * 3;
-    pixel[deep->format->Rshift / 8] = 10;
-    pixel[deep->format->Gshift / 8] = 20;
-    pixel[deep->format->Bshift / 8] = 30;
-    EXPECT_EQ(GetPixel(deep, 3, 1), SDL_MapRGB(deep->format, 10, 20, 30));
-    Captured log = capture([&] {
-        EXPECT_EQ(GetPixel(deep, -1, 0), 0u);
-        EXPECT_EQ(GetPixel(deep, 4, 0), 0u);
-    });
-    EXPECT_EQ(log.out, "SFONT ERROR: x too small in GetPixel.\nSFONT ERROR: x too big in GetPixel.\n");
-    SDL_FreeSurface(deep);
-
-    SDL_FillRect(screen.surface, NULL, map_colour(screen.surface, 0, 255, 0));
-    EXPECT_EQ(GetPixel(screen.surface, 639, 479), map_colour(screen.surface, 0, 255, 0));
-}
-
-namespace {
-
-// Scripted typing: each character is a press and a release.
-struct Typing : ScriptedSession {
-    void type(Uint16 c, SDLKey key = SDLK_a)
-    {
-        scripted_push_key(input, key, 1, c);
-        scripted_push_key(input, key, 0, 0);
-    }
-    void type(const char* text)
-    {
-        for (const char* p = text; *p; p++) type((Uint16)(unsigned char)*p);
-    }
-    void backspace() { type(8, SDLK_BACKSPACE); }
-    void enter() { type(13, SDLK_RETURN); }
-};
-
-}  // namespace
-
+// Each case types its keys (a press and a release each; 8 Backspace, 13
+// Return, 0 Shift, 9 Tab, 127 Delete, 1 a close request) into a buffer of
+// its size and a line of its width, from a starting text. Only printable
+// bytes are typed; Return ends the typing and leaves what follows queued.
 TEST_F(FontTest, TypedTextIsEditedUntilReturn)
-{
-    Typing typing;
-    char text[32] = "";
-    typing.backspace();  // nothing to remove yet
-    typing.type("ab");
-    typing.backspace();
-    typing.type("c");
-    typing.enter();
-    typing.type("zz");  // after Return: not read
-    read_text(screen.surface, 50, 60, 400, text, sizeof text);
-    EXPECT_STREQ(text, "ac");
-    EXPECT_EQ(typing.input.count, 5);  // Return's release and the two letters after it are still queued
-    EXPECT_EQ(typing.input.unicode, 1);
-    // The line shows the text: "a" is glyph 64 (3 + 64 mod 11 = 12 wide), then "c".
-    EXPECT_TRUE(shows_glyph(screen.surface, 50, 60, 64));
-    EXPECT_TRUE(shows_glyph(screen.surface, 62, 60, 66));
-    EXPECT_EQ(pixel_at(screen.surface, 65, 60), 0u);
-}
-
-// Each case types its keys (8 Backspace, 13 Return, 0 Shift, 9 Tab) into a
-// buffer of its size and a line of its width.
-TEST_F(FontTest, TypingKeepsToTheWidthTheBufferAndThePrintableBytes)
 {
     const struct {
         const char* start;
         int buffer_size, width;
         std::u16string keys;
         const char* typed;
+        int left;  // events left unread
     } cases[] = {
-        {"ab", 32, 400, u"\r", "ab"},                       // Return on the starting text keeps it
-        {"", 32, 12, u"ccccc\bcc\r", "cccc"},               // "c" is 3 wide: four fit in 12 pixels
-        {"", 4, 600, u"cdefgh\r", "cde"},                    // the buffer is full
-        {"", 32, 600, std::u16string(u"\0\t\u010Dc\u007F\r", 6), "c"},  // outside the printable bytes, Delete
-        {"", 32, 600, u"cd", "cd"},                           // no key can come any more
+        {"ab", 32, 400, u"\r", "ab", 1},
+        {"", 32, 12, u"ccccc\bcc\r", "cccc", 1},  // four of "c" fit in 12 pixels
+        {"", 4, 600, u"cdefgh\r", "cde", 1},
+        {"", 32, 600, std::u16string(u"\0\t\u010Dc\u007F\r", 6), "c", 1},
+        {"", 32, 600, u"cd", "cd", 0},  // no key can come any more
+        {"", 32, 600, u"cd\001e\r", "cd", 4},
+        {"", 32, 400, u"\bab\bc\rzz", "ac", 5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        Typing typing;
-        for (char16_t key : c.keys)
-            typing.type(key, key == 8 ? SDLK_BACKSPACE : key == 13 ? SDLK_RETURN : key == 9 ? SDLK_TAB
-                                                                   : key == 0 ? SDLK_LSHIFT : SDLK_a);
+        ScriptedSession typing;
+        for (char16_t key : c.keys) {
+            if (key == 1) {
+                scripted_push_quit(typing.input);
+                continue;
+            }
+            SDLKey sym = key == 8 ? SDLK_BACKSPACE : key == 13 ? SDLK_RETURN : key == 9 ? SDLK_TAB : key == 0 ? SDLK_LSHIFT : SDLK_a;
+            scripted_push_key(typing.input, sym, 1, key);
+            scripted_push_key(typing.input, sym, 0, 0);
+        }
         char text[32];
         strcpy(text, c.start);
+        SDL_FillRect(screen.surface, NULL, 0);
         read_text(screen.surface, 50, 60, c.width, text, c.buffer_size);
         EXPECT_STREQ(c.typed, text);
+        EXPECT_EQ(c.left, typing.input.count);
+        EXPECT_EQ(1, typing.input.unicode);
     }
-}
-
-// Fast typing: each key is pressed before the one before it is let go.
-TEST_F(FontTest, FastTypingKeepsEveryLetter)
-{
-    Typing typing;
+    // The line shows the last text: "a" is glyph 64, 12 wide, then "c"; "b" is wiped.
+    EXPECT_EQ((std::vector<bool>{true, true, false}), (std::vector<bool>{shows_glyph(screen.surface, 50, 60, 64),
+                                                                         shows_glyph(screen.surface, 62, 60, 66), pixel_at(screen.surface, 65, 60) != 0}));
+    // Fast typing: each key pressed before the one before it is let go.
+    ScriptedSession fast;
     for (const char* keys = "cdef"; *keys; keys += 2) {
-        typing.press(SDLK_a, keys[0]);
-        typing.press(SDLK_b, keys[1]);
-        typing.release(SDLK_a);
-        typing.release(SDLK_b);
+        scripted_push_key(fast.input, SDLK_a, 1, keys[0]);
+        scripted_push_key(fast.input, SDLK_b, 1, keys[1]);
+        scripted_push_key(fast.input, SDLK_a, 0, 0);
+        scripted_push_key(fast.input, SDLK_b, 0, 0);
     }
-    typing.enter();
+    scripted_push_key(fast.input, SDLK_RETURN, 1, 13);
     char text[32] = "";
     read_text(screen.surface, 50, 60, 600, text, sizeof text);
     EXPECT_STREQ("cdef", text);
 }
 
-TEST_F(FontTest, AClosedWindowEndsTheInputWithWhatWasTyped)
-{
-    Typing typing;
-    char text[32] = "";
-    typing.type("cd");
-    scripted_push_quit(typing.input);
-    typing.type("e");
-    typing.enter();
-    read_text(screen.surface, 50, 60, 600, text, sizeof text);
-    EXPECT_STREQ(text, "cd");
-    EXPECT_EQ(4, typing.input.count);  // the E and Return after the request are never read
-    EXPECT_EQ(0, typing.input.dry_waits);
-}
-
 namespace {
 
 // Keeps the input alive with mouse motion until the clock reaches a time,
-// then presses Return.
-struct Clocked {
-    Uint32 until;
-    bool done;
-};
-
-void motion_until(ScriptedInput& input, Uint32, void* user)
-{
-    Clocked* clocked = (Clocked*)user;
-    if (clocked->done) return;
-    if (input.clock_ms >= clocked->until) {
-        scripted_push_key(input, SDLK_RETURN, 1, 13);
-        clocked->done = true;
-    } else {
-        scripted_push_motion(input, 5, 5);
-    }
-}
-
+// then presses Return; whether the cursor ("|", glyph 91) showed after "c".
+Uint32 until;
 bool cursor_shown_after(SDL_Surface* screen, Uint32 ms)
 {
-    Typing typing;
-    Clocked clocked = {ms, false};
-    typing.input.on_delay = motion_until;
-    typing.input.user = &clocked;
-    char text[32] = "c";  // 3 wide: the cursor ("|", glyph 91) at 53
+    ScriptedSession typing;
+    until = ms;
+    typing.input.on_delay = [](ScriptedInput& input, Uint32, void*) {
+        if (input.clock_ms >= until && until != 0) scripted_push_key(input, SDLK_RETURN, 1, 13), until = 0;
+        else if (until != 0) scripted_push_motion(input, 5, 5);
+    };
+    char text[32] = "c";
+    SDL_FillRect(screen, NULL, 0);
     read_text(screen, 50, 60, 600, text, sizeof text);
-    EXPECT_TRUE(clocked.done);
+    EXPECT_EQ(0u, until);
     return shows_glyph(screen, 53, 60, 91);
 }
 
@@ -374,42 +241,8 @@ bool cursor_shown_after(SDL_Surface* screen, Uint32 ms)
 
 TEST_F(FontTest, TheCursorBlinksEveryHalfSecond)
 {
-    EXPECT_TRUE(cursor_shown_after(screen.surface, 3));
-    SDL_FillRect(screen.surface, NULL, 0);
-    EXPECT_TRUE(cursor_shown_after(screen.surface, 300));
-    SDL_FillRect(screen.surface, NULL, 0);
-    EXPECT_FALSE(cursor_shown_after(screen.surface, 503));
-    SDL_FillRect(screen.surface, NULL, 0);
-    EXPECT_TRUE(cursor_shown_after(screen.surface, 1005));
+    EXPECT_EQ((std::vector<bool>{true, true, false, true}),
+              (std::vector<bool>{cursor_shown_after(screen.surface, 3), cursor_shown_after(screen.surface, 300),
+                                 cursor_shown_after(screen.surface, 503), cursor_shown_after(screen.surface, 1005)}));
 }
 
-// The game's own fonts: a glyph for every printable byte and every Czech
-// letter, each with something to show.
-TEST(FontData, TheGameFontsHaveAVisibleGlyphForEveryCharacter)
-{
-    TestScreen screen;
-    for (const char* name : {"/GFX/menu/pismo.bmp", "/GFX/intro/titulky_pismo.bmp"}) {
-        SDL_Surface* picture = load_bitmap((std::string(ABYSSOR_RUN_DIR) + name).c_str(), 0);
-        ASSERT_NE(picture, nullptr) << name;
-        set_current_font(picture);
-        EXPECT_EQ(current_font.mark_count, 2 * 110) << name;  // 109 glyphs and the run after the last
-        for (int byte = 33; byte < 256; byte++) {
-            char text[2] = {(char)byte, 0};
-            // Bytes 127 to 141 are their own codes, and those are the codes
-            // the Czech letters are drawn with.
-            int glyph_expected = byte <= 141 || strchr("\xEC\x9A\xE8\xF8\x9E\xFD\xE1\xED\xE9\xEF\xF2\xF3\x9D\xFA\xF9", byte) != NULL;
-            if (!glyph_expected) {
-                EXPECT_EQ(text_width(current_font, text), 0) << name << " byte " << byte;
-                continue;
-            }
-            EXPECT_GT(text_width(current_font, text), 0) << name << " byte " << byte;
-            SDL_FillRect(screen.surface, NULL, map_colour(screen.surface, 1, 2, 3));
-            print_text(screen.surface, 100, 100, text);
-            int shown = 0;
-            for (int y = 100; y < 100 + picture->h; y++)
-                for (int x = 80; x < 140; x++) shown += pixel_at(screen.surface, x, y) != map_colour(screen.surface, 1, 2, 3);
-            EXPECT_GT(shown, 0) << name << " byte " << byte;
-        }
-        SDL_FreeSurface(picture);
-    }
-}

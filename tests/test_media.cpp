@@ -10,70 +10,62 @@
 #include "settings.h"
 #include "support.h"
 
-namespace {
-
-class MediaTest : public ::testing::Test {
-protected:
-    void SetUp() override { settings = GameSettings(); }
-    void TearDown() override
-    {
-        close_audio();
-    }
-    TestScreen screen;
+// A 4 x 2 picture, index 7 at the top-left corner and at (2, 1), index 1
+// elsewhere: keyed, every pixel of the top-left index is transparent (and
+// the key runs run-length accelerated); unkeyed, every pixel is drawn. A
+// missing picture gives one error line with the reason; far-off coordinates
+// are held in the 16-bit fields and never wrap onto the screen.
+TEST(MediaTest, PicturesAreKeyedOnTheirTopLeftIndex)
+{
     TempDir dir;
-};
-
-// A 4 x 2 picture: index 7 at the top-left corner and at (2, 1), index 1 elsewhere.
-void write_keyed_picture()
-{
+    TestScreen screen;
     write_bmp8("GFX/keyed.bmp", 4, 2, {7, 1, 1, 1, 1, 1, 7, 1}, {{1, 200, 40, 40}, {7, 0, 255, 0}});
+    SDL_Surface* keyed = load_bitmap("GFX/keyed.bmp", 1);
+    SDL_Surface* plain = load_bitmap("GFX/keyed.bmp", 0);
+    const Uint32 blue = map_colour(screen.surface, 0, 0, 255), red = map_colour(screen.surface, 200, 40, 40),
+                 green = map_colour(screen.surface, 0, 255, 0);
+    SDL_FillRect(screen.surface, NULL, blue);
+    draw_bitmap(keyed, screen.surface, 10, 10);
+    draw_bitmap(plain, screen.surface, 20, 10);
+    draw_bitmap(plain, screen.surface, 65636, 100);  // 100 in a 16-bit field
+    EXPECT_EQ((std::vector<Uint32>{blue, blue, red, green, green, blue}),
+              (std::vector<Uint32>{pixel_at(screen.surface, 10, 10), pixel_at(screen.surface, 12, 11),
+                                   pixel_at(screen.surface, 11, 10), pixel_at(screen.surface, 20, 10),
+                                   pixel_at(screen.surface, 22, 11), pixel_at(screen.surface, 100, 100)}));
+    EXPECT_NE(0u, keyed->flags & SDL_RLEACCELOK);
+    SDL_Rect rect = make_rect(40000, -40000, -5, 70000);
+    EXPECT_EQ((std::vector<long long>{32767, -32768, 0, 65535}), (std::vector<long long>{rect.x, rect.y, rect.w, rect.h}));
+    SDL_Surface* none = keyed;
+    Captured log = capture([&] { none = load_bitmap("GFX/none.bmp", 1); });
+    EXPECT_EQ(nullptr, none);
+    EXPECT_EQ("Nemohu nahrat soubor : GFX/none.bmp. Chyba: Couldn't open GFX/none.bmp\n", log.out + log.err);
+    SDL_FreeSurface(keyed);
+    SDL_FreeSurface(plain);
 }
 
-}  // namespace
-
-TEST_F(MediaTest, ColourKeyMakesEveryPixelOfTheTopLeftIndexTransparent)
+// A strip of 150 x 6 in indexes 1 to 4 with the key 7 scattered through it;
+// index 4 is a green that the 16-bit screen rounds to the key's green, and
+// a blit of the palettised picture still draws it. Each row: part, place.
+TEST(MediaTest, KeyedPicturesDrawWhatABlitOfThePaletteIndexesDraws)
 {
-    write_keyed_picture();
-    SDL_Surface* picture = load_bitmap("GFX/keyed.bmp", 1);
-    ASSERT_NE(nullptr, picture);
-    SDL_FillRect(screen.surface, NULL, map_colour(screen.surface, 0, 0, 255));
-    draw_bitmap(picture, screen.surface, 10, 10);
-    Uint32 blue = map_colour(screen.surface, 0, 0, 255);
-    Uint32 red = map_colour(screen.surface, 200, 40, 40);
-    EXPECT_EQ(blue, pixel_at(screen.surface, 10, 10));
-    EXPECT_EQ(blue, pixel_at(screen.surface, 12, 11));
-    EXPECT_EQ(red, pixel_at(screen.surface, 11, 10));
-    // The key is set with run-length acceleration.
-    EXPECT_NE(0u, picture->flags & SDL_RLEACCELOK);
-    SDL_FreeSurface(picture);
-}
-
-// A strip of 150 x 6 in indexes 1 to 4, with the key 7 scattered through
-// it. Index 4 is a green that the 16-bit screen rounds to the key's green,
-// and a blit of the palettised picture still draws it.
-TEST_F(MediaTest, KeyedPicturesDrawWhatABlitOfThePaletteIndexesDraws)
-{
+    TempDir dir;
+    TestScreen screen;
     const int w = 150, h = 6;
     std::vector<Uint8> pixels(w * h);
     for (int i = 0; i < w * h; i++) pixels[i] = i % 7 == 0 || i % 11 < 3 ? 7 : 1 + i % 4;
-    write_bmp8("GFX/strip.bmp", w, h, pixels, {{1, 200, 40, 40}, {2, 10, 20, 250}, {3, 255, 255, 255},
-                                               {4, 3, 254, 5}, {7, 0, 255, 0}});
+    write_bmp8("GFX/strip.bmp", w, h, pixels, {{1, 200, 40, 40}, {2, 10, 20, 250}, {3, 255, 255, 255}, {4, 3, 254, 5}, {7, 0, 255, 0}});
     SDL_Surface* picture = load_bitmap("GFX/strip.bmp", 1);
-    ASSERT_NE(nullptr, picture);
     SDL_Surface* indexes = SDL_LoadBMP("GFX/strip.bmp");
     SDL_SetColorKey(indexes, SDL_SRCCOLORKEY, 7);
     const SDL_PixelFormat* f = screen.surface->format;
     SDL_Surface* expected = SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 16, f->Rmask, f->Gmask, f->Bmask, 0);
-    struct Row {
+    const struct {
         int sx, sy, sw, sh, dx, dy;
-    } rows[] = {
-        {0, 0, w, h, 10, 10},        {40, 0, 50, h, 100, 50},        {130, 2, 20, 3, 0, 0},
-        {0, 0, w, h, -70, -3},       {0, 0, w, h, 600, 476},         {-10, -2, 80, h, 5, 5},
-        {100, 0, 60, 9, 300, 300},   {60, 0, 5, h, 200, 100},        {-32767, 0, 65535, h, 32767, 20},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.sx << "," << r.sy << " " << r.sw << "x" << r.sh << " at " << r.dx << ","
-                                        << r.dy);
+    } rows[] = {{0, 0, w, h, 10, 10},      {40, 0, 50, h, 100, 50},      {130, 2, 20, 3, 0, 0},
+                {0, 0, w, h, -70, -3},     {0, 0, w, h, 600, 476},       {-10, -2, 80, h, 5, 5},
+                {100, 0, 60, 9, 300, 300}, {60, 0, 5, h, 200, 100},      {-32767, 0, 65535, h, 32767, 20}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.sx << "," << r.sy << " " << r.sw << "x" << r.sh << " at " << r.dx << "," << r.dy);
         SDL_FillRect(screen.surface, NULL, 0x1234);
         SDL_FillRect(expected, NULL, 0x1234);
         draw_bitmap_part(picture, r.sx, r.sy, r.sw, r.sh, screen.surface, r.dx, r.dy);
@@ -89,129 +81,18 @@ TEST_F(MediaTest, KeyedPicturesDrawWhatABlitOfThePaletteIndexesDraws)
     SDL_FreeSurface(picture);
 }
 
-TEST_F(MediaTest, WithoutTheKeyEveryPixelIsDrawn)
-{
-    write_keyed_picture();
-    SDL_Surface* picture = load_bitmap("GFX/keyed.bmp", 0);
-    ASSERT_NE(nullptr, picture);
-    draw_bitmap(picture, screen.surface, 10, 10);
-    EXPECT_EQ(map_colour(screen.surface, 0, 255, 0), pixel_at(screen.surface, 10, 10));
-    EXPECT_EQ(map_colour(screen.surface, 0, 255, 0), pixel_at(screen.surface, 12, 11));
-    SDL_FreeSurface(picture);
-}
-
-TEST_F(MediaTest, MissingPictureGivesOneErrorLineWithTheReason)
-{
-    SDL_Surface* picture = NULL;
-    Captured output = capture([&] { picture = load_bitmap("GFX/none.bmp", 1); });
-    EXPECT_EQ(nullptr, picture);
-    EXPECT_EQ("", output.out);
-    EXPECT_EQ("Nemohu nahrat soubor : GFX/none.bmp. Chyba: Couldn't open GFX/none.bmp\n", output.err);
-}
-
-TEST_F(MediaTest, FarOffCoordinatesNeverWrapOntoTheScreen)
-{
-    write_solid_bmp("GFX/solid.bmp", 8, 8, 255, 255, 255);
-    SDL_Surface* picture = load_bitmap("GFX/solid.bmp", 0);
-    SDL_FillRect(screen.surface, NULL, 0);
-    // 65636 would wrap to 100 in a 16-bit field.
-    draw_bitmap(picture, screen.surface, 65636, 100);
-    EXPECT_EQ(0u, pixel_at(screen.surface, 100, 100));
-    SDL_Rect rect = make_rect(40000, -40000, -5, 70000);
-    EXPECT_EQ((std::vector<long long>{32767, -32768, 0, 65535}),
-              (std::vector<long long>{rect.x, rect.y, rect.w, rect.h}));
-    SDL_FreeSurface(picture);
-}
-
-TEST_F(MediaTest, SoundsWithNullInTheNameAreEmptyWithoutAWord)
-{
-    ASSERT_TRUE(open_audio());
-    Captured output = capture([] {
-        EXPECT_EQ(nullptr, load_sound("SFX/NULL.wav"));
-        EXPECT_EQ(nullptr, load_sound("NULL"));
-    });
-    EXPECT_EQ("", output.out);
-    EXPECT_EQ("", output.err);
-}
-
-TEST_F(MediaTest, WithAudioOffNoSoundIsLoadedPlayedOrStopped)
-{
-    ASSERT_TRUE(open_audio());
-    write_wav("SFX/ping.wav", 100000);
-    Mix_Chunk* ping = load_sound("SFX/ping.wav");
-    ASSERT_NE(nullptr, ping);
-    play_sound(ping, 5, 0);
-    ASSERT_EQ(1, Mix_Playing(5));
-
-    settings.sound = 0;
-    Captured output = capture([&] {
-        EXPECT_EQ(nullptr, load_sound("SFX/ping.wav"));
-        EXPECT_EQ(nullptr, load_sound("SFX/missing.wav"));
-        play_sound(ping, 4, 0);
-        stop_all_sounds();
-    });
-    EXPECT_EQ("", output.out);
-    EXPECT_EQ("", output.err);
-    EXPECT_EQ(0, Mix_Playing(4));
-    EXPECT_EQ(1, Mix_Playing(5));  // not stopped either
-
-    settings.sound = 1;
-    stop_all_sounds();
-    EXPECT_EQ(0, Mix_Playing(5));
-    Mix_FreeChunk(ping);
-}
-
-TEST_F(MediaTest, LoadedSoundIsLoggedAndMissingOneReported)
-{
-    ASSERT_TRUE(open_audio());
-    write_wav("SFX/ping.wav", 2000);
-    Mix_Chunk* ping = NULL;
-    Captured output = capture([&] {
-        ping = load_sound("SFX/ping.wav");
-        EXPECT_EQ(nullptr, load_sound("SFX/missing.wav"));
-    });
-    ASSERT_NE(nullptr, ping);
-    EXPECT_EQ("Nahran zvuk SFX/ping.wav\n", output.out);
-    EXPECT_EQ("Nemohu nahrat soubor : SFX/missing.wav !!!\n", output.err);
-    Mix_FreeChunk(ping);
-}
-
-TEST_F(MediaTest, SecondSoundOnAChannelCutsTheFirstOff)
-{
-    ASSERT_TRUE(open_audio());
-    write_wav("SFX/long.wav", 100000);
-    write_wav("SFX/other.wav", 100000);
-    Mix_Chunk* first = load_sound("SFX/long.wav");
-    Mix_Chunk* second = load_sound("SFX/other.wav");
-    play_sound(first, 4, 0);
-    EXPECT_EQ(first, Mix_GetChunk(4));
-    play_sound(second, 4, 0);
-    EXPECT_EQ(second, Mix_GetChunk(4));
-    EXPECT_EQ(1, Mix_Playing(4));
-    EXPECT_EQ(0, Mix_Playing(3));
-    stop_all_sounds();
-    EXPECT_EQ(0, Mix_Playing(-1));
-    Mix_FreeChunk(first);
-    Mix_FreeChunk(second);
-}
-
 namespace {
 
 // Bytes of a channel's sound that the mixer has played, counted by an effect
 // on the channel (the mixer runs it on its own thread).
 std::atomic<int> bytes_played(0);
 
-void count_bytes(int, void*, int len, void*)
-{
-    bytes_played += len;
-}
-
-// Plays the sound with the repeat count on channel 2 and waits until it has
-// ended; returns how many times it was heard.
+// Plays the sound with the repeat count on channel 2 until it has ended;
+// how many times it was heard.
 double times_played(Mix_Chunk* sound, int repeats)
 {
     bytes_played = 0;
-    Mix_RegisterEffect(2, count_bytes, NULL, NULL);
+    Mix_RegisterEffect(2, [](int, void*, int len, void*) { bytes_played += len; }, NULL, NULL);
     play_sound(sound, 2, repeats);
     for (int waited = 0; Mix_Playing(2) && waited < 5000; waited += 10) SDL_Delay(10);
     return (double)bytes_played / sound->alen;
@@ -219,25 +100,48 @@ double times_played(Mix_Chunk* sound, int repeats)
 
 }  // namespace
 
-TEST_F(MediaTest, FiniteRepeatsPlayTheSoundOneTimeMore)
+// A loaded sound is logged and a missing one reported; names with NULL are
+// empty without a word. A second sound on a channel cuts the first off;
+// finite repeats play the sound one time more. With audio off no sound is
+// loaded, played or stopped.
+TEST(MediaTest, SoundsPlayOnTheirChannelsWhileAudioIsOn)
 {
+    TempDir dir;
+    settings = GameSettings();
     ASSERT_TRUE(open_audio());
+    write_wav("SFX/long.wav", 100000);
     write_wav("SFX/tick.wav", 300);
+    Mix_Chunk *first = NULL, *second = NULL;
+    Captured log = capture([&] {
+        first = load_sound("SFX/long.wav");
+        second = load_sound("SFX/long.wav");
+        EXPECT_EQ(nullptr, load_sound("SFX/missing.wav"));
+        EXPECT_EQ(nullptr, load_sound("SFX/NULL.wav"));
+    });
+    EXPECT_EQ("Nahran zvuk SFX/long.wav\nNahran zvuk SFX/long.wav\n", log.out);
+    EXPECT_EQ("Nemohu nahrat soubor : SFX/missing.wav !!!\n", log.err);
+    play_sound(first, 0, 0);
+    EXPECT_EQ(first, Mix_GetChunk(0));
+    play_sound(second, 0, 0);
+    EXPECT_EQ((std::vector<long long>{(long long)second, 1, 1}),
+              (std::vector<long long>{(long long)Mix_GetChunk(0), Mix_Playing(0), Mix_Playing(-1)}));
     Mix_Chunk* tick = load_sound("SFX/tick.wav");
-    ASSERT_NE(nullptr, tick);
     EXPECT_EQ(1.0, times_played(tick, 0));
     EXPECT_EQ(3.0, times_played(tick, 2));
-    Mix_FreeChunk(tick);
-}
-
-TEST_F(MediaTest, RepeatsMakeTheSoundLoop)
-{
-    ASSERT_TRUE(open_audio());
-    write_wav("SFX/engine.wav", 200);
-    Mix_Chunk* engine = load_sound("SFX/engine.wav");
-    play_sound(engine, 5, -1);
-    SDL_Delay(200);  // many times the sound's length: a looping sound still plays
-    EXPECT_EQ(1, Mix_Playing(5));
+    settings.sound = 0;
+    log = capture([&] {
+        EXPECT_EQ(nullptr, load_sound("SFX/long.wav"));
+        EXPECT_EQ(nullptr, load_sound("SFX/missing.wav"));
+        play_sound(first, 4, 0);
+        stop_all_sounds();
+    });
+    EXPECT_EQ("", log.out + log.err);
+    EXPECT_EQ((std::vector<int>{0, 1}), (std::vector<int>{Mix_Playing(4), Mix_Playing(0)}));
+    settings.sound = 1;
     stop_all_sounds();
-    Mix_FreeChunk(engine);
+    EXPECT_EQ(0, Mix_Playing(-1));
+    close_audio();
+    Mix_FreeChunk(first);
+    Mix_FreeChunk(second);
+    Mix_FreeChunk(tick);
 }

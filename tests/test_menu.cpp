@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,23 +12,28 @@
 
 namespace {
 
-const char* MENU = "SCRIPT/menu.scr";
+Captured load(const std::string& text) { return load_script("SCRIPT/menu.scr", text, load_menu); }
 
-// Buttons stacked 50 pixels apart, 200 x 40 each.
-const char* BUTTONS =
-    "b_new_game 100,50,200,40\n"
-    "b_kod 100,100,200,40\n"
-    "b_top-ten 100,150,200,40\n"
-    "b_pomoc 100,200,200,40\n"
-    "b_exit 100,250,200,40\n";
-
-Captured load(const std::string& text)
+// The pictures by width ("k" when keyed, "-" for none), then every place.
+std::string menu_state()
 {
-    return load_script(MENU, text, load_menu);
+    const MenuScript& m = menu_script;
+    std::string state;
+    for (SDL_Surface* p : {m.main_picture, m.highlight_picture, m.topten_picture, m.code_picture, m.loading_picture,
+                           m.bar_picture, m.help_picture, m.font, m.highscore_picture})
+        state += p == NULL ? "- " : std::to_string(p->w) + ((p->flags & SDL_SRCCOLORKEY) != 0 ? "k " : " ");
+    for (int v : {m.bar_x, m.bar_y, m.name_x, m.name_y, m.table_x, m.table_y, m.table_spacing, m.code_x, m.code_y, m.code_width})
+        state += std::to_string(v) + ",";
+    for (const MenuButton& b : m.buttons) state += " " + std::to_string(b.x) + "," + std::to_string(b.y) + "," + std::to_string(b.w) + "," + std::to_string(b.h);
+    return state;
 }
 
-// A menu drawn in blue with every button highlighted in yellow, a green
-// help picture and a white block font.
+// Buttons stacked 50 pixels apart, 200 x 40 each.
+const char* BUTTONS = "b_new_game 100,50,200,40 b_kod 100,100,200,40 b_top-ten 100,150,200,40 b_pomoc 100,200,200,40 "
+                      "b_exit 100,250,200,40\n";
+
+// A menu in blue with every button highlighted in yellow, a green help
+// picture, a magenta table and a white block font.
 void menu_pictures()
 {
     write_solid_bmp("GFX/main1.bmp", 640, 480, 0, 0, 200);
@@ -40,487 +45,231 @@ void menu_pictures()
                      "font GFX/font.bmp\n") + BUTTONS);
 }
 
-using Menu = ScriptedSession;
+// Scripted events: "+Key" a press, "-Key" a release, "Key" both, "move" a
+// motion, "quit" a close request, "held" Return held without an event.
+void push_events(ScriptedInput& input, const char* events)
+{
+    std::istringstream words(events);
+    for (std::string word; words >> word;) {
+        std::string name = word[0] == '+' || word[0] == '-' ? word.substr(1) : word;
+        if (word == "move" || word == "quit" || word == "held") {
+            if (word == "move") scripted_push_motion(input, 10, 10);
+            if (word == "quit") scripted_push_quit(input);
+            if (word == "held") input.keys[SDLK_RETURN] = 1;
+            continue;
+        }
+        SDLKey key = name == "Up" ? SDLK_UP : name == "Down" ? SDLK_DOWN : name == "Return" ? SDLK_RETURN : name == "Space" ? SDLK_SPACE : SDLK_q;
+        Uint16 character = key == SDLK_RETURN ? '\r' : key == SDLK_q ? 'Q' : 0;
+        if (word[0] != '-') scripted_push_key(input, key, 1, character);
+        if (word[0] != '+') scripted_push_key(input, key, 0, 0);
+    }
+}
 
 // What the screen showed at (400, 400) each time the game waited for an event.
-struct Watch {
-    SDL_Surface* screen;
-    std::vector<Uint32> seen;
-};
-
-void watch_screen(ScriptedInput&, void* user)
-{
-    Watch& watch = *(Watch*)user;
-    watch.seen.push_back(pixel_at(watch.screen, 400, 400));
-}
-
-bool is_highlighted(SDL_Surface* screen, int item)
-{
-    return pixel_at(screen, 150, 60 + 50 * item) == map_colour(screen, 200, 200, 0);
-}
-
-// Down and Return: from the help item the player leaves through the last
-// item, with every event read.
-void leave_by_the_last_item(Menu& menu, SDL_Surface* screen)
-{
-    menu.tap(SDLK_DOWN);
-    menu.press(SDLK_RETURN);
-    EXPECT_EQ(1, run_main_menu(screen));
-    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
-    EXPECT_EQ(0, menu.input.dry_waits);
-}
-
-// The menu of menu_pictures() on the screen, with scripted keys.
-class MainMenuTest : public ::testing::Test {
-protected:
-    void SetUp() override { menu_pictures(); }
-    TempDir dir;
-    TestScreen screen;
-    Menu menu;
-};
+void watch_screen(ScriptedInput&, void* seen) { ((std::vector<Uint32>*)seen)->push_back(pixel_at(SDL_GetVideoSurface(), 400, 400)); }
 
 }  // namespace
 
+// Every key of the menu script reads its value into its field; keys act
+// inside longer words and one word may hold several; a missing picture
+// leaves its field empty without the loaded line. Audio is off: no sound is
+// read, so missing sound files say nothing.
 TEST(MenuScript, ReadsEveryKeyAndReportsEachPicture)
 {
     TempDir dir;
-    write_solid_bmp("GFX/main1.bmp", 64, 48, 0, 0, 200);
-    write_solid_bmp("GFX/load.bmp", 20, 10, 200, 0, 0);
-    write_solid_bmp("GFX/font.bmp", 30, 8, 255, 255, 255);
-    Captured log = load(std::string("Hlavni nabidka\n"
-                                    "main1 GFX/main1.bmp\nmain2 GFX/main1.bmp\ntop_ten GFX/main1.bmp\n"
-                                    "code GFX/main1.bmp\nloading GFX/load.bmp\nload_bar GFX/load.bmp\n"
-                                    "help GFX/main1.bmp\nfont GFX/font.bmp\nhigh_score GFX/main1.bmp\n"
-                                    "menu_sound SFX/menu.wav\nbutton_sound SFX/b.wav\npress_sound SFX/p.wav\n"
-                                    "gameover SFX/g.wav\nprepare SFX/r.wav\nlevel_completed SFX/l.wav\n"
-                                    "over_heat SFX/o.wav\n"
-                                    "load_souradnice 12,34\nhigh_souradnice 200,300\n"
-                                    "ten_souradnice 40,100,30\nc_pos 250,220,140\n")
-                        + BUTTONS);
-    std::string expected;
-    for (std::string name : {"main1", "main1", "main1", "main1", "load", "load", "main1", "font", "main1"})
-        expected += "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/" + name + ".bmp\n";
-    EXPECT_EQ(expected, log.out);
-    // Audio is off: no sound is read, so the missing files say nothing.
-    EXPECT_EQ("", log.err);
-    for (SDL_Surface* picture : {menu_script.main_picture, menu_script.highlight_picture, menu_script.topten_picture,
-                                 menu_script.code_picture, menu_script.help_picture, menu_script.font,
-                                 menu_script.highscore_picture, menu_script.loading_picture, menu_script.bar_picture})
-        ASSERT_NE(nullptr, picture);
-    EXPECT_EQ(0u, menu_script.main_picture->flags & SDL_SRCCOLORKEY);
-    EXPECT_NE(0u, menu_script.loading_picture->flags & SDL_SRCCOLORKEY);
-    EXPECT_NE(0u, menu_script.bar_picture->flags & SDL_SRCCOLORKEY);
-    EXPECT_EQ(0u, menu_script.font->flags & SDL_SRCCOLORKEY);
-    const MenuScript& m = menu_script;
-    EXPECT_EQ((std::vector<int>{12, 34, 200, 300, 40, 100, 30, 250, 220, 140}),
-              (std::vector<int>{m.bar_x, m.bar_y, m.name_x, m.name_y, m.table_x, m.table_y, m.table_spacing,
-                                m.code_x, m.code_y, m.code_width}));
-    for (int i = 0; i < MENU_ITEMS; i++)
-        EXPECT_EQ((std::vector<int>{100, 50 + 50 * i, 200, 40}),
-                  (std::vector<int>{m.buttons[i].x, m.buttons[i].y, m.buttons[i].w, m.buttons[i].h}));
-
+    for (int i = 1; i <= 9; i++) write_solid_bmp("GFX/" + std::to_string(i) + ".bmp", i, 8, 0, 0, 200);
+    const struct {
+        std::string script, out, err, state;
+    } cases[] = {
+        {std::string("Hlavni nabidka\nmain1 GFX/1.bmp\nmain2 GFX/2.bmp\ntop_ten GFX/3.bmp\ncode GFX/4.bmp\n"
+                     "loading GFX/5.bmp\nload_bar GFX/6.bmp\nhelp GFX/7.bmp\nfont GFX/8.bmp\nhigh_score GFX/9.bmp\n"
+                     "menu_sound SFX/menu.wav\nbutton_sound SFX/b.wav\npress_sound SFX/p.wav\ngameover SFX/g.wav\n"
+                     "prepare SFX/r.wav\nlevel_completed SFX/l.wav\nover_heat SFX/o.wav\nload_souradnice 12,34\n"
+                     "high_souradnice 200,300\nten_souradnice 40,100,30\nc_pos 250,220,140\n") + BUTTONS,
+         prefixed_lines("SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa ",
+                        {"GFX/1.bmp", "GFX/2.bmp", "GFX/3.bmp", "GFX/4.bmp", "GFX/5.bmp", "GFX/6.bmp", "GFX/7.bmp",
+                         "GFX/8.bmp", "GFX/9.bmp"}),
+         "", "1 2 3 4 5k 6k 7 8 9 12,34,200,300,40,100,30,250,220,140, 100,50,200,40 100,100,200,40 100,150,200,40 "
+             "100,200,200,40 100,250,200,40"},
+        // "b_kod" is tested before "b_exit".
+        {"xmain1x GFX/1.bmp main1+main2 GFX/1.bmp GFX/2.bmp b_exitb_kod 1,2,3,4 5,6,7,8 help chybi.bmp",
+         prefixed_lines("SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa ", {"GFX/1.bmp", "GFX/1.bmp", "GFX/2.bmp"}),
+         "Nemohu nahrat soubor : chybi.bmp. Chyba: Couldn't open chybi.bmp\n",
+         "1 2 - - - - - - - 0,0,0,0,0,0,0,0,0,0, 0,0,0,0 1,2,3,4 0,0,0,0 0,0,0,0 5,6,7,8"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        reset_menu();
+        Captured log = load(c.script);
+        EXPECT_EQ(c.out, log.out);
+        EXPECT_EQ(c.err, log.err);
+        EXPECT_EQ(c.state, menu_state());
+    }
+    // The release frees the pictures and keeps the places for the next visit;
+    // an unreadable file leaves the record as it was.
+    load(cases[0].script);
     free_menu();
-    EXPECT_EQ(nullptr, menu_script.main_picture);
-    EXPECT_EQ(nullptr, menu_script.font);
-    EXPECT_EQ(nullptr, menu_script.loading_picture);
-    EXPECT_EQ(nullptr, menu_script.highscore_picture);
-    // Positions stay for the next visit.
-    EXPECT_EQ(12, menu_script.bar_x);
-}
-
-TEST(MenuScript, KeysActInsideLongerWordsAndOneWordMayHoldSeveral)
-{
-    TempDir dir;
-    write_solid_bmp("a.bmp", 8, 8, 0, 0, 200);
-    write_solid_bmp("b.bmp", 16, 8, 0, 0, 200);
-    Captured log = load("xmain1x a.bmp main1+main2 a.bmp b.bmp b_exitb_kod 1,2,3,4 5,6,7,8");
-    EXPECT_EQ("SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa a.bmp\n"
-              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa a.bmp\n"
-              "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa b.bmp\n",
-              log.out);
-    EXPECT_EQ(8, menu_script.main_picture->w);
-    EXPECT_EQ(16, menu_script.highlight_picture->w);
-    // "b_kod" is tested before "b_exit".
-    EXPECT_EQ(1, menu_script.buttons[ITEM_LEVEL_CODE].x);
-    EXPECT_EQ(5, menu_script.buttons[ITEM_LEAVE].x);
-    EXPECT_EQ(8, menu_script.buttons[ITEM_LEAVE].h);
-}
-
-TEST(MenuScript, AMissingPictureLeavesItsFieldEmptyWithoutTheLoadedLine)
-{
-    TempDir dir;
-    Captured log = load("help chybi.bmp");
-    EXPECT_EQ("", log.out);
-    EXPECT_EQ("Nemohu nahrat soubor : chybi.bmp. Chyba: Couldn't open chybi.bmp\n", log.err);
-    EXPECT_EQ(nullptr, menu_script.help_picture);
-}
-
-TEST(MenuScript, AnUnreadableFileLeavesTheRecordAsItWas)
-{
-    TempDir dir;
-    load("load_souradnice 3,4");
     Captured log = capture([] { load_menu("SCRIPT/chybi.scr"); });
     EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/chybi.scr\n", log.err);
-    EXPECT_EQ(3, menu_script.bar_x);
+    EXPECT_EQ("- - - - - - - - - " + cases[0].state.substr(cases[0].state.find("12,34")), menu_state());
 }
 
-TEST(MenuScript, SoundsLoadWithAudioOnAndOnlyTheMenusOwnAreReleased)
+// With audio on the sounds load; the menu plays its sound on opening, the
+// button sound on every move (cutting the other off) and the press sound
+// on Return, all on the announcement channel. The release frees only the
+// menu's own sounds, and a reload replaces the announcement it kept.
+TEST(MenuScript, SoundsLoadWithAudioOnAndSoundOnTheAnnouncementChannel)
 {
     TempDir dir;
-    ASSERT_EQ(0, SDL_Init(SDL_INIT_AUDIO | SDL_INIT_NOPARACHUTE));
-    ASSERT_EQ(0, Mix_OpenAudio(11025, AUDIO_U8, 2, 1024));
-    settings.sound = 1;
-    write_wav("SFX/m.wav", 100);
-    Captured log = load("menu_sound SFX/m.wav button_sound SFX/m.wav press_sound SFX/m.wav "
-                        "prepare SFX/m.wav gameover NULL over_heat SFX/chybi.wav");
-    EXPECT_EQ("Nahran zvuk SFX/m.wav\nNahran zvuk SFX/m.wav\nNahran zvuk SFX/m.wav\nNahran zvuk SFX/m.wav\n",
-              log.out);
+    TestScreen screen;
+    ScriptedSession menu;
+    ASSERT_TRUE(open_audio());
+    write_wav("SFX/m.wav", 60000);
+    write_wav("SFX/b.wav", 60000);
+    Captured log = load("menu_sound SFX/m.wav button_sound SFX/b.wav press_sound SFX/m.wav prepare SFX/b.wav "
+                        "gameover NULL over_heat SFX/chybi.wav");
+    EXPECT_EQ("Nahran zvuk SFX/m.wav\nNahran zvuk SFX/b.wav\nNahran zvuk SFX/m.wav\nNahran zvuk SFX/b.wav\n", log.out);
     EXPECT_EQ("Nemohu nahrat soubor : SFX/chybi.wav !!!\n", log.err);
     EXPECT_EQ(nullptr, menu_script.gameover_sound);
+    std::vector<Mix_Chunk*> chunks;
+    menu.input.on_wait = [](ScriptedInput&, void* user) {
+        ((std::vector<Mix_Chunk*>*)user)->push_back(Mix_Playing(-1) == 1 ? Mix_GetChunk(4) : NULL);
+    };
+    menu.input.user = &chunks;
+    menu_script.highlighted = ITEM_HELP;
+    push_events(menu.input, "Down +Return");
+    EXPECT_EQ(1, run_main_menu(screen.surface));
+    EXPECT_EQ((std::vector<Mix_Chunk*>{menu_script.menu_sound, menu_script.button_sound, menu_script.button_sound}), chunks);
+    EXPECT_EQ(menu_script.press_sound, Mix_GetChunk(4));
+    EXPECT_EQ(1, Mix_Playing(-1));
     free_menu();
-    EXPECT_EQ(nullptr, menu_script.menu_sound);
-    EXPECT_EQ(nullptr, menu_script.button_sound);
-    EXPECT_EQ(nullptr, menu_script.press_sound);
+    EXPECT_EQ((std::vector<Mix_Chunk*>{NULL, NULL, NULL}),
+              (std::vector<Mix_Chunk*>{menu_script.menu_sound, menu_script.button_sound, menu_script.press_sound}));
     EXPECT_NE(nullptr, menu_script.prepare_sound);
-    // Reading the menu again replaces the announcement it still holds.
     load("prepare SFX/m.wav");
     EXPECT_NE(nullptr, menu_script.prepare_sound);
     close_audio();
-    SDL_Quit();
 }
 
-TEST_F(MainMenuTest, DrawsTheMenuWithTheHighlightedButton)
+// Each case starts on an item with the game at level 4, score 900, no air
+// support and 3 calls of it a game, and reads the events; then what the
+// menu returned (1 leave, 2 play), the item chosen and highlighted, the
+// game's level, score and support, the waits with no event left, the
+// events left unread and the close requests. Every event lets the keys
+// held at that moment act; Up and Down wrap round; the highlighted button
+// is drawn over the menu, with the pointer hidden; a menu without pictures
+// or screen works.
+TEST(MainMenu, KeysMoveTheHighlightAndReturnActsOnTheItem)
 {
-    menu_script.highlighted = ITEM_HELP;
-    SDL_ShowCursor(1);
-    leave_by_the_last_item(menu, screen.surface);
-    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 400, 400));
-    for (int item = 0; item < ITEM_LEAVE; item++) EXPECT_FALSE(is_highlighted(screen.surface, item)) << item;
-    EXPECT_TRUE(is_highlighted(screen.surface, ITEM_LEAVE));
-    // The button is copied exactly: its corners, not a pixel beyond.
-    EXPECT_EQ(map_colour(screen.surface, 200, 200, 0), pixel_at(screen.surface, 100, 250));
-    EXPECT_EQ(map_colour(screen.surface, 200, 200, 0), pixel_at(screen.surface, 299, 289));
-    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 300, 289));
-    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 299, 290));
-    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 99, 250));
-    EXPECT_EQ(0, SDL_ShowCursor(-1));
-}
-
-TEST_F(MainMenuTest, ANewGameStartsAtTheFirstLevelWithFullAirSupport)
-{
-    menu_script.highlighted = 0;
-    settings.laser = 3;
-    game.level_index = 4;
-    game.score = 900;
-    game.laser_energy = 0;
-    menu.press(SDLK_RETURN);
-    EXPECT_EQ((std::vector<long long>{2, 0, 0, 3, -1, 0}),
-              (std::vector<long long>{run_main_menu(screen.surface), game.level_index, game.score, game.laser_energy,
-                                      menu_script.chosen, menu.input.dry_waits}));
-}
-
-TEST_F(MainMenuTest, DownAndReturnInOnePassConfirmTheNewItem)
-{
-    menu_script.highlighted = 3;
-    // The first press moves to the last item; with Down still held, the
-    // Return press moves on round to the new game and confirms it.
-    menu.press(SDLK_DOWN);
-    menu.press(SDLK_RETURN);
-    EXPECT_EQ(2, run_main_menu(screen.surface));
-    EXPECT_EQ(0, menu_script.highlighted);
-    EXPECT_EQ(0, menu.input.dry_waits);
-}
-
-TEST_F(MainMenuTest, EveryEventLetsHeldKeysActAgain)
-{
-    menu_script.highlighted = 0;
-    // Down held through two mouse motions moves three times...
-    menu.press(SDLK_DOWN);
-    scripted_push_motion(menu.input, 10, 10);
-    scripted_push_motion(menu.input, 11, 10);
-    // ...and no more once it is let go.
-    menu.release(SDLK_DOWN);
-    scripted_push_motion(menu.input, 12, 10);
-    leave_by_the_last_item(menu, screen.surface);
-}
-
-// The help and the table each stay until a key is pressed once they show: a
-// release, a motion or a key pressed before does not end them.
-TEST_F(MainMenuTest, HelpAndTopTenShowUntilAKeyIsPressed)
-{
-    const struct {
-        int item, steps_to_leave;
-        Uint8 r, g, b;
-    } cases[] = {{ITEM_HELP, 1, 0, 200, 0}, {ITEM_TOP_TEN, 2, 200, 0, 200}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.item);
-        scripted_reset(menu.input);
-        Watch watch = {screen.surface, {}};
-        menu.input.on_wait = watch_screen;
-        menu.input.user = &watch;
-        menu_script.highlighted = c.item;
-        menu.release(SDLK_RETURN);               // wait 1
-        scripted_push_motion(menu.input, 5, 5);  // wait 2
-        menu.press(SDLK_SPACE);                  // wait 3: closes it
-        menu.release(SDLK_SPACE);                // wait 4: the menu again
-        for (int i = 0; i < c.steps_to_leave; i++) menu.tap(SDLK_DOWN);
-        menu.press(SDLK_RETURN);
-        answer_when_shown(menu.input);
-        menu.press(SDLK_RETURN);                 // wait 0: opens the screen
-        menu.press(SDLK_x);                      // pressed before it showed: no answer to it
-        EXPECT_EQ(1, run_main_menu(screen.surface));
-        EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
-        EXPECT_EQ(0, menu.input.dry_waits);
-        ASSERT_EQ(6u + 2 * c.steps_to_leave, watch.seen.size());
-        EXPECT_EQ(map_colour(screen.surface, c.r, c.g, c.b), watch.seen[3]);
-        EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), watch.seen[5]);
-    }
-}
-
-TEST_F(MainMenuTest, AnUnknownLevelCodeKeepsTheMenuOnTheCodeItem)
-{
-    menu_script.highlighted = ITEM_LEVEL_CODE;
-    game.score = 77;
-    game.level_index = 2;
-    menu.press(SDLK_RETURN);            // opens the code entry
-    menu.release(SDLK_RETURN);
-    menu.press(SDLK_q, 'Q');            // a code no level has
-    menu.release(SDLK_q);
-    menu.press(SDLK_RETURN, '\r');      // ends the typing
-    menu.release(SDLK_RETURN);
-    // Three steps down from the code item reach the last item.
-    menu.tap(SDLK_DOWN);
-    menu.tap(SDLK_DOWN);
-    menu.tap(SDLK_DOWN);
-    menu.press(SDLK_RETURN);
-    EXPECT_EQ((std::vector<long long>{1, ITEM_LEAVE, 0, 77, 2}),
-              (std::vector<long long>{run_main_menu(screen.surface), menu_script.chosen, menu.input.dry_waits,
-                                      game.score, game.level_index}));
-}
-
-TEST_F(MainMenuTest, ClosingTheWindowLeavesWhateverKeysAreHeld)
-{
-    menu_script.highlighted = ITEM_NEW_GAME;
-    menu_script.chosen = -1;
-    game.level_index = 3;
-    menu.input.keys[SDLK_RETURN] = 1;  // held: any event the menu acted on would start a game
-    scripted_push_quit(menu.input);
-    menu.tap(SDLK_DOWN);
-    EXPECT_EQ((std::vector<long long>{1, -1, ITEM_NEW_GAME, 3, 1}),
-              (std::vector<long long>{run_main_menu(screen.surface), menu_script.chosen, menu_script.highlighted,
-                                      game.level_index, platform_quit_requests()}));
-    EXPECT_EQ(2, menu.input.count);  // the Down tap after it is never read
-    EXPECT_EQ(0, menu.input.dry_waits);
-}
-
-// The help and the table end on the close request, and the menu is left
-// without waiting for anything more.
-TEST_F(MainMenuTest, ClosingTheWindowEndsTheHelpAndTheTableAndThenTheMenu)
-{
-    const int items[2] = {ITEM_HELP, ITEM_TOP_TEN};
-    const Uint32 colours[2] = {map_colour(screen.surface, 0, 200, 0), map_colour(screen.surface, 200, 0, 200)};
-    for (int i = 0; i < 2; i++) {
-        scripted_reset(menu.input);
-        Watch watch = {screen.surface, {}};
-        menu.input.on_wait = watch_screen;
-        menu.input.user = &watch;
-        menu_script.highlighted = items[i];
-        menu.release(SDLK_RETURN);  // wait 1
-        scripted_push_quit(menu.input);  // wait 2
-        menu.tap(SDLK_SPACE);
-        answer_when_shown(menu.input);
-        menu.press(SDLK_RETURN);    // wait 0: opens the screen
-        EXPECT_EQ(1, run_main_menu(screen.surface));
-        EXPECT_EQ(0, menu.input.dry_waits);
-        EXPECT_EQ(2, menu.input.count);
-        ASSERT_EQ(3u, watch.seen.size());
-        EXPECT_EQ(colours[i], watch.seen[2]);
-    }
-}
-
-TEST_F(MainMenuTest, TheHighlightSurvivesAReloadOfTheMenuScript)
-{
-    menu_script.highlighted = ITEM_HELP;
+    TempDir dir;
+    TestScreen screen;
     menu_pictures();
-    EXPECT_EQ(ITEM_HELP, menu_script.highlighted);
-    leave_by_the_last_item(menu, screen.surface);
-}
-
-namespace {
-
-// Which sound each wait found on the menu's channel.
-struct SoundWatch {
-    std::vector<Mix_Chunk*> chunk;
-    std::vector<int> playing;
-    std::vector<int> channels_playing;
-};
-
-void watch_sounds(ScriptedInput&, void* user)
-{
-    SoundWatch& watch = *(SoundWatch*)user;
-    watch.chunk.push_back(Mix_GetChunk(4));
-    watch.playing.push_back(Mix_Playing(4));
-    watch.channels_playing.push_back(Mix_Playing(-1));
-}
-
-}  // namespace
-
-TEST_F(MainMenuTest, OpeningMovingAndConfirmingSoundOnTheAnnouncementChannel)
-{
-    ASSERT_TRUE(open_audio());
-    write_wav("SFX/menu.wav", 60000);
-    write_wav("SFX/button.wav", 60000);
-    write_wav("SFX/press.wav", 60000);
-    load("menu_sound SFX/menu.wav button_sound SFX/button.wav press_sound SFX/press.wav");
-    ASSERT_NE(nullptr, menu_script.press_sound);
-    SoundWatch watch;
-    menu.input.on_wait = watch_sounds;
-    menu.input.user = &watch;
-    menu_script.highlighted = ITEM_HELP;
-    menu.press(SDLK_DOWN);    // wait 0
-    menu.release(SDLK_DOWN);  // wait 1
-    menu.press(SDLK_RETURN);  // wait 2
-    EXPECT_EQ(1, run_main_menu(screen.surface));
-    ASSERT_EQ(3u, watch.chunk.size());
-    EXPECT_EQ(menu_script.menu_sound, watch.chunk[0]);
-    EXPECT_EQ(1, watch.playing[0]);
-    EXPECT_EQ(menu_script.button_sound, watch.chunk[1]);
-    EXPECT_EQ(1, watch.playing[1]);
-    EXPECT_EQ(1, watch.channels_playing[1]);  // the button cut the menu sound off
-    EXPECT_EQ(menu_script.press_sound, Mix_GetChunk(4));
-    EXPECT_EQ(1, Mix_Playing(4));
-    EXPECT_EQ(1, Mix_Playing(-1));
-    free_menu();
-    close_audio();
-}
-
-TEST(MainMenuAlone, AScriptThatRunsOutIsNoticed)
-{
-    // No event can come: the menu gives up as if the player left, and the
-    // scripted input tells that it was not the player's choice.
-    TestScreen screen;
-    Menu menu;
-    menu_script.highlighted = ITEM_NEW_GAME;
-    menu.tap(SDLK_DOWN);
-    EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(1, menu.input.dry_waits);
-    EXPECT_NE(ITEM_LEAVE, menu_script.chosen);
-}
-
-TEST(MainMenuAlone, WorksWithoutPictures)
-{
-    TestScreen screen;
-    Menu menu;
-    menu_script.highlighted = ITEM_NEW_GAME;
-    menu.tap(SDLK_UP);
-    menu.press(SDLK_RETURN);
-    EXPECT_EQ(1, run_main_menu(screen.surface));
-    EXPECT_EQ(ITEM_LEAVE, menu_script.chosen);
-    menu.release(SDLK_RETURN);
-    menu.tap(SDLK_DOWN);
-    menu.press(SDLK_RETURN);
+    const struct {
+        int start;
+        const char* events;
+        std::vector<long long> after;
+    } cases[] = {
+        {ITEM_HELP, "Down +Return", {1, ITEM_LEAVE, ITEM_LEAVE, 4, 900, 0, 0, 0, 0}},
+        {ITEM_NEW_GAME, "Up +Return", {1, ITEM_LEAVE, ITEM_LEAVE, 4, 900, 0, 0, 0, 0}},
+        {ITEM_NEW_GAME, "+Return", {2, -1, ITEM_NEW_GAME, 0, 0, 3, 0, 0, 0}},
+        // The first press moves to the last item; with Down still held, the
+        // Return press moves on round to the new game and confirms it.
+        {ITEM_HELP, "+Down +Return", {2, -1, ITEM_NEW_GAME, 0, 0, 3, 0, 0, 0}},
+        // Down held through two motions moves three times, and no more once let go.
+        {ITEM_NEW_GAME, "+Down move move -Down move Down +Return", {1, ITEM_LEAVE, ITEM_LEAVE, 4, 900, 0, 0, 0, 0}},
+        // A code no level has keeps the menu on the code item.
+        {ITEM_LEVEL_CODE, "Return Q Return Down Down Down +Return", {1, ITEM_LEAVE, ITEM_LEAVE, 4, 900, 0, 0, 0, 0}},
+        // Closing the window leaves whatever keys are held; the Down after it is never read.
+        {ITEM_NEW_GAME, "held quit Down", {1, -1, ITEM_NEW_GAME, 4, 900, 0, 0, 2, 1}},
+        // No event can come: the menu is left, and not by the player's choice.
+        {ITEM_NEW_GAME, "Down", {1, -1, 1, 4, 900, 0, 1, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.events);
+        ScriptedSession menu;
+        menu_script.highlighted = c.start;
+        menu_script.chosen = -1;
+        game.level_index = 4;
+        game.score = 900;
+        game.laser_energy = 0;
+        settings.laser = 3;
+        push_events(menu.input, c.events);
+        SDL_FillRect(screen.surface, NULL, 0);
+        SDL_ShowCursor(1);
+        long long result = run_main_menu(screen.surface);
+        EXPECT_EQ(c.after, (std::vector<long long>{result, menu_script.chosen, menu_script.highlighted, game.level_index,
+                                                    game.score, game.laser_energy, menu.input.dry_waits,
+                                                    menu.input.count, platform_quit_requests()}));
+        if (c.after[8] == 0) {  // drawn: the highlighted button in yellow, the next in blue
+            EXPECT_EQ(map_colour(screen.surface, 200, 200, 0), pixel_at(screen.surface, 150, 60 + 50 * menu_script.highlighted));
+            EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 150, 60 + 50 * ((menu_script.highlighted + 1) % 5)));
+            EXPECT_EQ(0, SDL_ShowCursor(-1));
+        }
+    }
+    reset_menu();
+    menu_script.highlighted = ITEM_LEAVE;
+    ScriptedSession menu;
+    push_events(menu.input, "Down +Return");
     EXPECT_EQ(2, run_main_menu(NULL));
-    EXPECT_EQ(ITEM_NEW_GAME, menu_script.highlighted);
-    EXPECT_EQ(0, menu.input.dry_waits);
 }
 
-namespace {
-
-// A 200 x 100 loading picture in blue and a 100 x 10 bar in red, the bar
-// 50, 40 from the picture's corner.
-void loading_pictures()
+// The help and the table each stay until a key is pressed once they show:
+// a release, a motion or a key pressed before does not end them; a close
+// request ends them and the menu, waiting for nothing more.
+TEST(MainMenu, HelpAndTopTenShowUntilAKeyIsPressedOrTheWindowCloses)
 {
-    write_solid_bmp("GFX/loading.bmp", 200, 100, 0, 0, 200);
-    write_solid_bmp("GFX/bar.bmp", 100, 10, 200, 0, 0);
-    load("loading GFX/loading.bmp load_bar GFX/bar.bmp load_souradnice 50,40\n");
+    TempDir dir;
+    TestScreen screen;
+    menu_pictures();
+    const struct {
+        int item;
+        const char* answers;  // the events once the screen shows
+        size_t waits, left;
+        Uint8 r, g, b;
+    } cases[] = {
+        {ITEM_HELP, "-Return move +Space -Space Down +Return", 8, 0, 0, 200, 0},
+        {ITEM_TOP_TEN, "-Return move +Space -Space Down Down +Return", 10, 0, 200, 0, 200},
+        {ITEM_HELP, "-Return quit Space", 3, 2, 0, 200, 0},
+        {ITEM_TOP_TEN, "-Return quit Space", 3, 2, 200, 0, 200},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answers);
+        ScriptedSession menu;
+        std::vector<Uint32> seen;
+        menu.input.on_wait = watch_screen;
+        menu.input.user = &seen;
+        menu_script.highlighted = c.item;
+        push_events(menu.input, c.answers);
+        answer_when_shown(menu.input);
+        push_events(menu.input, "+Return +Q");  // Q pressed before it showed: no answer to it
+        EXPECT_EQ(1, run_main_menu(screen.surface));
+        EXPECT_EQ(0, menu.input.dry_waits);
+        EXPECT_EQ((int)c.left, menu.input.count);
+        ASSERT_EQ(c.waits, seen.size());
+        EXPECT_EQ(map_colour(screen.surface, c.r, c.g, c.b), seen[c.left == 0 ? 3 : 2]);
+        if (c.left == 0) {
+            EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), seen[5]);
+        }
+    }
 }
 
-bool is_red(SDL_Surface* screen, int x, int y)
-{
-    return pixel_at(screen, x, y) == map_colour(screen, 200, 0, 0);
-}
 
-}  // namespace
-
+// The loading picture (200 x 100, blue) is centred on a cleared screen with
+// the bar (100 x 10, red) 50, 40 from its corner, filled to the percentage.
 TEST(LoadingScreen, FillsTheBarToThePercentage)
 {
     TempDir dir;
     TestScreen screen;
-    loading_pictures();
-    SDL_FillRect(screen.surface, NULL, map_colour(screen.surface, 0, 200, 0));
-
-    draw_loading_screen(screen.surface, 0);
-    EXPECT_EQ(0u, pixel_at(screen.surface, 5, 5));
-    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 221, 191));
-    EXPECT_EQ(map_colour(screen.surface, 0, 0, 200), pixel_at(screen.surface, 271, 231));
-
-    draw_loading_screen(screen.surface, 20);
-    EXPECT_TRUE(is_red(screen.surface, 289, 235));
-    EXPECT_FALSE(is_red(screen.surface, 290, 235));
-
-    draw_loading_screen(screen.surface, 100);
-    EXPECT_TRUE(is_red(screen.surface, 369, 239));
-    EXPECT_FALSE(is_red(screen.surface, 370, 239));
-
-    draw_loading_screen(screen.surface, 500);
-    EXPECT_FALSE(is_red(screen.surface, 370, 239));
-}
-
-TEST(LoadingScreen, WithoutPicturesTheScreenIsCleared)
-{
-    TestScreen screen;
-    SDL_FillRect(screen.surface, NULL, map_colour(screen.surface, 0, 200, 0));
-    draw_loading_screen(screen.surface, 50);
-    EXPECT_EQ(0u, pixel_at(screen.surface, 320, 240));
+    draw_loading_screen(screen.surface, 50);  // without pictures: only cleared
+    write_solid_bmp("GFX/loading.bmp", 200, 100, 0, 0, 200);
+    write_solid_bmp("GFX/bar.bmp", 100, 10, 200, 0, 0);
+    load("loading GFX/loading.bmp load_bar GFX/bar.bmp load_souradnice 50,40\n");
+    const int xs[6] = {5, 221, 271, 289, 290, 369}, ys[6] = {5, 191, 231, 235, 235, 239};
+    for (int percentage : {0, 20, 100, 500}) {
+        std::string shown;  // black, Blue or Red at each point
+        draw_loading_screen(screen.surface, percentage);
+        for (int i = 0; i < 6; i++) shown += "0BR"[(pixel_at(screen.surface, xs[i], ys[i]) == map_colour(screen.surface, 0, 0, 200)) + 2 * (pixel_at(screen.surface, xs[i], ys[i]) == map_colour(screen.surface, 200, 0, 0))];
+        EXPECT_EQ(percentage == 0 ? "0BBBBB" : percentage == 20 ? "0BRRBB" : "0BRRRR", shown) << percentage;
+    }
     draw_loading_screen(NULL, 50);
-}
-
-namespace {
-
-// Share (per cent) of a button's pixels on the screen that show the picture.
-int button_share(SDL_Surface* screen, SDL_Surface* picture, const MenuButton& button)
-{
-    int same = 0, all = 0;
-    for (int y = button.y; y < button.y + button.h; y += 3)
-        for (int x = button.x; x < button.x + button.w; x += 3) {
-            Uint8 r, g, b;
-            colour_at(picture, x, y, &r, &g, &b);
-            same += pixel_at(screen, x, y) == map_colour(screen, r, g, b);
-            all++;
-        }
-    return all > 0 ? 100 * same / all : 0;
-}
-
-}  // namespace
-
-TEST(MainMenuAlone, TheDataSetsMenuHighlightsOneButtonAtATime)
-{
-    TempDir dir;
-    TestScreen screen;
-    ASSERT_TRUE(copy_data_set()) << "the run folder " ABYSSOR_RUN_DIR " lacks the data set: build the game first";
-    Captured log = capture([] { load_menu("SCRIPT/menu.scr"); });
-    EXPECT_EQ("", log.err);
-    ASSERT_NE(nullptr, menu_script.main_picture);
-    ASSERT_NE(nullptr, menu_script.highlight_picture);
-    for (SDL_Surface* picture : {menu_script.code_picture, menu_script.topten_picture, menu_script.help_picture,
-                                 menu_script.font, menu_script.highscore_picture, menu_script.loading_picture,
-                                 menu_script.bar_picture})
-        EXPECT_NE(nullptr, picture);
-    for (const MenuButton& button : menu_script.buttons) {
-        EXPECT_GE(button.x, 0);
-        EXPECT_GE(button.y, 0);
-        EXPECT_LE(button.x + button.w, menu_script.main_picture->w);
-        EXPECT_LE(button.y + button.h, menu_script.main_picture->h);
-    }
-
-    Menu menu;
-    menu_script.highlighted = ITEM_HELP;
-    leave_by_the_last_item(menu, screen.surface);
-    for (int item = 0; item < MENU_ITEMS; item++) {
-        SDL_Surface* expected = item == ITEM_LEAVE ? menu_script.highlight_picture : menu_script.main_picture;
-        EXPECT_EQ(100, button_share(screen.surface, expected, menu_script.buttons[item])) << item;
-    }
-    // The two pictures differ where the buttons lie, or no highlight could be seen.
-    EXPECT_LT(button_share(screen.surface, menu_script.main_picture, menu_script.buttons[ITEM_LEAVE]), 50);
-    free_menu();
 }

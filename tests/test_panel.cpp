@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -7,7 +9,6 @@
 #include "creatures.h"
 #include "game_state.h"
 #include "gun.h"
-#include "level.h"
 #include "media.h"
 #include "panel.h"
 #include "settings.h"
@@ -17,10 +18,21 @@
 
 namespace {
 
-const Uint8 GREY[3] = {90, 90, 90};
+// Colours by letter: grey background, Red, Green, Blue, Yellow, Magenta,
+// White, a digit d as (20 d, 200, 100); a kind t of the tally as 'a' + t.
+Uint32 colour(SDL_Surface* s, char k)
+{
+    if (k >= '0' && k <= '9') return map_colour(s, (Uint8)(20 * (k - '0')), 200, 100);
+    if (k >= 'a' && k <= 'c') return map_colour(s, 200, 0, (Uint8)(50 * (k - 'a')));
+    const char* letters = "gRGBYMWC";
+    const Uint8 rgb[8][3] = {{90, 90, 90}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}, {255, 0, 255},
+                             {255, 255, 255}, {0, 255, 255}};
+    int i = (int)(strchr(letters, k) - letters);
+    return map_colour(s, rgb[i][0], rgb[i][1], rgb[i][2]);
+}
 
-// A gauge picture whose rows above `split` are red and the rest green, so
-// that the rows drawn tell which part of the picture was taken.
+// A gauge picture red above row `split`, green below, so that the rows
+// drawn tell which part of the picture was taken.
 SDL_Surface* two_tone(int w, int h, int split)
 {
     SDL_Surface* s = solid_surface(w, h, 255, 0, 0);
@@ -29,7 +41,7 @@ SDL_Surface* two_tone(int w, int h, int split)
     return s;
 }
 
-// Ten digit frames w pixels wide, frame d in the colour (20 d, 200, 100).
+// Ten digit frames w pixels wide, frame d in the colour of digit d.
 SDL_Surface* digit_strip(int w, int h)
 {
     SDL_Surface* s = solid_surface(10 * w, h, 0, 0, 0);
@@ -40,378 +52,137 @@ SDL_Surface* digit_strip(int w, int h)
     return s;
 }
 
-class PanelTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        SDL_FillRect(screen.surface, NULL, grey());
-        settings.max_teplota = 100;
-        submarine.active = 1;
-        submarine.zivoty = submarine.max_zivoty = 100;
-        game.score = 0;
-        game.laser_energy = 0;
-        game.show_tally = 1;
-        game.frame = 0;
-        creature_type_last = -1;
-        GunHeat = 0;
-    }
-    void TearDown() override
-    {
-        capture([] { free_panel(); });
-        // The pictures kept went into the game's catalogues: the reset
-        // before the next test frees them with the catalogues.
-    }
-    SDL_Surface* keep(SDL_Surface* s)
-    {
-        owned.push_back(s);
-        return s;
-    }
-    Uint32 grey() { return map_colour(screen.surface, GREY[0], GREY[1], GREY[2]); }
-    Uint32 red() { return map_colour(screen.surface, 255, 0, 0); }
-    Uint32 green() { return map_colour(screen.surface, 0, 255, 0); }
-    Uint32 digit(int d) { return map_colour(screen.surface, (Uint8)(20 * d), 200, 100); }
-    Uint32 at(int x, int y) { return pixel_at(screen.surface, x, y); }
-    void draw() { draw_panel(screen.surface, 0, submarine); }
-
-    TestScreen screen;
-    std::vector<SDL_Surface*> owned;
-};
-
 }  // namespace
 
-// The life bar (50 rows at (100, 200), red above picture row 40, green
-// below) and the heat gauge (60 rows at (305, 105) in a blue frame, red above
-// row 30) show their bottom rows in proportion; limits of 0 show nothing.
-TEST_F(PanelTest, GaugesShowTheirBottomRowsInProportion)
+// The panel of a submarine with full life on a grey screen: a life bar of
+// 50 rows at (100, 200), red above its row 40; a heat gauge of 60 rows at
+// (305, 105), red above row 30, in a blue frame at (300, 100); a lamp at
+// (50, 60); the score in digits 20 wide at (400, 10); air-support icons
+// 8 x 5 at (200, 30); timer digits 5 wide; the tally's ten-marks 6 wide
+// and unit marks 2 wide after kinds with icons 10 x 12. Each case changes
+// the game and lists points with their colours.
+TEST(PanelTest, ShowsLifeHeatScoreSupportBonusesAndTheTally)
 {
+    TestScreen screen;
     panel.life_bar.bitmap = two_tone(10, 50, 40);
+    panel.wreck.bitmap = solid_surface(10, 50, 255, 255, 0);
     panel.life_pos = {100, 200};
     panel.heat_frame = solid_surface(20, 70, 0, 0, 255);
     panel.heat_frame_pos = {300, 100};
     panel.heat_fill = two_tone(10, 60, 30);
     panel.heat_fill_pos = {305, 105};
-    struct Point {
-        int x, y;
-        char colour;  // grey, Red, Green, Blue
-    };
-    const struct {
-        int zivoty, max_zivoty, heat, max_teplota;
-        std::vector<Point> points;
-    } cases[] = {
-        // 50 x 30 / 100 = 15 rows, from row 35 of the picture, 35 rows down.
-        {30, 100, 0, 100, {{105, 234, 'g'}, {105, 235, 'R'}, {105, 240, 'G'}, {105, 249, 'G'}, {105, 250, 'g'}}},
-        {0, 100, 0, 100, {{105, 249, 'g'}}},
-        {50, 100, 0, 100, {{105, 224, 'g'}, {105, 225, 'R'}}},
-        {100, 100, 0, 100, {{105, 200, 'R'}, {105, 199, 'g'}}},
-        {100, 100, 0, 100, {{310, 164, 'B'}}},  // cold: the frame only
-        {100, 100, 50, 100, {{310, 134, 'B'}, {310, 135, 'G'}, {310, 164, 'G'}}},
-        {100, 100, 100, 100, {{310, 105, 'R'}, {310, 135, 'G'}}},
-        {5, 0, 7, 0, {{105, 249, 'g'}, {310, 164, 'B'}}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
-        SDL_FillRect(screen.surface, NULL, grey());
-        submarine.zivoty = c.zivoty;
-        submarine.max_zivoty = c.max_zivoty;
-        GunHeat = c.heat;
-        settings.max_teplota = c.max_teplota;
-        draw();
-        for (const Point& point : c.points) {
-            Uint32 expected = point.colour == 'R' ? red() : point.colour == 'G' ? green()
-                            : point.colour == 'B' ? map_colour(screen.surface, 0, 0, 255) : grey();
-            EXPECT_EQ(expected, at(point.x, point.y)) << point.x << "," << point.y;
-        }
-    }
-}
-
-TEST_F(PanelTest, AWreckStandsForTheLostSubmarine)
-{
-    panel.life_bar.bitmap = two_tone(10, 50, 40);
-    panel.wreck.bitmap = solid_surface(10, 50, 255, 255, 0);
-    panel.life_pos = {100, 200};
-    submarine.active = 0;
-    draw();
-    EXPECT_EQ(at(105, 200), map_colour(screen.surface, 255, 255, 0));
-    EXPECT_EQ(at(105, 249), map_colour(screen.surface, 255, 255, 0));
-}
-
-TEST_F(PanelTest, ReadyLampLightsWhileOneMoreShotStaysBelowTheLimit)
-{
     panel.ready_lamp = solid_surface(6, 6, 255, 255, 255);
     panel.lamp_pos = {50, 60};
-    weapon_catalogue.weapons[0].zahrivani = 10;
-    GunHeat = 90;  // 90 + 10 reaches the limit of 100
-    draw();
-    EXPECT_EQ(at(52, 62), grey());
-    GunHeat = 89;
-    draw();
-    EXPECT_EQ(at(52, 62), map_colour(screen.surface, 255, 255, 255));
-}
-
-TEST_F(PanelTest, ScoreIsWrittenDigitByDigit)
-{
     panel.score_digits = digit_strip(20, 12);
     panel.score_pos = {400, 10};
-    game.score = 1205;
-    draw();
-    EXPECT_EQ(at(400, 10), digit(1));
-    EXPECT_EQ(at(419, 21), digit(1));
-    EXPECT_EQ(at(420, 10), digit(2));
-    EXPECT_EQ(at(440, 10), digit(0));
-    EXPECT_EQ(at(460, 10), digit(5));
-    EXPECT_EQ(at(480, 10), grey());
-}
-
-TEST_F(PanelTest, ANegativeScoreShowsAndStaysZero)
-{
-    panel.score_digits = digit_strip(20, 12);
-    panel.score_pos = {400, 10};
-    game.score = -40;
-    draw();
-    EXPECT_EQ(game.score, 0);
-    EXPECT_EQ(at(400, 10), digit(0));
-    EXPECT_EQ(at(420, 10), grey());
-}
-
-TEST_F(PanelTest, OneIconPerAirSupportCallLeft)
-{
     panel.support_icon = solid_surface(8, 5, 255, 0, 255);
     panel.support_pos = {200, 30};
-    game.laser_energy = 3;  // at 200, 209, 218, one pixel apart
-    draw();
-    Uint32 icon = map_colour(screen.surface, 255, 0, 255);
-    EXPECT_EQ(at(207, 30), icon);
-    EXPECT_EQ(at(208, 30), grey());
-    EXPECT_EQ(at(209, 30), icon);
-    EXPECT_EQ(at(225, 34), icon);
-    EXPECT_EQ(at(226, 30), grey());
-    EXPECT_EQ(at(227, 30), grey());
-}
-
-TEST_F(PanelTest, EndlessAirSupportFillsTheRowAndNoMore)
-{
-    panel.support_icon = solid_surface(8, 5, 255, 0, 255);
-    panel.support_pos = {-2000000000, 30};
-    game.laser_energy = 2147483647;
-    draw();
-    EXPECT_EQ(at(0, 30), map_colour(screen.surface, 255, 0, 255));
-    EXPECT_EQ(at(639, 30), map_colour(screen.surface, 255, 0, 255));
-}
-
-TEST_F(PanelTest, TheSelectedWeaponSitsInTheTopRightCorner)
-{
-    weapon_catalogue.weapons[2].menu = keep(solid_surface(40, 30, 0, 0, 255));
-    draw_panel(screen.surface, 2, submarine);
-    EXPECT_EQ(at(600, 0), map_colour(screen.surface, 0, 0, 255));
-    EXPECT_EQ(at(639, 29), map_colour(screen.surface, 0, 0, 255));
-    EXPECT_EQ(at(599, 0), grey());
-    EXPECT_EQ(at(600, 30), grey());
-}
-
-TEST_F(PanelTest, CollectedBonusesStackUpFromTheBottomWithTheirTimers)
-{
     panel.timer_digits = digit_strip(5, 7);
-    bonus_catalogue.types[0].bitmap = keep(solid_surface(12, 16, 255, 255, 0));
-    bonus_catalogue.types[1].bitmap = keep(solid_surface(12, 16, 0, 255, 255));
-    game.frame = 1000;
-    bonuses[1] = {0, 0, 1, 1387, 1, 1};  // 387 frames left
-    bonuses[3] = {0, 0, 0, 1200, 1, 0};  // floating: not on the panel
-    bonuses[4] = {0, 0, 0, 1095, 1, 1};  // 95 left
-    draw();
-    EXPECT_EQ(at(1, 463), map_colour(screen.surface, 0, 255, 255));
-    EXPECT_EQ(at(12, 478), map_colour(screen.surface, 0, 255, 255));
-    EXPECT_EQ(at(1, 447), map_colour(screen.surface, 255, 255, 0));
-    EXPECT_EQ(at(1, 446), grey());
-    // Timers start one pixel right of the icon: 3, 8, 7 and 9, 5.
-    EXPECT_EQ(at(14, 463), digit(3));
-    EXPECT_EQ(at(19, 463), digit(8));
-    EXPECT_EQ(at(24, 463), digit(7));
-    EXPECT_EQ(at(14, 447), digit(9));
-    EXPECT_EQ(at(19, 447), digit(5));
-    EXPECT_EQ(at(24, 447), grey());
-}
-
-namespace {
-
-// Kinds with 12-pixel icons, ten-marks 6 wide and unit marks 2 wide.
-class TallyTest : public PanelTest {
-protected:
-    void SetUp() override
-    {
-        PanelTest::SetUp();
-        panel.tally_ten = solid_surface(6, 4, 255, 255, 255);
-        panel.tally_one = solid_surface(2, 4, 0, 0, 255);
-        for (int t = 0; t < 3; t++) creature_types[t].skore_b = keep(solid_surface(10, 12, 200, 0, (Uint8)(50 * t)));
+    panel.tally_ten = solid_surface(6, 4, 255, 255, 255);
+    panel.tally_one = solid_surface(2, 4, 0, 0, 255);
+    for (int t = 0; t < 3; t++) creature_types[t].skore_b = solid_surface(10, 12, 200, 0, (Uint8)(50 * t));
+    bonus_catalogue.types[0].bitmap = solid_surface(12, 16, 255, 255, 0);
+    bonus_catalogue.types[1].bitmap = solid_surface(12, 16, 0, 255, 255);
+    weapon_catalogue.weapons[0].zahrivani = 10;
+    struct Point {
+        int x, y;
+        char colour;
+    };
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        std::vector<Point> points;
+    } cases[] = {
+        // 50 x 30 / 100 = 15 rows, from picture row 35, 35 rows down.
+        {"life 30", [] { submarine.zivoty = 30; }, {{105, 234, 'g'}, {105, 235, 'R'}, {105, 240, 'G'}, {105, 249, 'G'}}},
+        {"life 0", [] { submarine.zivoty = 0; }, {{105, 249, 'g'}}},
+        {"full life", [] {}, {{105, 200, 'R'}, {105, 199, 'g'}, {310, 164, 'B'}, {52, 62, 'W'}, {400, 10, '0'}, {420, 10, 'g'}}},
+        {"wreck", [] { submarine.active = 0; }, {{105, 200, 'Y'}, {105, 249, 'Y'}}},
+        {"heat 100", [] { GunHeat = 100; }, {{310, 105, 'R'}, {310, 135, 'G'}}},
+        {"no limits", [] { submarine.max_zivoty = 0; settings.max_teplota = 0; GunHeat = 7; },
+         {{105, 249, 'g'}, {310, 164, 'B'}}},
+        // The lamp is lit while one more shot stays below the limit.
+        {"heat 89", [] { GunHeat = 89; }, {{52, 62, 'W'}}},
+        {"heat 90", [] { GunHeat = 90; }, {{52, 62, 'g'}}},
+        {"score -40", [] { game.score = -40; }, {{400, 10, '0'}, {420, 10, 'g'}}},
+        // Icons one pixel apart, at 200, 209 and 218; endless support fills the row.
+        {"support 3", [] { game.laser_energy = 3; },
+         {{207, 30, 'M'}, {208, 30, 'g'}, {209, 30, 'M'}, {225, 34, 'M'}, {226, 30, 'g'}}},
+        {"support endless", [] { panel.support_pos = {-2000000000, 30}; game.laser_energy = 2147483647; },
+         {{0, 30, 'M'}, {639, 30, 'M'}}},
+        // Collected bonuses stack up from the bottom, their timers one pixel
+        // right of the icon: 387 and 95 frames left.
+        {"bonuses", [] {
+             game.frame = 1000;
+             bonuses[1] = {0, 0, 1, 1387, 1, 1};
+             bonuses[3] = {0, 0, 0, 1200, 1, 0};  // floating: not on the panel
+             bonuses[4] = {0, 0, 0, 1095, 1, 1};
+         },
+         {{1, 463, 'C'}, {12, 478, 'C'}, {1, 447, 'Y'}, {1, 446, 'g'}, {14, 463, '3'}, {19, 463, '8'}, {24, 463, '7'},
+          {14, 447, '9'}, {19, 447, '5'}, {24, 447, 'g'}}},
+        // Rows from 240 - 12 x 2 / 2 = 228: 23 left of the first kind, none
+        // of the second (its row stays empty), one of the third.
+        {"tally", [] {
+             creature_types[0].pocet = 30;
+             creature_types[0].finished = 7;
+             creature_types[1].pocet = creature_types[1].finished = 4;
+             creature_types[2].pocet = 1;
+         },
+         {{1, 228, 'a'}, {12, 228, 'W'}, {23, 228, 'W'}, {24, 228, 'g'}, {25, 228, 'B'}, {30, 228, 'B'}, {31, 228, 'g'},
+          {1, 240, 'g'}, {1, 252, 'c'}, {12, 252, 'g'}, {13, 252, 'B'}, {15, 252, 'g'}}},
+        {"tally hidden", [] { creature_types[0].pocet = 5; game.show_tally = 0; }, {{1, 228, 'g'}}},
+        {"tally huge", [] { creature_types[0].pocet = 2147483647; creature_types[0].finished = -2147483647 - 1; },
+         {{12, 228, 'W'}, {639, 228, 'W'}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SDL_FillRect(screen.surface, NULL, colour(screen.surface, 'g'));
+        submarine.active = 1;
+        submarine.zivoty = submarine.max_zivoty = settings.max_teplota = 100;
+        GunHeat = game.score = game.laser_energy = 0;
+        game.show_tally = 1;
+        panel.support_pos = {200, 30};
+        for (Bonus& bonus : bonuses) bonus = Bonus();
+        for (int t = 0; t < 3; t++) creature_types[t].pocet = creature_types[t].finished = 0;
         creature_type_last = 2;
+        c.change();
+        draw_panel(screen.surface, 0, submarine);
+        for (const Point& p : c.points) EXPECT_EQ(colour(screen.surface, p.colour), pixel_at(screen.surface, p.x, p.y)) << p.x << "," << p.y;
+        EXPECT_GE(game.score, 0);  // a negative score stays 0
     }
-    Uint32 kind(int t) { return map_colour(screen.surface, 200, 0, (Uint8)(50 * t)); }
-    Uint32 ten() { return map_colour(screen.surface, 255, 255, 255); }
-    Uint32 one() { return map_colour(screen.surface, 0, 0, 255); }
-};
-
-}  // namespace
-
-TEST_F(TallyTest, MarksTensAndUnitsOfTheCreaturesLeft)
-{
-    creature_types[0].pocet = 30;
-    creature_types[0].finished = 7;  // 23 left
-    creature_types[1].pocet = 4;
-    creature_types[1].finished = 4;  // none left: its row stays empty
-    creature_types[2].pocet = 1;
-    draw();
-    // Rows from 240 - 12 x 2 / 2 = 228, one icon height apart.
-    EXPECT_EQ(at(1, 228), kind(0));
-    EXPECT_EQ(at(12, 228), ten());  // x = 1 + 10 + 1
-    EXPECT_EQ(at(23, 228), ten());
-    EXPECT_EQ(at(24, 228), grey());  // the gap after the tens
-    EXPECT_EQ(at(25, 228), one());
-    EXPECT_EQ(at(30, 228), one());
-    EXPECT_EQ(at(31, 228), grey());
-    EXPECT_EQ(at(1, 240), grey());
-    EXPECT_EQ(at(1, 252), kind(2));
-    EXPECT_EQ(at(12, 252), grey());  // no tens
-    EXPECT_EQ(at(13, 252), one());
-    EXPECT_EQ(at(15, 252), grey());
 }
 
-TEST_F(TallyTest, HiddenUntilTheGameLoopAllowsIt)
-{
-    creature_types[0].pocet = 5;
-    game.show_tally = 0;
-    draw();
-    EXPECT_EQ(at(1, 228), grey());
-}
-
-TEST_F(TallyTest, AHugeQuotaFillsTheRowAndNoMore)
-{
-    creature_types[0].pocet = 2147483647;
-    creature_types[0].finished = -2147483647 - 1;
-    draw();
-    EXPECT_EQ(at(12, 228), ten());
-    EXPECT_EQ(at(639, 228), ten());
-}
-
+// Thirteen keyed pictures (the third may be "NULL") and nine positions,
+// in order; a position beyond any screen is held at a million off.
 TEST(PanelScript, ReadsThirteenPicturesAndNinePositions)
 {
     TempDir dir;
     TestScreen screen;
-    const char* names[13] = {"back", "frame", "NULL", "score", "fill", "lamp", "life",
-                             "wreck", "plane", "digits", "small", "one", "ten"};
     std::string script;
     for (int i = 0; i < 13; i++) {
-        if (i != 2) write_solid_bmp(std::string("GFX/") + names[i] + ".bmp", 10 + i, 5, 200, 0, 0);
-        script += i == 2 ? std::string("NULL\n") : std::string("GFX/") + names[i] + ".bmp\n";
+        write_solid_bmp("GFX/" + std::to_string(i) + ".bmp", 10 + i, 5, 200, 0, 0);
+        script += i == 2 ? "NULL\n" : "GFX/" + std::to_string(i) + ".bmp\n";
     }
-    script += "1,2\n3,4\n5,6\n7,8\n9,10\n11,12\n13,14\n15,16\n-17,18\n";
-    write_file("SCRIPT/L/panel.scr", script);
-    Captured log = capture([] { load_panel("SCRIPT/L/panel.scr"); });
-    EXPECT_EQ(log.out, "");
-    EXPECT_EQ(log.err, "");
-    EXPECT_EQ(panel.background->w, 10);
-    EXPECT_EQ(panel.heat_frame->w, 11);
-    EXPECT_EQ(panel.spare, nullptr);
-    EXPECT_EQ((std::vector<long long>{13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 2, 3, 5, 7, 9, 11, 13, 15, -17, 18}),
-              (std::vector<long long>{panel.score_frame->w, panel.heat_fill->w, panel.ready_lamp->w,
-                                      panel.life_bar.bitmap->w, panel.wreck.bitmap->w, panel.support_icon->w,
-                                      panel.score_digits->w, panel.timer_digits->w, panel.tally_one->w,
-                                      panel.tally_ten->w, panel.background_pos.y, panel.life_pos.x,
-                                      panel.support_pos.x, panel.heat_frame_pos.x, panel.spare_pos.x,
-                                      panel.heat_fill_pos.x, panel.lamp_pos.x, panel.score_frame_pos.x,
-                                      panel.score_pos.x, panel.score_pos.y}));
-    // Pictures are colour-keyed: their top-left colour is transparent.
-    EXPECT_TRUE(panel.background->flags & SDL_SRCCOLORKEY);
-
+    write_file("panel.scr", script + "1,2\n3,4\n5,6\n7,8\n9,10\n11,12\n13,14\n15,16\n-17,2147483647\n");
+    Captured log = capture([] { load_panel("panel.scr"); });
+    EXPECT_EQ("", log.out + log.err);
+    const Panel& p = panel;
+    EXPECT_EQ((std::vector<long long>{10, 11, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22}),
+              (std::vector<long long>{p.background->w, p.heat_frame->w, p.score_frame->w, p.heat_fill->w,
+                                      p.ready_lamp->w, p.life_bar.bitmap->w, p.wreck.bitmap->w, p.support_icon->w,
+                                      p.score_digits->w, p.timer_digits->w, p.tally_one->w, p.tally_ten->w}));
+    EXPECT_EQ((std::vector<long long>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, -17, 1000000}),
+              (std::vector<long long>{p.background_pos.x, p.background_pos.y, p.life_pos.x, p.life_pos.y, p.support_pos.x,
+                                      p.support_pos.y, p.heat_frame_pos.x, p.heat_frame_pos.y, p.spare_pos.x,
+                                      p.spare_pos.y, p.heat_fill_pos.x, p.heat_fill_pos.y, p.lamp_pos.x, p.lamp_pos.y,
+                                      p.score_frame_pos.x, p.score_frame_pos.y, p.score_pos.x, p.score_pos.y}));
+    EXPECT_EQ(nullptr, p.spare);
+    EXPECT_NE(0u, p.background->flags & SDL_SRCCOLORKEY);
     Captured released = capture([] { free_panel(); });
-    EXPECT_EQ(released.out, "UVOLNEN SKRIPT PANEL Z PAMETI\n");
-    EXPECT_EQ(panel.background, nullptr);
-    EXPECT_EQ(panel.life_bar.bitmap, nullptr);
-    EXPECT_EQ(panel.life_bar.frames, 1);
-    EXPECT_EQ(panel.tally_ten, nullptr);
+    EXPECT_EQ("UVOLNEN SKRIPT PANEL Z PAMETI\n", released.out);
+    EXPECT_EQ((std::vector<SDL_Surface*>{NULL, NULL, NULL}), (std::vector<SDL_Surface*>{p.background, p.life_bar.bitmap, p.tally_ten}));
+    Captured missing = capture([] { load_panel("SCRIPT/X/panel.scr"); });
+    EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/X/panel.scr\n", missing.err);
+    EXPECT_EQ(-17, p.score_pos.x);
 }
 
-TEST(PanelScript, OnlyTheThirdPictureMayBeLeftOut)
-{
-    TempDir dir;
-    TestScreen screen;
-    write_solid_bmp("GFX/a.bmp", 4, 4, 200, 0, 0);
-    std::string script = "NULL\n";
-    for (int i = 1; i < 13; i++) script += "GFX/a.bmp\n";
-    Captured log = capture([&] {
-        write_file("panel.scr", script);
-        load_panel("panel.scr");
-    });
-    EXPECT_EQ(log.err.find("Nemohu nahrat soubor : NULL. Chyba: "), 0u);
-    EXPECT_EQ(panel.background, nullptr);
-    EXPECT_NE(panel.heat_frame, nullptr);
-    EXPECT_NE(panel.spare, nullptr);  // a real name in the third line is loaded
-    capture([] { free_panel(); });
-}
-
-TEST(PanelScript, AMissingScriptIsReportedAndChangesNothing)
-{
-    TempDir dir;
-    panel.score_pos = {7, 8};
-    Captured log = capture([] { load_panel("SCRIPT/X/panel.scr"); });
-    EXPECT_EQ(log.err, "Nemohu nahrat soubor : SCRIPT/X/panel.scr\n");
-    EXPECT_EQ(panel.score_pos.x, 7);
-}
-
-// A script may put elements anywhere at all: far off the screen they show
-// nothing, and no sum of a position and a picture's size overflows.
-TEST(PanelScript, PositionsAtTheEndsOfTheNumbersDrawNothing)
-{
-    TempDir dir;
-    TestScreen screen;
-    write_solid_bmp("GFX/a.bmp", 20, 26, 200, 0, 0);
-    std::string script;
-    for (int i = 0; i < 13; i++) script += "GFX/a.bmp\n";
-    for (int i = 0; i < 9; i++) script += i % 2 ? "2147483647,2147483647\n" : "-2147483648,2147483647\n";
-    write_file("panel.scr", script);
-    capture([] { load_panel("panel.scr"); });
-    EXPECT_EQ(panel.life_pos.y, 1000000);
-    EXPECT_EQ(panel.background_pos.x, -1000000);
-    SDL_FillRect(screen.surface, NULL, 0);
-    submarine.active = 1;
-    submarine.zivoty = submarine.max_zivoty = 100;
-    settings.max_teplota = 100;
-    game.score = 987654;
-    game.laser_energy = 3;
-    draw_panel(screen.surface, 0, submarine);
-    for (int y = 0; y < 480; y += 7)
-        for (int x = 0; x < 640; x += 7) ASSERT_EQ(pixel_at(screen.surface, x, y), 0u) << x << "," << y;
-    panel.background_pos = {0, 0};
-    draw_panel(screen.surface, 0, submarine);
-    EXPECT_EQ(pixel_at(screen.surface, 5, 5), map_colour(screen.surface, 200, 0, 0));
-    capture([] { free_panel(); });
-}
-
-// Every level's panel script names pictures that exist, puts every element
-// on the screen, and its digit strips divide into ten frames.
-TEST(PanelDataSet, EveryLevelHasAWholePanel)
-{
-    TempDir dir;
-    TestScreen screen;
-    ASSERT_TRUE(copy_data_set());
-    capture([] { load_level_catalogue("SCRIPT/levels.scr"); });
-    ASSERT_GT(levels.count, 0);
-    for (int level = 0; level < levels.count; level++) {
-        char path[LEVEL_PATH_SIZE];
-        level_script_path("panel.scr", path, level);
-        Captured log = capture([&] { load_panel(path); });
-        EXPECT_EQ(log.err, "") << path;
-        SDL_Surface* pictures[12] = {panel.background, panel.heat_frame,  panel.score_frame,
-                                     panel.heat_fill,  panel.ready_lamp,  panel.life_bar.bitmap,
-                                     panel.wreck.bitmap, panel.support_icon, panel.score_digits,
-                                     panel.timer_digits, panel.tally_one, panel.tally_ten};
-        for (SDL_Surface* picture : pictures) ASSERT_NE(picture, nullptr) << path;
-        EXPECT_EQ(panel.score_digits->w % 10, 0) << path;
-        EXPECT_EQ(panel.timer_digits->w % 10, 0) << path;
-        PanelPosition positions[8] = {panel.background_pos, panel.life_pos,  panel.support_pos,
-                                      panel.heat_frame_pos, panel.heat_fill_pos, panel.lamp_pos,
-                                      panel.score_frame_pos, panel.score_pos};
-        for (const PanelPosition& p : positions) {
-            EXPECT_TRUE(p.x >= 0 && p.x < 640 && p.y >= 0 && p.y < 480) << path << " " << p.x << "," << p.y;
-        }
-        capture([] { free_panel(); });
-    }
-}

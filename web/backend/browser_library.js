@@ -145,7 +145,7 @@ var LibraryBrowserGame = {
   browser_sleep__deps: ['$BrowserGame', '$Asyncify'],
   browser_sleep: function(ms) {
     // The time the program ran between two sleeps, summed for measurements
-    // (web/tests/measure.cjs): the game's own work and drawing.
+    // (web/measure.cjs): the game's own work and drawing.
     var page = BrowserGame.page();
     if (BrowserGame.awakeSince && Asyncify.state === Asyncify.State.Normal) page['awakeMs'] = (page['awakeMs'] || 0) + performance.now() - BrowserGame.awakeSince;
     return Asyncify.handleSleep(function(wakeUpGame) {

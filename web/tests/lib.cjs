@@ -1,6 +1,6 @@
-// What the browser tests share: a static server for the site on 127.0.0.1,
-// Debian's Chromium driven headless by puppeteer-core, and helpers that read
-// the canvas and feed the page keys and the mouse.
+// What the browser tests (and web/measure.cjs) share: the site served on
+// 127.0.0.1 to Debian's Chromium, driven headless by puppeteer-core, and
+// waiting on the game's flips.
 'use strict';
 
 const fs = require('fs');
@@ -8,159 +8,107 @@ const http = require('http');
 const os = require('os');
 const path = require('path');
 
-const NODE_MODULES = path.resolve(process.env.ABYSSOR_NODE_MODULES || path.join(__dirname, '../../build-web/node/node_modules'));
-const puppeteer = require(path.join(NODE_MODULES, 'puppeteer-core'));
+const BUILD = path.resolve(__dirname, '../../build-web');
+const puppeteer = require(path.join(process.env.ABYSSOR_NODE_MODULES || path.join(BUILD, 'node/node_modules'),
+                                    'puppeteer-core'));
+const SITE = process.env.ABYSSOR_SITE || path.join(BUILD, 'site');
+const TYPES = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
+               '.wasm': 'application/wasm'};
 
-const SITE = process.env.ABYSSOR_SITE || path.resolve(__dirname, '../../build-web/site');
-const CHROMIUM = process.env.ABYSSOR_CHROMIUM || '/usr/bin/chromium';
-
-const TYPES = {
-  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
-  '.wasm': 'application/wasm', '.data': 'application/octet-stream'
-};
-
-// Serves the site folder; resolves to {url, close}.
-function serve(folder = SITE) {
+// Serves the site, starts Chromium and opens the game in it, with
+// `beforeLoad(argument)` run in the page ahead of the game's own scripts;
+// `body` gets {page, log, url}. Everything is closed after it.
+async function withGame(beforeLoad, argument, body) {
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    const file = path.join(folder, name === '/' ? 'index.html' : name);
-    if (!file.startsWith(folder) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
-      response.writeHead(404);
-      response.end();
-      return;
+    const file = path.join(SITE, name === '/' ? 'index.html' : name);
+    if (!file.startsWith(SITE) || !fs.statSync(file, {throwIfNoEntry: false})?.isFile()) {
+      return response.writeHead(404).end();
     }
     response.writeHead(200, {'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream',
                              'Cache-Control': 'no-cache'});
     fs.createReadStream(file).pipe(response);
   });
-  return new Promise((resolve) => {
-    server.listen(0, '127.0.0.1', () => {
-      resolve({url: `http://127.0.0.1:${server.address().port}/`, close: () => new Promise((done) => server.close(done))});
-    });
-  });
-}
-
-async function launch(extraArguments = []) {
+  await new Promise((done) => server.listen(0, '127.0.0.1', done));
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'abyssor-chromium-'));
   const browser = await puppeteer.launch({
-    executablePath: CHROMIUM,
-    headless: true,
-    userDataDir: profile,
+    executablePath: process.env.ABYSSOR_CHROMIUM || '/usr/bin/chromium', headless: true, userDataDir: profile,
     protocolTimeout: 120000,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--no-first-run',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--no-first-run', '--window-size=900,700',
            '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
-           '--disable-backgrounding-occluded-windows', '--window-size=900,700'].concat(extraArguments)
+           '--disable-backgrounding-occluded-windows']
   });
-  const close = async () => {
+  try {
+    const page = await browser.newPage();
+    await page.setViewport({width: 900, height: 700});
+    const log = [];
+    page.on('console', (message) => log.push(message.text()));
+    page.on('pageerror', (error) => log.push('PAGE ERROR: ' + error.message));
+    await page.evaluateOnNewDocument(beforeLoad, argument);
+    const url = `http://127.0.0.1:${server.address().port}/`;
+    await page.goto(url, {waitUntil: 'load'});
+    return await body({page, log, url});
+  } finally {
     await browser.close();
     fs.rmSync(profile, {recursive: true, force: true});
-  };
-  return {browser, close};
-}
-
-// Opens the page with a log of what the game printed; hooks may be set up
-// before the game's own script runs.
-async function openGame(browser, url, {beforeLoad, beforeLoadArgument} = {}) {
-  const page = await browser.newPage();
-  await page.setViewport({width: 900, height: 700});
-  const log = [];
-  page.on('console', (message) => log.push(message.text()));
-  page.on('pageerror', (error) => log.push('PAGE ERROR: ' + error.message));
-  if (beforeLoad) await page.evaluateOnNewDocument(beforeLoad, beforeLoadArgument);
-  await page.goto(url, {waitUntil: 'load'});
-  return {page, log};
-}
-
-// The canvas's exact pixels, as [r, g, b] of the points asked for.
-async function canvasPixels(page, points) {
-  return page.evaluate((points) => {
-    const canvas = document.getElementById('screen');
-    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-    return points.map(([x, y]) => {
-      const at = (y * canvas.width + x) * 4;
-      return [data[at], data[at + 1], data[at + 2]];
-    });
-  }, points);
-}
-
-// A hash of the whole canvas, to tell whether it changed.
-async function canvasHash(page) {
-  return page.evaluate(() => {
-    const canvas = document.getElementById('screen');
-    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-    let hash = 2166136261;
-    for (let i = 0; i < data.length; i++) hash = Math.imul(hash ^ data[i], 16777619) >>> 0;
-    return hash;
-  });
-}
-
-async function waitFor(what, test, timeoutMs = 30000, stepMs = 50) {
-  const end = Date.now() + timeoutMs;
-  for (;;) {
-    // A page that is being replaced answers with an error: not yet.
-    const value = await test().catch(() => false);
-    if (value) return value;
-    if (Date.now() > end) throw new Error('Timed out waiting for ' + what);
-    await new Promise((done) => setTimeout(done, stepMs));
+    server.close();
   }
 }
 
-// The game reads held keys once a frame or waits for them: a key is held
-// long enough to be seen.
-async function tap(page, key, holdMs = 120) {
-  await page.keyboard.press(key, {delay: holdMs});
-}
-
-async function sleep(ms) {
-  await new Promise((done) => setTimeout(done, ms));
-}
-
-// Counts the game's flips in window.abyssorFlipCount; with `table`, also
-// the times the high-score table reached the browser's storage
-// (window.abyssorTableSaved); with `progress`, every status the download
-// reported with the loading bar's width then (window.abyssorProgress). Runs
-// in the page before its own scripts (openGame's beforeLoad, with the
-// options as beforeLoadArgument), so it must not use anything of this file.
-function installCounters(options) {
-  const {table = false, progress = false} = options || {};
-  window.abyssorFlipCount = 0;
-  window.abyssorTableSaved = 0;
-  window.abyssorProgress = [];
-  Object.defineProperty(window, 'Module', {
-    configurable: true,
-    set(module) {
-      module.abyssor.onFlip = () => window.abyssorFlipCount++;
-      if (table) module.abyssor.onTableSaved = () => window.abyssorTableSaved++;
-      if (progress) {
-        const setStatus = module.setStatus;
-        module.setStatus = (text) => {
-          window.abyssorProgress.push([text, document.getElementById('loading-bar').style.width]);
-          setStatus(text);
-        };
+// Runs in the page before the game: counts its flips (abyssorFlipCount), the
+// table's arrivals in the browser's storage (abyssorTableSaved) and the loading
+// bar's width at every download report (abyssorBar). Given steps [flip, kind,
+// a, b, c], it also records every flip's hash (abyssorHashes) and gives the
+// game their events after the flips they name, up to one of kind 0 (abyssorEnded).
+function hookGame(steps = []) {
+  Object.assign(window, {abyssorFlipCount: 0, abyssorTableSaved: 0, abyssorBar: [], abyssorHashes: [],
+                         abyssorEnded: false});
+  let next = 0;
+  Object.defineProperty(window, 'Module', {configurable: true, set(module) {
+    module.abyssor.onFlip = (flip, hash) => {
+      window.abyssorFlipCount = flip;
+      if (window.abyssorEnded) return;
+      window.abyssorHashes.push(hash);
+      for (; next < steps.length && steps[next][0] <= flip; next++) {
+        if (steps[next][1]) module.abyssor.pushEvent(...steps[next].slice(1));
+        else window.abyssorEnded = true;
       }
-      delete window.Module;
-      window.Module = module;
-    }
-  });
+    };
+    module.abyssor.onTableSaved = () => window.abyssorTableSaved++;
+    const setStatus = module.setStatus;
+    module.setStatus = (text) => {
+      setStatus(text);
+      window.abyssorBar.push(document.getElementById('loading-bar').style.width);
+    };
+    delete window.Module;
+    window.Module = module;
+  }});
 }
 
-const flips = (page) => page.evaluate(() => window.abyssorFlipCount);
+const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
-// Waits until the game has flipped at least `after` times and then not at
-// all for quietMs: it waits for the player. Returns the flips counted.
+async function waitFor(what, test, timeoutMs = 30000) {
+  for (const end = Date.now() + timeoutMs; ;) {
+    const value = await test().catch(() => false);  // a page being replaced answers with an error
+    if (value) return value;
+    if (Date.now() > end) throw new Error('Timed out waiting for ' + what);
+    await sleep(50);
+  }
+}
+
+// Waits until the game has flipped `after` times and then not for quietMs:
+// it waits for the player. Returns the flips counted.
 async function waitQuiet(page, what, after, quietMs, timeoutMs = 90000) {
-  let last = -1, since = Date.now();
+  let last = -1, since = 0;
   await waitFor(what, async () => {
-    const count = await flips(page);
-    if (count !== last) {
-      last = count;
-      since = Date.now();
-      return false;
-    }
+    const count = await page.evaluate(() => window.abyssorFlipCount);
+    if (count !== last) [last, since] = [count, Date.now()];
     return count >= after && Date.now() - since >= quietMs;
-  }, timeoutMs, 50);
+  }, timeoutMs);
   return last;
 }
 
-module.exports = {SITE, serve, launch, openGame, canvasPixels, canvasHash, waitFor, tap, sleep,
-                  installCounters, flips, waitQuiet};
+// A key held long enough for the game's once-a-frame look at the keys.
+const tap = (page, key, holdMs = 120) => page.keyboard.press(key, {delay: holdMs});
+
+module.exports = {SITE, withGame, hookGame, sleep, waitFor, waitQuiet, tap};

@@ -1,230 +1,165 @@
 // The browser build played in headless Chromium as a player would, through
-// the page's own keyboard and mouse events: the download, the sound hint, the
-// menu, a new game, a shell fired at the pointer (and none beyond reach),
-// Escape, a game started by its level code that ends by leaving full screen,
-// the name typed into the high scores, the table after a reload, Exit and
-// the way back, and the full-screen switch of the address.
+// the page's own keyboard and mouse: the download bar, the sound hint, the
+// menu's keys, a shell fired at the pointer (none beyond reach), a level code
+// typed with Shift, full screen left by the browser's Escape, the name kept
+// in the browser's storage across a reload, the way back after the end, and
+// the address's switches.
 'use strict';
 
 const assert = require('assert');
 const lib = require('./lib.cjs');
 
-const checks = [];
+let passed = 0;
 function check(name, condition, detail) {
-  checks.push(name);
-  assert.ok(condition, name + (detail !== undefined ? ': ' + JSON.stringify(detail) : ''));
+  assert.ok(condition, name + (detail === undefined ? '' : ': ' + JSON.stringify(detail)));
   console.log('ok - ' + name);
+  passed++;
 }
 
-const flips = lib.flips;
-const waitQuiet = lib.waitQuiet;
+// A rectangle [x, y, w, h] of the canvas, hashed.
+const regionHash = (page, rect) => page.evaluate(([x, y, w, h]) => {
+  const data = document.getElementById('screen').getContext('2d').getImageData(x, y, w, h).data;
+  return data.reduce((hash, byte) => Math.imul(hash ^ byte, 16777619) >>> 0, 2166136261);
+}, rect);
 
-// A rectangle of the canvas, hashed.
-function regionHash(page, [x, y, w, h]) {
-  return page.evaluate(([x, y, w, h]) => {
-    const data = document.getElementById('screen').getContext('2d').getImageData(x, y, w, h).data;
-    let hash = 2166136261;
-    for (let i = 0; i < data.length; i++) hash = Math.imul(hash ^ data[i], 16777619) >>> 0;
-    return hash;
-  }, [x, y, w, h]);
-}
+// Where things are, from the game's own data: the menu's first two items,
+// the sea's middle, the gun's heat fill (the panel's picture and its place),
+// the second level's code and the first level's score.
+const readGeometry = (page) => page.evaluate(() => {
+  const text = (name) => new TextDecoder('latin1').decode(Module.FS.readFile(name));
+  const rect = (key) => new RegExp(key + '\\s+(\\d+),(\\d+),(\\d+),(\\d+)').exec(text('SCRIPT/menu.scr')).slice(1).map(Number);
+  const levels = text('SCRIPT/levels.scr').trim().split('\n').map((line) => line.split(/\s+/));
+  const delo = text('SCRIPT/' + levels[0][0] + '/delo.scr');
+  const centre = ['x', 'y'].map((axis) => +new RegExp('\\bstred_' + axis + '\\s+(-?\\d+)').exec(delo)[1]);
+  const panel = text('SCRIPT/' + levels[0][0] + '/panel.scr').trim().split(/\s+/);
+  const heat = Module.FS.readFile(panel[4]), view = new DataView(heat.buffer, heat.byteOffset);
+  return {newGame: rect('b_new_game'), levelCode: rect('b_kod'), centre, secondCode: levels[1][1],
+          heat: panel[18].split(',').map(Number).slice(0, 2).concat(view.getInt32(18, true), Math.abs(view.getInt32(22, true))),
+          firstScore: +levels[0][2]};
+});
 
-// What the page needs to know of the data set, read from the game's files.
-function readGeometry(page) {
-  return page.evaluate(() => {
-    const text = (name) => new TextDecoder('latin1').decode(Module.FS.readFile(name));
-    const number = (script, key) => +new RegExp('\\b' + key + '\\s+(-?\\d+)').exec(script)[1];
-    const rect = (script, key) => new RegExp(key + '\\s+(\\d+),(\\d+),(\\d+),(\\d+)').exec(script).slice(1).map(Number);
-    const menu = text('SCRIPT/menu.scr');
-    const level = text('SCRIPT/levels.scr').trim().split('\n')[0].split(/\s+/)[0];
-    const delo = text('SCRIPT/' + level + '/delo.scr');
-    const panel = text('SCRIPT/' + level + '/panel.scr').trim().split(/\s+/);
-    const heatPicture = Module.FS.readFile(panel[4]);
-    const heatAt = panel[13 + 5].split(',').map(Number);
-    const view = new DataView(heatPicture.buffer, heatPicture.byteOffset);
-    const secondLevel = text('SCRIPT/levels.scr').trim().split('\n')[1].split(/\s+/);
-    return {
-      newGame: rect(menu, 'b_new_game'), levelCode: rect(menu, 'b_kod'),
-      centre: [number(delo, 'stred_x'), number(delo, 'stred_y')],
-      heat: [heatAt[0], heatAt[1], view.getInt32(18, true), Math.abs(view.getInt32(22, true))],
-      secondCode: secondLevel[1], firstScore: +text('SCRIPT/levels.scr').trim().split('\n')[0].split(/\s+/)[2]
-    };
-  });
-}
-
-// A point of the game's screen, clicked or pointed at through the page.
-async function screenPoint(page, x, y) {
+// A left click at a point of the game's screen.
+async function click(page, [x, y]) {
   const box = await (await page.$('#screen')).boundingBox();
-  return [box.x + (x + 0.5) * box.width / 640, box.y + (y + 0.5) * box.height / 480];
+  await page.mouse.click(box.x + (x + 0.5) * box.width / 640, box.y + (y + 0.5) * box.height / 480, {delay: 100});
 }
 
-async function click(page, x, y, button = 'left') {
-  const [px, py] = await screenPoint(page, x, y);
-  await page.mouse.move(px, py);
-  await lib.sleep(60);
-  await page.mouse.down({button});
-  await lib.sleep(100);
-  await page.mouse.up({button});
-}
-
-// The heat fill's pictures over about a second: how many differ from the
-// cold gun's.
+// How many of a dozen looks at the heat fill over a second differ from `cold`.
 async function heatChanges(page, heat, cold) {
   let changed = 0;
-  for (let i = 0; i < 12; i++) {
-    if ((await regionHash(page, heat)) !== cold) changed++;
-    await lib.sleep(80);
-  }
+  for (let i = 0; i < 12; i++, await lib.sleep(80)) changed += (await regionHash(page, heat)) !== cold;
   return changed;
 }
 
-async function waitForMenu(page) {
-  // The intro's last slide ends in the menu, which then waits.
-  return waitQuiet(page, 'the menu after the intro', 300, 800);
-}
+const firstFrame = (page) => lib.waitFor('the first frame', () => page.evaluate(() => Module.abyssor.firstFrameMs));
+const tapAndWait = async (page, key, what, count, quietMs = 300) => {
+  await lib.tap(page, key);
+  return lib.waitQuiet(page, what, count + 1, quietMs);
+};
 
-async function startLevel(page, flipsBefore) {
-  await waitQuiet(page, 'the announcement of the level', flipsBefore + 2, 1400);
+// Past the level's announcement into the running level, which flips every frame.
+async function startLevel(page, count) {
+  await lib.waitQuiet(page, 'the announcement of the level', count + 2, 1400);
   await lib.tap(page, 'Space');
-  const start = await flips(page);
+  const start = await page.evaluate(() => window.abyssorFlipCount);
   await lib.sleep(1000);
-  const running = (await flips(page)) - start;
-  check('the level runs: the game flips every frame', running >= 15, running);
+  check('the level runs', (await page.evaluate(() => window.abyssorFlipCount)) - start >= 15);
 }
 
-async function main() {
-  const server = await lib.serve();
-  const {browser, close} = await lib.launch();
-  try {
-    // --- the download and the first picture ---
-    const {page, log} = await lib.openGame(browser, server.url, {beforeLoad: lib.installCounters,
-                                                            beforeLoadArgument: {table: true, progress: true}});
-    await lib.waitFor('the first frame', () => page.evaluate(() => Module.abyssor.firstFrameMs), 30000);
-    const progress = await page.evaluate(() => window.abyssorProgress);
-    const reports = progress.filter(([text]) => /^Downloading data\.\.\. \(\d+\/\d+\)$/.test(text));
-    check('the download reported its progress to the bar', reports.length > 0 && progress.some(([, width]) => /^\d+\.\d%$/.test(width)),
-          progress.slice(0, 5));
-    check('the bar is full when the game starts', (await page.$eval('#loading-bar', (bar) => bar.style.width)) === '100%');
-    check('the loading overlay is gone', await page.$eval('#loading', (overlay) => overlay.hidden));
-    const width = await page.$eval('#screen', (canvas) => canvas.style.width);
-    check('the canvas is scaled by a whole number', /^(640|1280|1920)px$/.test(width), width);
-    const geometry = await readGeometry(page);
+async function play({page, log, url}) {
+  // --- the download and the first picture ---
+  await firstFrame(page);
+  const [bar, full, gone] = await page.evaluate(() => [window.abyssorBar,
+    document.getElementById('loading-bar').style.width, document.getElementById('loading').hidden]);
+  check('the download moved the bar, full and gone when the game starts',
+        bar.some((width) => /^\d+\.\d%$/.test(width)) && full === '100%' && gone, [bar.slice(0, 5), full, gone]);
+  const width = await page.$eval('#screen', (canvas) => canvas.style.width);
+  check('the canvas is scaled by a whole number', /^(640|1280|1920)px$/.test(width), width);
+  const geometry = await readGeometry(page);
 
-    // --- sound waits for a gesture ---
-    const audio = () => page.evaluate(() => [Module.abyssor.audioContext.state,
-                                             document.getElementById('sound-hint').hidden]);
-    const first = await audio();
-    check('the sound hint shows exactly while the sound waits', (first[0] === 'running') === first[1], first);
-    // Headless Chromium lets sound start at once; a browser that waits for a
-    // gesture is played by halting the sound.
-    await page.evaluate(() => Module.abyssor.audioContext.suspend());
-    await lib.waitFor('the sound hint', async () => String(await audio()) === 'suspended,false', 5000);
+  // --- sound waits for a gesture: headless Chromium starts it at once, so it is halted ---
+  const audio = () => page.evaluate(() => Module.abyssor.audioContext.state + ',' +
+                                          document.getElementById('sound-hint').hidden);
+  await page.evaluate(() => Module.abyssor.audioContext.suspend());
+  await lib.waitFor('the sound hint', async () => (await audio()) === 'suspended,false', 5000);
 
-    // --- the menu: Down and Up move the highlight ---
-    let count = await waitForMenu(page);
-    const newGameLit = await regionHash(page, geometry.newGame);
-    const levelCodeDark = await regionHash(page, geometry.levelCode);
-    await lib.tap(page, 'ArrowDown');
-    check('a key starts the sound and the hint goes', String(await lib.waitFor('sound', async () => {
-      const state = await audio();
-      return state[0] === 'running' && state;
-    }, 5000)) === 'running,true');
-    count = await waitQuiet(page, 'the menu after Down', count + 1, 300);
-    check('Down moves the highlight off the first item', (await regionHash(page, geometry.newGame)) !== newGameLit);
-    check('Down moves the highlight onto the level code', (await regionHash(page, geometry.levelCode)) !== levelCodeDark);
-    await lib.tap(page, 'ArrowUp');
-    count = await waitQuiet(page, 'the menu after Up', count + 1, 300);
-    check('Up brings the highlight back', (await regionHash(page, geometry.newGame)) === newGameLit &&
-          (await regionHash(page, geometry.levelCode)) === levelCodeDark);
+  // --- the menu after the intro: Down and Up move the highlight ---
+  let count = await lib.waitQuiet(page, 'the menu after the intro', 300, 800);
+  const items = async () => [await regionHash(page, geometry.newGame), await regionHash(page, geometry.levelCode)];
+  const top = await items();
+  count = await tapAndWait(page, 'ArrowDown', 'the menu after Down', count);
+  await lib.waitFor('a key to start the sound and hide the hint', async () => (await audio()) === 'running,true', 5000);
+  const down = await items();
+  check('Down moves the highlight from the first item to the level code', top.every((hash, i) => hash !== down[i]));
+  count = await tapAndWait(page, 'ArrowUp', 'the menu after Up', count);
+  check('Up brings the highlight back', String(await items()) === String(top));
 
-    // --- a new game: shells at the pointer, none beyond the reach ---
-    await lib.tap(page, 'Enter');
-    await startLevel(page, count);
-    await click(page, 2, 2);  // a corner no submarine on the ellipse reaches
-    await lib.sleep(200);
-    const cold = await regionHash(page, geometry.heat);
-    check('a click beyond the reach fires nothing: the gun stays cold', (await heatChanges(page, geometry.heat, cold)) === 0);
-    await click(page, geometry.centre[0], geometry.centre[1]);
-    const warm = await heatChanges(page, geometry.heat, cold);
-    check('a click at the middle of the sea fires a shell: the gun heats', warm > 0, warm);
-    await lib.tap(page, 'Tab');
-    await lib.tap(page, 'ArrowRight', 400);
+  // --- a new game: a shell at the pointer, none beyond the reach ---
+  await lib.tap(page, 'Enter');
+  await startLevel(page, count);
+  await click(page, [2, 2]);  // a corner no submarine on the ellipse reaches
+  await lib.sleep(200);
+  const cold = await regionHash(page, geometry.heat);
+  check('a click beyond the reach fires nothing: the gun stays cold', (await heatChanges(page, geometry.heat, cold)) === 0);
+  await click(page, geometry.centre);
+  check('a click at the middle of the sea fires a shell: the gun heats', (await heatChanges(page, geometry.heat, cold)) > 0);
 
-    // --- Escape ends the game: the game-over screen waits for a key ---
-    await lib.tap(page, 'Escape');
-    count = await waitQuiet(page, 'the game-over screen', 0, 600);
-    await lib.tap(page, 'Space');
-    count = await waitQuiet(page, 'the menu after a game without a record', count + 1, 600);
+  // --- Escape ends the game; the game-over screen waits for a key ---
+  await lib.tap(page, 'Escape');
+  count = await lib.waitQuiet(page, 'the game-over screen', 0, 600);
+  count = await tapAndWait(page, 'Space', 'the menu after a game without a record', count, 600);
 
-    // --- a game at the second level by its code, left by leaving full screen ---
-    await lib.tap(page, 'ArrowDown');
-    count = await waitQuiet(page, 'the highlight on the level code', count + 1, 300);
-    await lib.tap(page, 'Enter');
-    await lib.sleep(300);
-    // Case counts in a code: capitals with Shift held.
-    await page.keyboard.down('Shift');
-    for (const letter of geometry.secondCode) await lib.tap(page, 'Key' + letter.toUpperCase(), 60);
-    await page.keyboard.up('Shift');
-    await lib.tap(page, 'Enter');
-    await startLevel(page, count);
-    await page.click('#fullscreen');
-    await lib.waitFor('full screen', () => page.evaluate(() => !!document.fullscreenElement), 5000);
-    check('the button puts the game in full screen', await page.evaluate(() => document.fullscreenElement.id === 'stage'));
-    await page.evaluate(() => document.exitFullscreen());  // as the browser's own Escape does
-    count = await waitQuiet(page, 'the game-over screen after leaving full screen', 0, 600);
-    check('leaving full screen with the browser\'s Escape ends the game too',
-          !(await page.evaluate(() => !!document.fullscreenElement)));
+  // --- the second level by its code (capitals, with Shift), left by leaving full screen ---
+  count = await tapAndWait(page, 'ArrowDown', 'the highlight on the level code', count);
+  await lib.tap(page, 'Enter');
+  await lib.sleep(300);
+  await page.keyboard.down('Shift');
+  for (const letter of geometry.secondCode) await lib.tap(page, 'Key' + letter.toUpperCase(), 60);
+  await page.keyboard.up('Shift');
+  await lib.tap(page, 'Enter');
+  await startLevel(page, count);
+  await page.click('#fullscreen');
+  await lib.waitFor('full screen', () => page.evaluate(() => document.fullscreenElement?.id === 'stage'), 5000);
+  await page.evaluate(() => document.exitFullscreen());  // as the browser's own Escape does
+  count = await lib.waitQuiet(page, 'the game-over screen after leaving full screen', 0, 600);
 
-    // --- the name goes into the table and into the browser's storage ---
-    await lib.tap(page, 'Space');
-    // The name entry's cursor blinks every 500 ms, so it is quiet for less.
-    await waitQuiet(page, 'the name entry', count + 1, 250);
-    for (const key of ['KeyW', 'KeyE', 'KeyB']) await lib.tap(page, key, 60);
-    await lib.tap(page, 'Enter');
-    await lib.waitFor('the table in the browser\'s storage', () => page.evaluate(() => window.abyssorTableSaved > 0), 10000);
-    const table = await page.evaluate(() => new TextDecoder().decode(Module.FS.readFile('SCRIPT/topten.scr')));
-    check('the name is in the table as soon as it is entered', table.includes(`web ${geometry.firstScore} 2\n`), table);
+  // --- the name goes into the table and the browser's storage, and stays after a reload ---
+  await lib.tap(page, 'Space');
+  await lib.waitQuiet(page, 'the name entry', count + 1, 250);  // its cursor blinks every 500 ms
+  for (const key of ['KeyW', 'KeyE', 'KeyB']) await lib.tap(page, key, 60);
+  await lib.tap(page, 'Enter');
+  await lib.waitFor('the table in the browser\'s storage', () => page.evaluate(() => window.abyssorTableSaved > 0), 10000);
+  const readTable = () => page.evaluate(() => new TextDecoder().decode(Module.FS.readFile('SCRIPT/topten.scr')));
+  const table = await readTable();
+  check('the name is in the table with the score and the level reached by the code',
+        table.includes(`web ${geometry.firstScore} 2\n`), table);
+  await page.reload({waitUntil: 'load'});
+  await firstFrame(page);
+  check('after a reload the table still holds the name', (await readTable()) === table, await readTable());
 
-    // --- a reload keeps it ---
-    await page.reload({waitUntil: 'load'});
-    await lib.waitFor('the first frame after the reload', () => page.evaluate(() => Module.abyssor.firstFrameMs), 30000);
-    const kept = await page.evaluate(() => new TextDecoder().decode(Module.FS.readFile('SCRIPT/topten.scr')));
-    check('after a reload the table still holds the name', kept === table, kept);
+  // --- Exit ends the program; Return plays again ---
+  count = await lib.waitQuiet(page, 'the menu after the reload', 300, 800);
+  count = await tapAndWait(page, 'ArrowUp', 'the highlight on Exit', count);  // round to the last item
+  await lib.tap(page, 'Enter');
+  await lib.waitFor('the end of the game', () => page.$eval('#ended', (overlay) => !overlay.hidden), 60000);
+  await lib.tap(page, 'Enter');
+  await lib.waitFor('Return after the end to start the game again',
+                    () => page.evaluate(() => document.getElementById('ended').hidden && Module.abyssor.firstFrameMs > 0));
 
-    // --- Exit: the credits, the end, and playing again ---
-    count = await waitForMenu(page);
-    await lib.tap(page, 'ArrowUp');  // round to the last item
-    count = await waitQuiet(page, 'the highlight on Exit', count + 1, 300);
-    await lib.tap(page, 'Enter');
-    await lib.waitFor('the end of the game', () => page.$eval('#ended', (overlay) => !overlay.hidden), 60000);
-    const report = await page.evaluate(() => new TextDecoder().decode(Module.FS.readFile('fps.txt')));
-    check('the game wrote its frame-rate report on the way out', /fps : \d/.test(report), report);
-    const credits = (await flips(page)) - count;
-    check('the credits rolled before the end', credits > 100, credits);
-    await lib.tap(page, 'Enter');
-    await lib.waitFor('the game again', () => page.evaluate(() => !!(window.Module && Module.abyssor.firstFrameMs)), 30000);
-    check('Return after the end starts the game again', await page.$eval('#ended', (overlay) => overlay.hidden));
+  // --- the address's switches: -FS offers full screen, taken at a click ---
+  await page.goto(url + '?-FS&-EF1', {waitUntil: 'load'});
+  await firstFrame(page);
+  check('the switches reach the game', String(await page.evaluate(() => Module.arguments)) === '-FS,-EF1');
+  await lib.waitFor('the full-screen offer', () => page.$eval('#go-fullscreen', (offer) => !offer.hidden), 5000);
+  await page.click('#go-fullscreen-button');
+  await lib.waitFor('full screen from -FS', () => page.evaluate(() => !!document.fullscreenElement), 5000);
 
-    // --- the address's switches: -FS asks for full screen at the first click ---
-    await page.goto(server.url + '?-FS&-EF1', {waitUntil: 'load'});
-    await lib.waitFor('the first frame with -FS', () => page.evaluate(() => Module.abyssor.firstFrameMs), 30000);
-    check('the switches reach the game', String(await page.evaluate(() => Module.arguments)) === '-FS,-EF1');
-    await lib.waitFor('the full-screen offer', () => page.$eval('#go-fullscreen', (offer) => !offer.hidden), 5000);
-    await page.click('#go-fullscreen-button');
-    await lib.waitFor('full screen from -FS', () => page.evaluate(() => !!document.fullscreenElement), 5000);
-    check('-FS plays in full screen after a click', true);
-
-    const errors = log.filter((line) => line.startsWith('PAGE ERROR'));
-    check('no error on the page', errors.length === 0, errors);
-    console.log(`${checks.length} passed, 0 failed`);
-  } finally {
-    await close();
-    await server.close();
-  }
+  const errors = log.filter((line) => line.startsWith('PAGE ERROR'));
+  check('no error on the page', errors.length === 0, errors);
 }
 
-main().catch((error) => {
+lib.withGame(lib.hookGame, [], play).then(() => console.log(`${passed} passed, 0 failed`), (error) => {
   console.error('not ok - ' + (error.message || error));
-  console.log(`${checks.length} passed, 1 failed`);
+  console.log(`${passed} passed, 1 failed`);
   process.exit(1);
 });

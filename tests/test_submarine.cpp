@@ -115,33 +115,16 @@ TEST(SubmarineWake, FoamFliesBothWaysTheFasterTheFasterItSails)
     }
 }
 
-class SubmarineDrawing : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        weapon_catalogue.count = 3;
-        submarine.init(200, 320, 240, 0, 5, 8, 0, 0, 10, 0);
-        submarine.x = 100;
-        submarine.y = 100;
-    }
-    Uint32 at(int x, int y) { return pixel_at(screen.surface, x, y); }
-    void draw_at(float uhel)
-    {
-        SDL_FillRect(screen.surface, NULL, 0);
-        submarine.uhel = uhel;
-        submarine.draw(screen.surface);
-    }
-    TempDir dir;
-    TestScreen screen;
-};
-
 // 360 green dots through the reach of the selected weapon (weapon 0 reaches
 // 40, weapon 2 50, a bonus adds 10), flattened by 0.623 below and above; the
 // brightness 230 - 100 sin(frame + dot) travels round with the frame and
 // wraps above 255: at frame 270 dot 0 would be 329 bright, as an 8-bit
 // value 73. Without a picture the ring is all that shows.
-TEST_F(SubmarineDrawing, TheRangeRingIsAGreenEllipseThroughTheReachOfTheSelectedWeapon)
+TEST(SubmarineDrawing, TheRangeRingIsAGreenEllipseThroughTheReachOfTheSelectedWeapon)
 {
+    TestScreen screen;
+    weapon_catalogue.count = 3;
+    submarine.init(200, 320, 240, 0, 5, 8, 0, 0, 10, 0);
     submarine.x = 320;
     submarine.y = 240;
     weapon_catalogue.weapons[0].dostrel = 40;
@@ -159,54 +142,26 @@ TEST_F(SubmarineDrawing, TheRangeRingIsAGreenEllipseThroughTheReachOfTheSelected
                                         << c.y);
         submarine.weapon = c.weapon;
         game.frame = c.frame;
-        draw_at(0.0f);
-        EXPECT_EQ(c.green < 0 ? 0u : map_colour(screen.surface, 0, (Uint8)c.green, 0), at(c.x, c.y));
+        SDL_FillRect(screen.surface, NULL, 0);
+        submarine.draw(screen.surface);
+        EXPECT_EQ(c.green < 0 ? 0u : map_colour(screen.surface, 0, (Uint8)c.green, 0),
+                  pixel_at(screen.surface, c.x, c.y));
     }
-}
-
-// Hit points regained while the submarine explodes (a repair bonus) stop
-// the explosion: the submarine shows again at its heading.
-TEST_F(SubmarineDrawing, RegainedHitPointsStopTheExplosion)
-{
-    submarine.image = heading_strip(8, 6);
-    bank.vybuch[0] = AnimStrip{heading_strip(3, 6), 3, 0};
-    submarine.zivoty = 0;
-    draw_at(50.0f);
-    EXPECT_EQ(frame_colour(screen.surface, 0), at(101, 101));  // explosion frame 0
-    submarine.zivoty = 1;
-    draw_at(50.0f);
-    EXPECT_EQ((std::vector<int>{0, 1}), (std::vector<int>{submarine.explosion_frame, submarine.active}));
-    EXPECT_EQ(frame_colour(screen.surface, 1), at(101, 101));  // the submarine at 50 degrees
 }
 
 // ---------------------------------------------------------------------------
 // "delo.scr"
 
-namespace {
-
-class DeloScript : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        write_bmp8("GFX/ponorka.bmp", 16, 2, std::vector<Uint8>(32, 1), {{1, 200, 200, 200}});
-    }
-    Captured load(const char* text, int* result)
-    {
-        if (text != NULL) write_file("delo.scr", text);
-        return capture([&] { *result = load_submarine("delo.scr", submarine); });
-    }
-    TempDir dir;
-};
-
-}  // namespace
-
 // Keys logged as they are read, all on one line, keys inside longer words,
 // missing keys as 0; a second section reported and not stored; keys before
 // the section with nowhere to go; no section at all; no file at all. The
-// gun's state is left alone, and the creature counts start afresh for the
-// creature script read next.
-TEST_F(DeloScript, SectionsDecideWhatIsStored)
+// last level's record is released first, and named. The gun's state is left
+// alone, and the creature counts start afresh for the creature script read
+// next.
+TEST(DeloScript, SectionsDecideWhatIsStored)
 {
+    TempDir dir;
+    write_bmp8("GFX/ponorka.bmp", 16, 2, std::vector<Uint8>(32, 1), {{1, 200, 200, 200}});
     const struct {
         const char* text;
         int result, radius, max_zivoty;
@@ -230,12 +185,16 @@ TEST_F(DeloScript, SectionsDecideWhatIsStored)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text != NULL ? c.text : "no file");
-        capture([] { free_submarine(submarine); });
+        char freed[64];
+        snprintf(freed, sizeof freed, "UVOLNENO DELO(%p) Z PAMETI\n", (void*)&submarine);
+        EXPECT_EQ(freed, capture([] { free_submarine(submarine); }).out);
         remove("delo.scr");
         submarine.weapon = 3;
         creature_types[0].pocet = 7;
+        if (c.text != NULL) write_file("delo.scr", c.text);
+        orbit_speed = 3.0f;
         int result = 9;
-        Captured log = load(c.text, &result);
+        Captured log = capture([&] { result = load_submarine("delo.scr", submarine); });
         EXPECT_EQ(c.result, result);
         EXPECT_EQ(c.out, log.out);
         EXPECT_EQ(c.err, log.err);
@@ -246,30 +205,8 @@ TEST_F(DeloScript, SectionsDecideWhatIsStored)
         EXPECT_EQ(c.result >= 0, submarine.active);
         EXPECT_EQ(3, submarine.weapon);
         EXPECT_EQ(c.text == NULL ? 7 : 0, creature_types[0].pocet);
+        EXPECT_EQ(3.0f, orbit_speed);  // the speed along the ellipse carries into the next level
     }
-}
-
-// The record is emptied, but the speed along the ellipse carries into the
-// next level's submarine.
-TEST_F(DeloScript, ReleaseEmptiesTheRecordAndNamesIt)
-{
-    int result = 0;
-    load("[*] image GFX/ponorka.bmp zivoty 5 pocet_snimku 8 [END]", &result);
-    submarine.weapon = 2;
-    submarine.next_fire[WEAPON_CAPACITY - 1] = 40;
-    submarine.x = 300;
-    orbit_speed = 3.0f;
-    Captured log = capture([] { EXPECT_EQ(0, free_submarine(submarine)); });
-    char expected[64];
-    snprintf(expected, sizeof expected, "UVOLNENO DELO(%p) Z PAMETI\n", (void*)&submarine);
-    EXPECT_EQ(expected, log.out + log.err);
-    EXPECT_EQ(nullptr, submarine.image);
-    EXPECT_EQ((std::vector<long long>{1, 1, -1, 0, 0, 0, 0, 0, 0}),
-              (std::vector<long long>{submarine.pocet_snimku, submarine.max_zivoty, submarine.explosion_frame,
-                                      submarine.active, submarine.zivoty, submarine.weapon, submarine.x,
-                                      submarine.next_fire[WEAPON_CAPACITY - 1], (long long)submarine.uhel}));
-    submarine.init(100, 320, 240, 0, 5, 8, 0, 0, 10, 0);
-    EXPECT_EQ(3.0f, orbit_speed);
 }
 
 // ---------------------------------------------------------------------------
@@ -305,13 +242,6 @@ protected:
     FrameInput keys;
 };
 
-int live_particles()
-{
-    int live = 0;
-    for (const Particle& particle : particles) live += particle.active;
-    return live;
-}
-
 }  // namespace
 
 // Explosion 0 has three frames; slot 3 of the table is empty, which counts
@@ -344,29 +274,15 @@ TEST_F(SubmarineDeath, TheExplosionPlaysOnceThenTheLevelIsLost)
                           pixel_at(screen.surface, submarine.x + 2, submarine.y + 2));
             }
         }
-        EXPECT_EQ(c.particles, live_particles());
+        int live = 0;
+        for (const Particle& particle : particles) live += particle.active;
+        EXPECT_EQ(c.particles, live);
         err += capture([&] { play_frame(run, keys); }).err;
         EXPECT_EQ(c.err, err);
         EXPECT_EQ(0, submarine.active);
         EXPECT_EQ(-1, submarine.explosion_frame);
         EXPECT_EQ(LEVEL_OVER, run.result);
     }
-}
-
-// An explosion number outside the table is reported every frame and never
-// ends; the player can still leave with Escape.
-TEST_F(SubmarineDeath, AnExplosionNumberOutsideTheTableNeverEnds)
-{
-    submarine.vybuch = VYBUCH_CAPACITY;
-    Captured log = capture([&] {
-        for (int i = 0; i < 100; i++) play_frame(run, keys);
-    });
-    EXPECT_EQ(LEVEL_PLAYING, run.result);
-    EXPECT_EQ(99, submarine.explosion_frame);
-    EXPECT_EQ(100, occurrences(log.err, "Pokus o vykresleni nenahrane bitmapy vybuchu #10 !!!\n"));
-    keys.key_escape = 1;
-    capture([&] { play_frame(run, keys); });
-    EXPECT_EQ(LEVEL_OVER, run.result);
 }
 
 // The script's two sounds: a bump plays the collision sound (the short one),

@@ -154,21 +154,3 @@ TEST_F(ParticleTest, AStainLandsOnTheSeabedWhenAParticleDiesOfAge)
               (std::vector<Uint32>{pixel_at(seabed, 202, 151), pixel_at(seabed, 205, 151), pixel_at(seabed, 206, 150),
                                    pixel_at(seabed, 300, 150), pixel_at(seabed, 1, 50)}));
 }
-
-// Only a velocity above the limit is shortened; a negative limit turns the
-// velocity round and scales it ((3, -4) has length 5: the factor -2 / 5); a
-// still velocity has no direction and stays still, whatever the limit.
-TEST(LimitSpeed, ShortensOnlyAVelocityAboveTheLimit)
-{
-    const struct {
-        float vx, vy, limit, after_x, after_y;
-    } cases[] = {
-        {3, 4, 10, 3, 4}, {3, 4, 5, 3, 4}, {3, 4, 2, 1.2f, 1.6f}, {3, -4, -2, -1.2f, 1.6f},
-        {0, 0, -3, 0, 0}, {0, 0, 0, 0, 0},
-    };
-    for (const auto& c : cases) {
-        float vx = c.vx, vy = c.vy;
-        limit_speed(vx, vy, (int)c.limit);
-        EXPECT_EQ((std::vector<float>{c.after_x, c.after_y}), (std::vector<float>{vx, vy})) << c.limit;
-    }
-}

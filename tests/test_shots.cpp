@@ -166,7 +166,7 @@ TEST_F(ShotTest, AnOverheatedGunRefusesEveryLaunchAndAFullPoolHasNoSlot)
 
 // Speed after each move: accelerated, held at the top speed, then, for bombs
 // only, damped by the air (0.9). A negative top speed turns the shot round
-// each move.
+// each move, and leaves a still one still.
 TEST_F(ShotTest, OnlyBombsFeelTheAirAfterAccelerationAndLimit)
 {
     settings.odpor_vzduchu = 0.9f;
@@ -174,7 +174,7 @@ TEST_F(ShotTest, OnlyBombsFeelTheAirAfterAccelerationAndLimit)
         int typ, speed, max_speed;
         float zrychleni, first, second;
     } cases[] = {{1, 4, 10, 0, 3.6f, 3.24f}, {1, 4, 5, 2, 4.5f, 4.5f}, {0, 4, 4, 0, 4, 4}, {2, 4, 4, 0, 4, 4},
-                 {0, 4, -2, 0, -2, 2}};
+                 {0, 4, -2, 0, -2, 2}, {1, 0, -2, 0, 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "type " << c.typ << " top " << c.max_speed);
         WeaponDef& w = weapon(1, c.typ, c.speed);

@@ -189,6 +189,8 @@ TEST(DeloScript, SectionsDecideWhatIsStored)
         EXPECT_EQ(c.radius == 150, submarine.image != NULL);
         EXPECT_EQ(0, submarine.rychlost_otaceni);
         EXPECT_EQ(c.result >= 0, submarine.active);
+        EXPECT_EQ(-1, submarine.explosion_frame);
+        EXPECT_EQ(c.result < 0 ? 1 : 0, submarine.pocet_snimku);  // released: 1 frame, never 0
         EXPECT_EQ(3, submarine.weapon);
         EXPECT_EQ(c.text == NULL ? 7 : 0, creature_types[0].pocet);
         EXPECT_EQ(3.0f, orbit_speed);  // the speed along the ellipse carries into the next level

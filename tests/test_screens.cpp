@@ -14,6 +14,9 @@
 
 namespace {
 
+// The picture of each still screen: announcement, level completed, game over, pause.
+const int PICTURES[] = {1, 0, 2, 3};
+
 // The four screen pictures, 100 x 60 in colours of their own, over a grey
 // last frame; a font of white blocks 5 pixels wide and 8 high.
 class ScreensTest : public ::testing::Test {
@@ -36,6 +39,13 @@ protected:
                at(370, 269) != misc_colour(i);
     }
     void key(SDLKey k, int pressed) { scripted_push_key(session.input, k, pressed, 0); }
+    // The still screens in the order of their pictures' rows.
+    void show(int i)
+    {
+        void (*shows[])() = {show_announcement_screen, show_level_completed_screen, show_game_over_screen,
+                             show_pause_screen};
+        shows[i]();
+    }
 
     TempDir dir;  // the font and sounds written here stay out of the working directory
     TestScreen screen;
@@ -44,57 +54,32 @@ protected:
 
 }  // namespace
 
-TEST_F(ScreensTest, AnnouncementShowsTheLevelCodeOnABlackScreen)
-{
-    strcpy(levels.entries[3].code, "ALPHA");
-    game.level_index = 3;
-    bank.misc_x[1] = 280;
-    bank.misc_y[1] = 230;
-    key(SDLK_SPACE, 1);
-    answer_when_shown(session.input);
-    show_announcement_screen();
-    Uint32 white = map_colour(screen.surface, 255, 255, 255), picture = misc_colour(1);
-    // Five letters 5 pixels wide from x 280, glyph rows from y 230, on the
-    // picture; black where the last frame was.
-    EXPECT_EQ((std::vector<Uint32>{0, 0, picture, picture, white, white, picture, picture}),
-              (std::vector<Uint32>{at(0, 0), at(269, 240), at(270, 212), at(279, 230), at(280, 230), at(304, 237),
-                                   at(305, 230), at(280, 238)}));
-}
-
 // Each still screen shows its picture (the end screens and the pause over
 // the last frame) until a key is pressed once it shows: what was queued
 // before is dropped, and the pause ends only on a fresh press of P, then
 // waits for it to be let go.
 TEST_F(ScreensTest, EachStillScreenShowsItsPictureUntilAKeyIsPressedOnceItShows)
 {
-    const struct {
-        const char* what;
-        void (*show)();
-        int picture;
-        bool over_last_frame, pause;
-    } cases[] = {{"announcement", show_announcement_screen, 1, false, false},
-                 {"level completed", show_level_completed_screen, 0, true, false},
-                 {"game over", show_game_over_screen, 2, true, false},
-                 {"pause", show_pause_screen, 3, true, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (int i = 0; i < 4; i++) {
+        SCOPED_TRACE(i);
+        const bool pause = i == 3;
         SDL_FillRect(screen.surface, NULL, frame_colour());
         scripted_reset(session.input);
-        session.input.keys[SDLK_p] = c.pause;  // still held from the press that started the pause
+        session.input.keys[SDLK_p] = pause;  // still held from the press that started the pause
         scripted_push_motion(session.input, 10, 10);
         key(SDLK_p, 0);
         key(SDLK_a, 1);
         key(SDLK_p, 1);
         key(SDLK_c, 1);
-        if (!c.pause) {
+        if (!pause) {
             answer_when_shown(session.input);
             key(SDLK_RETURN, 1);  // queued before it showed
         }
-        c.show();
-        EXPECT_TRUE(centred(c.picture));
-        EXPECT_EQ(c.over_last_frame ? frame_colour() : 0u, at(639, 479));
-        EXPECT_EQ(c.pause ? 1 : 2, session.input.count);  // the key presses after the one that ended it are left
-        EXPECT_EQ(c.pause ? 100u : 0u, session.input.clock_ms);
+        show(i);
+        EXPECT_TRUE(centred(PICTURES[i]));
+        EXPECT_EQ(i > 0 ? frame_colour() : 0u, at(639, 479));  // the announcement's is black
+        EXPECT_EQ(pause ? 1 : 2, session.input.count);  // the key presses after the one that ended it are left
+        EXPECT_EQ(pause ? 100u : 0u, session.input.clock_ms);
         EXPECT_EQ(0, session.input.dry_waits);
     }
 }
@@ -106,17 +91,14 @@ TEST_F(ScreensTest, EveryStillScreenEndsOnACloseRequest)
     scripted_push_motion(session.input, 10, 10);
     scripted_push_quit(session.input);
     key(SDLK_a, 1);
-    void (*shows[])() = {show_announcement_screen, show_level_completed_screen, show_game_over_screen,
-                         show_pause_screen};
-    const int pictures[] = {1, 0, 2, 3};
     for (int i = 0; i < 4; i++) {
-        shows[i]();
-        EXPECT_TRUE(centred(pictures[i])) << i;
+        show(i);
+        EXPECT_TRUE(centred(PICTURES[i])) << i;
     }
     EXPECT_EQ(0, session.input.dry_waits);
     EXPECT_EQ(1, session.input.quit_requests);
     scripted_reset(session.input);  // and when no event can come any more
-    for (int i = 0; i < 4; i++) shows[i]();
+    for (int i = 0; i < 4; i++) show(i);
     EXPECT_EQ(4, session.input.dry_waits);
 }
 
@@ -130,9 +112,8 @@ TEST_F(ScreensTest, ScreensPlayTheirSoundsOnTheAnnouncementChannelAndThePauseIsS
         menu_script.gameover_sound = load_sound("SFX/c.wav");
     });
     std::vector<Mix_Chunk*> played;
-    for (void (*show)() : {show_announcement_screen, show_level_completed_screen, show_game_over_screen,
-                           show_pause_screen}) {
-        show();
+    for (int i = 0; i < 4; i++) {
+        show(i);
         played.push_back(Mix_GetChunk(CHANNEL_ANNOUNCE));
     }
     EXPECT_EQ((std::vector<Mix_Chunk*>{menu_script.prepare_sound, menu_script.level_completed_sound,

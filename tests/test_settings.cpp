@@ -4,43 +4,33 @@
 #include "settings.h"
 #include "support.h"
 
-TEST(SettingsTest, EveryKeyPrintsItsLineWithTheValueHeld)
-{
-    TempDir dir;
-    write_file("SCRIPT/misc.scr", "max_teplota 100\nchlazeni 2\nzivot_bonusu 250\nodpor_vzduchu 0.98\n"
-                                  "laser_energie 3\nefekt01 1\nefekt02 0\nsound 1\n");
-    Captured output = capture([] { load_settings("SCRIPT/misc.scr"); });
-    EXPECT_EQ(prefixed_lines("Skript : SCRIPT/misc.scr : ",
-                             {"max_teplota = 100", "chlazeni = 2", "zivot_bonusu = 250", "odpor_vzduchu = 0.980000",
-                              "laser_energie = 3", "efekt01 = 1", "efekt02 = 0", "sound = 1"}),
-              output.out);
-    EXPECT_EQ("", output.err);
-    EXPECT_EQ((std::vector<long long>{100, 2, 250, 3, 3, 1, 0, 1}),
-              (std::vector<long long>{settings.max_teplota, settings.chlazeni, settings.zivot_bonusu, settings.laser,
-                                      game.laser_energy, settings.efekt01, settings.efekt02, settings.sound}));
-    EXPECT_EQ(0.98f, settings.odpor_vzduchu);
-}
-
 // Each case starts from sound 1 (as the command line left it), heat limit 60
-// and air resistance 0.5. Only the laser line refills the calls; a value
-// that is no number keeps the field and is read again as a key; a remark
-// word holding a key triggers it ("nosound"); a word holding two keys reads
-// them in the loader's order ("laser" before "sound"); an empty or missing
-// file sets only the air resistance, to 1, and a missing one is reported.
-TEST(SettingsTest, EachKeyChangesOnlyItsOwnSetting)
+// and air resistance 0.5. Every key prints its line with the value held. Only
+// the laser line refills the calls; a value that is no number keeps the field
+// and is read again as a key; a remark word holding a key triggers it
+// ("nosound"); a word holding two keys reads them in the loader's order
+// ("laser" before "sound"); an empty or missing file sets only the air
+// resistance, to 1, and a missing one is reported.
+TEST(SettingsTest, EachKeyChangesOnlyItsOwnSettingAndPrintsItsLine)
 {
     TempDir dir;
     const struct {
         const char* text;
         std::string out;
-        int max_teplota, chlazeni, laser, laser_energy, sound;
+        std::vector<int> held;  // heat limit, cooling, bonus life, calls, calls left, effects 1 and 2, sound
+        float air;
     } cases[] = {
-        {"laser 5", "laser_energie = 5\n", 60, 0, 5, 5, 1},
-        {"max_teplota chlazeni 4", "max_teplota = 60\nchlazeni = 4\n", 60, 4, 0, 0, 1},
-        {"nosound 0 comment here\n", "sound = 0\n", 60, 0, 0, 0, 0},
-        {"laser_sound 3 0", "laser_energie = 3\nsound = 0\n", 60, 0, 3, 3, 0},
-        {"", "", 60, 0, 0, 0, 1},
-        {NULL, "", 60, 0, 0, 0, 1},
+        {"max_teplota 100\nchlazeni 2\nzivot_bonusu 250\nodpor_vzduchu 0.98\nlaser_energie 3\nefekt01 1\n"
+         "efekt02 0\nsound 1\n",
+         "max_teplota = 100\nchlazeni = 2\nzivot_bonusu = 250\nodpor_vzduchu = 0.980000\nlaser_energie = 3\n"
+         "efekt01 = 1\nefekt02 = 0\nsound = 1\n",
+         {100, 2, 250, 3, 3, 1, 0, 1}, 0.98f},
+        {"laser 5", "laser_energie = 5\n", {60, 0, 0, 5, 5, 0, 0, 1}, 1},
+        {"max_teplota chlazeni 4 efekt02 1", "max_teplota = 60\nchlazeni = 4\nefekt02 = 1\n", {60, 4, 0, 0, 0, 0, 1, 1}, 1},
+        {"nosound 0 comment here\n", "sound = 0\n", {60, 0, 0, 0, 0, 0, 0, 0}, 1},
+        {"laser_sound 3 0", "laser_energie = 3\nsound = 0\n", {60, 0, 0, 3, 3, 0, 0, 0}, 1},
+        {"", "", {60, 0, 0, 0, 0, 0, 0, 1}, 1},
+        {NULL, "", {60, 0, 0, 0, 0, 0, 0, 1}, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text != NULL ? c.text : "no file");
@@ -49,17 +39,17 @@ TEST(SettingsTest, EachKeyChangesOnlyItsOwnSetting)
         settings.sound = 1;
         settings.max_teplota = 60;
         settings.odpor_vzduchu = 0.5f;
+        remove("SCRIPT/misc.scr");
         if (c.text != NULL) write_file("SCRIPT/misc.scr", c.text);
-        if (c.text == NULL) remove("SCRIPT/misc.scr");
         Captured output = capture([] { load_settings("SCRIPT/misc.scr"); });
         std::string said;
         for (size_t at = 0; at < c.out.size(); at = c.out.find('\n', at) + 1)
             said += "Skript : SCRIPT/misc.scr : " + c.out.substr(at, c.out.find('\n', at) + 1 - at);
         EXPECT_EQ(said, output.out);
         EXPECT_EQ(c.text != NULL ? "" : "Nemohu nahrat soubor : SCRIPT/misc.scr\n", output.err);
-        EXPECT_EQ((std::vector<int>{c.max_teplota, c.chlazeni, c.laser, c.laser_energy, c.sound}),
-                  (std::vector<int>{settings.max_teplota, settings.chlazeni, settings.laser, game.laser_energy,
-                                    settings.sound}));
-        EXPECT_EQ(1.0f, settings.odpor_vzduchu);
+        EXPECT_EQ(c.held, (std::vector<int>{settings.max_teplota, settings.chlazeni, settings.zivot_bonusu,
+                                            settings.laser, game.laser_energy, settings.efekt01, settings.efekt02,
+                                            settings.sound}));
+        EXPECT_EQ(c.air, settings.odpor_vzduchu);
     }
 }

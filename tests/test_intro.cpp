@@ -56,43 +56,32 @@ void record_hold(ScriptedInput& input, Uint32 ms, void*)
 
 }  // namespace
 
+// Hold times keep their low 16 bits; credit lines are cut to 99 bytes;
+// the slides are not keyed, the font is. Slides and lines beyond the
+// tables are read past: the last slides' names and the 301st line hold
+// keys of the file, but they are values, not keys.
 TEST(IntroScript, ReadsSlidesCreditsStepsAndFont)
 {
     TempDir dir;
-    write_solid_bmp("GFX/a.bmp", 64, 48, 200, 0, 0);
+    write_solid_bmp("GFX/intro/a.bmp", 64, 48, 200, 0, 0);
     write_solid_bmp("GFX/font.bmp", 30, 12, 255, 255, 255);
-    Captured log = load("font GFX/font.bmp\nkrok1 32\nkrok2 3\nkrok3 40\nintro GFX/a.bmp 2000\nintro GFX/a.bmp 70000\n"
-                        "outro ABYSSOR\noutro N\xe1m\xec" "t\noutro ~\noutro " + std::string(150, 'x') + "\n");
+    std::string text = "font GFX/font.bmp\nkrok1 32\nkrok2 3\nkrok3 40\nintro GFX/intro/a.bmp 2000\nintro GFX/intro/a.bmp 70000\n"
+                       "outro ABYSSOR\noutro N\xe1m\xec" "t\noutro ~\noutro " + std::string(150, 'x') + "\n";
+    for (int i = 0; i < 10; i++) text += "intro GFX/intro/a.bmp " + std::to_string(100 + i) + "\n";
+    for (int i = 0; i < 298; i++) text += "outro krok2" + std::to_string(i) + "\n";
+    Captured log = load(text);
     EXPECT_EQ("", log.out + log.err);
-    // Hold times keep their low 16 bits; credit lines are cut to 99 bytes;
-    // the slides are not keyed, the font is.
     const IntroScript& s = intro_script;
-    EXPECT_EQ((std::vector<int>{32, 3, 40, 2, 2000, 70000 - 65536, 64, 0, 4, SDL_SRCCOLORKEY}),
+    EXPECT_EQ((std::vector<int>{32, 3, 40, INTRO_PICTURES, 2000, 70000 - 65536, 107, 64, 0, INTRO_LINES, SDL_SRCCOLORKEY}),
               (std::vector<int>{s.transition_step, s.scroll_step, s.line_spacing, s.picture_count, s.pictures[0].hold_ms,
-                                s.pictures[1].hold_ms, s.pictures[1].bitmap->w, (int)(s.pictures[0].bitmap->flags & SDL_SRCCOLORKEY),
-                                s.line_count, (int)(s.font->flags & SDL_SRCCOLORKEY)}));
-    EXPECT_EQ((std::vector<std::string>{"ABYSSOR", "N\xe1m\xect", "~", std::string(99, 'x')}),
-              (std::vector<std::string>{s.lines[0], s.lines[1], s.lines[2], s.lines[3]}));
+                                s.pictures[1].hold_ms, s.pictures[9].hold_ms, s.pictures[1].bitmap->w,
+                                (int)(s.pictures[0].bitmap->flags & SDL_SRCCOLORKEY), s.line_count,
+                                (int)(s.font->flags & SDL_SRCCOLORKEY)}));
+    EXPECT_EQ((std::vector<std::string>{"ABYSSOR", "N\xe1m\xect", "~", std::string(99, 'x'), "krok2295"}),
+              (std::vector<std::string>{s.lines[0], s.lines[1], s.lines[2], s.lines[3], s.lines[299]}));
     free_intro();
     EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/none.scr\n", capture([] { load_intro("SCRIPT/none.scr"); }).err);
     EXPECT_EQ(0, s.picture_count + s.line_count);
-}
-
-// Slides and lines beyond the tables are read past; the last slides' names
-// and the 301st line hold keys of the file: they are values, not keys.
-TEST(IntroScript, SlidesAndLinesBeyondTheTablesAreReadPastNotTakenForKeys)
-{
-    TempDir dir;
-    write_solid_bmp("GFX/intro/a.bmp", 8, 8, 200, 0, 0);
-    std::string text;
-    for (int i = 0; i < 12; i++) text += "intro GFX/intro/a.bmp " + std::to_string(100 + i) + "\n";
-    for (int i = 0; i < 302; i++) text += "outro line" + std::to_string(i) + "\n";
-    EXPECT_EQ("", load(text + "krok2 7\n").err);
-    EXPECT_EQ((std::vector<int>{INTRO_PICTURES, 109, INTRO_LINES, 7}),
-              (std::vector<int>{intro_script.picture_count, intro_script.pictures[9].hold_ms, intro_script.line_count,
-                                intro_script.scroll_step}));
-    EXPECT_STREQ("line299", intro_script.lines[299]);
-    free_intro();
 }
 
 // Each slide is held for its time, then slides (left or right as the

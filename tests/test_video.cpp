@@ -8,7 +8,7 @@
 
 // A window may reach past the desktop, a full screen cannot; -XA takes the
 // largest whole factor that fits, and a desktop of unknown size fits 1.
-TEST(ScaleFactor, AsAskedOrAsTheDesktopAllows)
+TEST(ScaleFactor, AsAskedOrAsTheDesktopAllowsAndMappedBack)
 {
     const struct {
         int requested, desktop_w, desktop_h, full_screen, factor;
@@ -18,24 +18,16 @@ TEST(ScaleFactor, AsAskedOrAsTheDesktopAllows)
         {SCALE_AUTO, 1279, 1440, 0, 1}, {SCALE_AUTO, 0, 0, 0, 1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.requested) + " on " + std::to_string(c.desktop_w) + "x" +
-                     std::to_string(c.desktop_h));
+        SCOPED_TRACE(std::to_string(c.requested) + " on " + std::to_string(c.desktop_w) + "x" + std::to_string(c.desktop_h));
         EXPECT_EQ(c.factor, scale_factor(c.requested, c.desktop_w, c.desktop_h, c.full_screen));
     }
-}
-
-// A window pixel belongs to the screen pixel whose block holds it; the
-// border of a full screen belongs to the nearest edge.
-TEST(ScaleFactor, WindowPixelsMapBackToTheScreenPixelTheyShow)
-{
+    // A window pixel belongs to the screen pixel whose block holds it; the
+    // border of a full screen belongs to the nearest edge.
     const struct {
         int coordinate, offset, factor, screen;
-    } cases[] = {{0, 0, 2, 0},       {1, 0, 2, 0},         {1279, 0, 2, 639},   {641, 0, 2, 320},
-                 {279, 280, 3, 0},   {282, 280, 3, 0},     {583, 280, 3, 101},  {2200, 280, 3, 639}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.coordinate);
-        EXPECT_EQ(c.screen, window_to_screen(c.coordinate, c.offset, c.factor, 640));
-    }
+    } pixels[] = {{0, 0, 2, 0},     {1, 0, 2, 0},     {1279, 0, 2, 639},  {641, 0, 2, 320},
+                  {279, 280, 3, 0}, {282, 280, 3, 0}, {583, 280, 3, 101}, {2200, 280, 3, 639}};
+    for (const auto& p : pixels) EXPECT_EQ(p.screen, window_to_screen(p.coordinate, p.offset, p.factor, 640)) << p.coordinate;
 }
 
 // The window shows each screen pixel in the colour SDL itself would give it

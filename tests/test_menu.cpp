@@ -32,17 +32,11 @@ std::string menu_state()
 const char* BUTTONS = "b_new_game 100,50,200,40 b_kod 100,100,200,40 b_top-ten 100,150,200,40 b_pomoc 100,200,200,40 "
                       "b_exit 100,250,200,40\n";
 
-// A menu in blue with every button highlighted in yellow, a green help
-// picture, a magenta table and a white block font.
+// A menu of buttons and a font to type a code in.
 void menu_pictures()
 {
-    write_solid_bmp("GFX/main1.bmp", 640, 480, 0, 0, 200);
-    write_solid_bmp("GFX/main2.bmp", 640, 480, 200, 200, 0);
-    write_solid_bmp("GFX/help.bmp", 640, 480, 0, 200, 0);
-    write_solid_bmp("GFX/top.bmp", 640, 480, 200, 0, 200);
     write_block_font("GFX/font.bmp", 6, 10, 255, 255, 255);
-    load(std::string("main1 GFX/main1.bmp main2 GFX/main2.bmp help GFX/help.bmp top_ten GFX/top.bmp\n"
-                     "font GFX/font.bmp\n") + BUTTONS);
+    load(std::string("font GFX/font.bmp\n") + BUTTONS);
 }
 
 // Scripted events: "+Key" a press, "-Key" a release, "Key" both, "move" a
@@ -52,12 +46,10 @@ void push_events(ScriptedInput& input, const char* events)
     std::istringstream words(events);
     for (std::string word; words >> word;) {
         std::string name = word[0] == '+' || word[0] == '-' ? word.substr(1) : word;
-        if (word == "move" || word == "quit" || word == "held") {
-            if (word == "move") scripted_push_motion(input, 10, 10);
-            if (word == "quit") scripted_push_quit(input);
-            if (word == "held") input.keys[SDLK_RETURN] = 1;
-            continue;
-        }
+        if (word == "move") scripted_push_motion(input, 10, 10);
+        if (word == "quit") scripted_push_quit(input);
+        if (word == "held") input.keys[SDLK_RETURN] = 1;
+        if (word == "move" || word == "quit" || word == "held") continue;
         SDLKey key = name == "Up" ? SDLK_UP : name == "Down" ? SDLK_DOWN : name == "Return" ? SDLK_RETURN : name == "Space" ? SDLK_SPACE : SDLK_q;
         Uint16 character = key == SDLK_RETURN ? '\r' : key == SDLK_q ? 'Q' : 0;
         if (word[0] != '-') scripted_push_key(input, key, 1, character);

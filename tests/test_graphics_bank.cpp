@@ -29,8 +29,7 @@ bool has_colour(SDL_Surface* s, int x, int y, Uint8 r, Uint8 g, Uint8 b) { retur
 // A picture as its width and depth, "k" when colour-keyed; "-" for none.
 std::string picture(SDL_Surface* p)
 {
-    if (p == NULL) return "-";
-    return std::to_string(p->w) + "." + std::to_string(p->format->BitsPerPixel) + ((p->flags & SDL_SRCCOLORKEY) != 0 ? "k" : "");
+    return p == NULL ? "-" : std::to_string(p->w) + "." + std::to_string(p->format->BitsPerPixel) + ((p->flags & SDL_SRCCOLORKEY) != 0 ? "k" : "");
 }
 
 // The entries of a table; a run of equal ones is written once with its count.
@@ -77,12 +76,7 @@ std::string logged(const char* lines)
 
 Captured load(const std::string& script) { return load_script(IMAGES, script, load_images); }
 
-std::string repeated(const std::string& text, int times)
-{
-    std::string all;
-    for (int i = 0; i < times; i++) all += text;
-    return all;
-}
+std::string repeated(const std::string& text, int times) { return times > 0 ? text + repeated(text, times - 1) : ""; }
 
 }  // namespace
 

@@ -183,32 +183,22 @@ TEST_F(FontTest, TypedTextIsEditedUntilReturn)
                                                                          shows_glyph(screen.surface, 62, 60, 66), pixel_at(screen.surface, 65, 60) != 0}));
 }
 
-namespace {
-
-// Keeps the input alive with mouse motion until the clock reaches a time,
-// then presses Return; whether the cursor ("|", glyph 91) showed after "c".
-Uint32 until;
-bool cursor_shown_after(SDL_Surface* screen, Uint32 ms)
-{
-    ScriptedSession typing;
-    until = ms;
-    typing.input.on_delay = [](ScriptedInput& input, Uint32, void*) {
-        if (input.clock_ms >= until && until != 0) scripted_push_key(input, SDLK_RETURN, 1, 13), until = 0;
-        else if (until != 0) scripted_push_motion(input, 5, 5);
-    };
-    char text[32] = "c";
-    SDL_FillRect(screen, NULL, 0);
-    read_text(screen, 50, 60, 600, text, sizeof text);
-    EXPECT_EQ(0u, until);
-    return shows_glyph(screen, 53, 60, 91);
-}
-
-}  // namespace
-
+// Kept alive with mouse motion until the clock reaches a time, then ended
+// with Return, the typing shows the cursor ("|", glyph 91) after "c" in the
+// first half of each second.
 TEST_F(FontTest, TheCursorBlinksEveryHalfSecond)
 {
-    EXPECT_EQ((std::vector<bool>{true, true, false, true}),
-              (std::vector<bool>{cursor_shown_after(screen.surface, 3), cursor_shown_after(screen.surface, 300),
-                                 cursor_shown_after(screen.surface, 503), cursor_shown_after(screen.surface, 1005)}));
+    static Uint32 until;
+    for (auto [ms, shown] : {std::pair{3u, true}, {300u, true}, {503u, false}, {1005u, true}}) {
+        ScriptedSession typing;
+        until = ms;
+        typing.input.on_delay = [](ScriptedInput& input, Uint32, void*) {
+            if (input.clock_ms >= until && until != 0) scripted_push_key(input, SDLK_RETURN, 1, 13), until = 0;
+            else if (until != 0) scripted_push_motion(input, 5, 5);
+        };
+        char text[32] = "c";
+        SDL_FillRect(screen.surface, NULL, 0);
+        read_text(screen.surface, 50, 60, 600, text, sizeof text);
+        EXPECT_EQ((std::vector<bool>{true, shown}), (std::vector<bool>{until == 0, shows_glyph(screen.surface, 53, 60, 91)})) << ms;
+    }
 }
-

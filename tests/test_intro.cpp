@@ -41,16 +41,19 @@ struct Holds {
     bool close = false;
 } holds;
 
+// The colour at a point by its letter; '?' for any other.
+char letter_at(int x, int y)
+{
+    const char* k = "RYBG";
+    while (*k != 0 && pixel_at(game.screen, x, y) != colour(*k)) k++;
+    return *k != 0 ? *k : '?';
+}
+
 void record_hold(ScriptedInput& input, Uint32 ms, void*)
 {
-    if (ms == 25) {
-        holds.frames++;
-        return;
-    }
+    if (ms == 25) return (void)holds.frames++;
     holds.ms.push_back(ms);
-    const char* k = "RYBG";
-    while (*k != 0 && pixel_at(game.screen, 320, 240) != colour(*k)) k++;
-    holds.shown += *k != 0 ? *k : '?';
+    holds.shown += letter_at(320, 240);
     if (holds.close) scripted_push_quit(input);
 }
 
@@ -136,9 +139,7 @@ TEST(IntroTest, SlidesAreHeldAndSlideAsTheScriptAndTheGeneratorSay)
             EXPECT_EQ(c.frames, holds.frames);
         }
         std::string row;
-        for (int x : {0, 31, 32, 300, 599, 601, 609, 639}) row += pixel_at(screen.surface, x, 240) == colour('R') ? 'R'
-                                                          : pixel_at(screen.surface, x, 240) == colour('Y') ? 'Y'
-                                                          : pixel_at(screen.surface, x, 240) == colour('B') ? 'B' : 'G';
+        for (int x : {0, 31, 32, 300, 599, 601, 609, 639}) row += letter_at(x, 240);
         EXPECT_EQ(c.row_240, row);
         EXPECT_EQ(c.close ? 1 : 0, session.input.quit_requests - quits);
     }

@@ -62,41 +62,24 @@ protected:
 
 }  // namespace
 
-// Marker runs at columns 0-1, 8-9 and 15-16 of a 17-pixel-wide picture:
-// glyph 0 ('!') is drawn from the middle of its run (column 1, red, an
-// overhang left of the pen) to the middle of the next; the font's key
-// replaces the one it was loaded with.
-TEST(FontScan, GlyphBoundsComeFromTheMarkerRuns)
+// Marker runs at columns 0-1, 8-9 and 15-16 of a 17-pixel-wide picture: a
+// glyph spans from the middle of its run to the middle of the next, a run
+// reaching the last column ends there, and the space advances like glyph 0.
+TEST(FontScan, GlyphBoundsComeFromTheMarkerRunsWhileTheTableHasRoom)
 {
     TempDir dir;
     TestScreen screen;
     std::vector<Uint8> pixels(17 * 6, 0);
     for (int x : {0, 1, 8, 9, 15, 16}) pixels[x] = 1;
-    for (int row = 1; row < 6; row++) pixels[row * 17 + 1] = 2, pixels[row * 17 + 2] = 3;
-    write_bmp8("font.bmp", 17, 6, pixels, {{0, 0, 0, 0}, {1, 255, 0, 255}, {2, 255, 0, 0}, {3, 0, 255, 0}});
+    write_bmp8("font.bmp", 17, 6, pixels, {{0, 0, 0, 0}, {1, 255, 0, 255}});
     SDL_Surface* picture = load_bitmap("font.bmp", 1);
     set_current_font(picture);
-    // A run reaching the last column ends there; the space advances like glyph 0.
     EXPECT_EQ((std::vector<int>{6, 16, 6, 6, 5, 18}),
               (std::vector<int>{current_font.mark_count, current_font.marks[5], current_font.height,
                                 text_width(current_font, "!"), text_width(current_font, "\""), text_width(current_font, "! !")}));
-    SDL_FillRect(screen.surface, NULL, map_colour(screen.surface, 0, 0, 255));
-    print_text(screen.surface, 100, 50, "!");
-    Uint32 red = map_colour(screen.surface, 255, 0, 0), green = map_colour(screen.surface, 0, 255, 0),
-           blue = map_colour(screen.surface, 0, 0, 255);
-    EXPECT_EQ((std::vector<Uint32>{red, green, green, blue, blue, blue}),
-              (std::vector<Uint32>{pixel_at(screen.surface, 99, 50), pixel_at(screen.surface, 100, 50),
-                                   pixel_at(screen.surface, 100, 54), pixel_at(screen.surface, 100, 55),
-                                   pixel_at(screen.surface, 101, 50), pixel_at(screen.surface, 98, 50)}));
     SDL_FreeSurface(picture);
-}
-
-// Runs beyond the table's room are ignored, and nothing past it is written;
-// a font without a picture stops the program.
-TEST(FontScan, RunsBeyondTheTableAreIgnoredAndNoFontStopsTheProgram)
-{
-    TempDir dir;
-    TestScreen screen;
+    // Runs beyond the table's room are ignored, and nothing past it is
+    // written; a font without a picture stops the program.
     write_font("font.bmp", std::vector<int>(299, 1), 4);  // 300 runs
     struct {
         Font font;
@@ -112,50 +95,39 @@ TEST(FontScan, RunsBeyondTheTableAreIgnoredAndNoFontStopsTheProgram)
     EXPECT_EXIT((dup2(2, 1), set_current_font(NULL)), ::testing::ExitedWithCode(1), "^The font has not been loaded!\n$");
 }
 
-// Text is laid out glyph after glyph from the pen ('A' is glyph 32, 13
-// wide; 'c' glyph 66, 3 wide); the space is as wide as glyph 0 and draws
-// nothing; control bytes and bytes past the last glyph take no room; the
-// Czech letters use the glyphs after the tilde; a smaller font forgets the
-// glyphs of the larger one. Each case: the text, its width, and the glyph
-// at points of row 20 (-1: nothing).
+// Text is laid out glyph after glyph from the pen ('A' is glyph 32, 'c'
+// glyph 66); the space is as wide as glyph 0 and draws nothing; control
+// bytes and bytes past the last glyph take no room; the Czech letters use
+// the glyphs after the tilde; a smaller font forgets the glyphs of the
+// larger one. Each case: the text and the glyphs drawn (-1 the space).
 TEST_F(FontTest, TextIsLaidOutGlyphAfterGlyph)
 {
     const struct {
         std::string text;
-        int width;
-        std::vector<std::pair<int, int>> at;  // x, glyph
+        std::vector<int> glyphs;
     } cases[] = {
-        {"A c", 13 + 3 + 3, {{10, 32}, {22, 32}, {23, -1}, {25, -1}, {26, 66}}},
-        {"\n\x01\x1f\xC8\xFF" "A", 13, {{10, 32}}},
-        {"\xE8", 11, {{10, 96}, {20, 96}, {21, -1}}},
-        {"~", full_width(93), {{10, 93}}},
+        {"A c", {32, -1, 66}}, {"\n\x01\x1f\xC8\xFF" "A", {32}}, {"\xE8", {96}}, {"~", {93}},
+        {"\xEC\x9A\xE8\xF8\x9E\xFD\xE1\xED\xE9\xEF\xF2\xF3\x9D\xFA\xF9", {94, 95, 96, 97, 98, 99, 100, 101, 102, 103, 104, 105, 106, 107, 108}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         SDL_FillRect(screen.surface, NULL, 0);
         print_text(screen.surface, 10, 20, c.text.c_str());
-        EXPECT_EQ(c.width, text_width(current_font, c.text.c_str()));
-        for (auto [x, glyph] : c.at) EXPECT_TRUE(glyph < 0 ? pixel_at(screen.surface, x, 20) == 0 : shows_glyph(screen.surface, x, 20, glyph)) << x;
+        int x = 10;
+        for (int g : c.glyphs) {
+            int w = full_width(g < 0 ? 0 : g);
+            EXPECT_TRUE(g < 0 ? pixel_at(screen.surface, x, 20) == 0 : shows_glyph(screen.surface, x, 20, g) && shows_glyph(screen.surface, x + w - 1, 20, g)) << x;
+            x += w;
+        }
+        EXPECT_EQ(0u, pixel_at(screen.surface, x, 20));
+        EXPECT_EQ(x - 10, text_width(current_font, c.text.c_str()));
     }
-    for (int i = 0; i < 15; i++) {  // the Czech letters
-        char letter[2] = {"\xEC\x9A\xE8\xF8\x9E\xFD\xE1\xED\xE9\xEF\xF2\xF3\x9D\xFA\xF9"[i], 0};
-        SDL_FillRect(screen.surface, NULL, 0);
-        print_text(screen.surface, 200, 100, letter);
-        EXPECT_EQ(full_width(94 + i), text_width(current_font, letter)) << i;
-        EXPECT_TRUE(shows_glyph(screen.surface, 200, 100, 94 + i)) << i;
-    }
-    SDL_FillRect(screen.surface, NULL, 0);
-    print_text_centred(screen.surface, 40, "AA");  // 26 wide: from 320 - 13
-    EXPECT_EQ((std::vector<bool>{false, true, true, false}),
-              (std::vector<bool>{shows_glyph(screen.surface, 306, 40, 32), shows_glyph(screen.surface, 307, 40, 32),
-                                 shows_glyph(screen.surface, 332, 40, 32), shows_glyph(screen.surface, 333, 40, 32)}));
     write_font("small.bmp", {4, 5}, 12);
     SDL_Surface* small = load_bitmap("small.bmp", 0);
     set_current_font(small);
-    EXPECT_EQ(4 + 5, text_width(current_font, "!\"A"));
     SDL_FillRect(screen.surface, NULL, 0);
     print_text(screen.surface, 10, 20, "A");
-    EXPECT_EQ(0u, pixel_at(screen.surface, 10, 20));
+    EXPECT_EQ((std::vector<long long>{9, 0}), (std::vector<long long>{text_width(current_font, "!\"A"), pixel_at(screen.surface, 10, 20)}));
     SDL_FreeSurface(small);
 }
 
@@ -170,27 +142,33 @@ TEST_F(FontTest, TypedTextIsEditedUntilReturn)
         int buffer_size, width;
         std::u16string keys;
         const char* typed;
-        int left;  // events left unread
+        int left;                 // events left unread
+        bool overlapped = false;  // each key pressed before the one before it is let go
     } cases[] = {
         {"ab", 32, 400, u"\r", "ab", 1},
         {"", 32, 12, u"ccccc\bcc\r", "cccc", 1},  // four of "c" fit in 12 pixels
         {"", 4, 600, u"cdefgh\r", "cde", 1},
         {"", 32, 600, std::u16string(u"\0\t\u010Dc\u007F\r", 6), "c", 1},
         {"", 32, 600, u"cd", "cd", 0},  // no key can come any more
+        {"", 32, 600, u"cdef\r", "cdef", 1, true},
         {"", 32, 600, u"cd\001e\r", "cd", 4},
         {"", 32, 400, u"\bab\bc\rzz", "ac", 5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         ScriptedSession typing;
-        for (char16_t key : c.keys) {
+        for (size_t i = 0; i < c.keys.size(); i++) {
+            char16_t key = c.keys[i];
             if (key == 1) {
                 scripted_push_quit(typing.input);
                 continue;
             }
             SDLKey sym = key == 8 ? SDLK_BACKSPACE : key == 13 ? SDLK_RETURN : key == 9 ? SDLK_TAB : key == 0 ? SDLK_LSHIFT : SDLK_a;
             scripted_push_key(typing.input, sym, 1, key);
+            bool both = c.overlapped && key != '\r';
+            if (both) scripted_push_key(typing.input, SDLK_b, 1, c.keys[++i]);
             scripted_push_key(typing.input, sym, 0, 0);
+            if (both) scripted_push_key(typing.input, SDLK_b, 0, 0);
         }
         char text[32];
         strcpy(text, c.start);
@@ -203,46 +181,24 @@ TEST_F(FontTest, TypedTextIsEditedUntilReturn)
     // The line shows the last text: "a" is glyph 64, 12 wide, then "c"; "b" is wiped.
     EXPECT_EQ((std::vector<bool>{true, true, false}), (std::vector<bool>{shows_glyph(screen.surface, 50, 60, 64),
                                                                          shows_glyph(screen.surface, 62, 60, 66), pixel_at(screen.surface, 65, 60) != 0}));
-    // Fast typing: each key pressed before the one before it is let go.
-    ScriptedSession fast;
-    for (const char* keys = "cdef"; *keys; keys += 2) {
-        scripted_push_key(fast.input, SDLK_a, 1, keys[0]);
-        scripted_push_key(fast.input, SDLK_b, 1, keys[1]);
-        scripted_push_key(fast.input, SDLK_a, 0, 0);
-        scripted_push_key(fast.input, SDLK_b, 0, 0);
-    }
-    scripted_push_key(fast.input, SDLK_RETURN, 1, 13);
-    char text[32] = "";
-    read_text(screen.surface, 50, 60, 600, text, sizeof text);
-    EXPECT_STREQ("cdef", text);
 }
 
-namespace {
-
-// Keeps the input alive with mouse motion until the clock reaches a time,
-// then presses Return; whether the cursor ("|", glyph 91) showed after "c".
-Uint32 until;
-bool cursor_shown_after(SDL_Surface* screen, Uint32 ms)
-{
-    ScriptedSession typing;
-    until = ms;
-    typing.input.on_delay = [](ScriptedInput& input, Uint32, void*) {
-        if (input.clock_ms >= until && until != 0) scripted_push_key(input, SDLK_RETURN, 1, 13), until = 0;
-        else if (until != 0) scripted_push_motion(input, 5, 5);
-    };
-    char text[32] = "c";
-    SDL_FillRect(screen, NULL, 0);
-    read_text(screen, 50, 60, 600, text, sizeof text);
-    EXPECT_EQ(0u, until);
-    return shows_glyph(screen, 53, 60, 91);
-}
-
-}  // namespace
-
+// Kept alive with mouse motion until the clock reaches a time, then ended
+// with Return, the typing shows the cursor ("|", glyph 91) after "c" in the
+// first half of each second.
 TEST_F(FontTest, TheCursorBlinksEveryHalfSecond)
 {
-    EXPECT_EQ((std::vector<bool>{true, true, false, true}),
-              (std::vector<bool>{cursor_shown_after(screen.surface, 3), cursor_shown_after(screen.surface, 300),
-                                 cursor_shown_after(screen.surface, 503), cursor_shown_after(screen.surface, 1005)}));
+    static Uint32 until;
+    for (auto [ms, shown] : {std::pair{3u, true}, {300u, true}, {503u, false}, {1005u, true}}) {
+        ScriptedSession typing;
+        until = ms;
+        typing.input.on_delay = [](ScriptedInput& input, Uint32, void*) {
+            if (input.clock_ms >= until && until != 0) scripted_push_key(input, SDLK_RETURN, 1, 13), until = 0;
+            else if (until != 0) scripted_push_motion(input, 5, 5);
+        };
+        char text[32] = "c";
+        SDL_FillRect(screen.surface, NULL, 0);
+        read_text(screen.surface, 50, 60, 600, text, sizeof text);
+        EXPECT_EQ((std::vector<bool>{true, shown}), (std::vector<bool>{until == 0, shows_glyph(screen.surface, 53, 60, 91)})) << ms;
+    }
 }
-

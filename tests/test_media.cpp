@@ -10,42 +10,10 @@
 #include "settings.h"
 #include "support.h"
 
-// A 4 x 2 picture, index 7 at the top-left corner and at (2, 1), index 1
-// elsewhere: keyed, every pixel of the top-left index is transparent (and
-// the key runs run-length accelerated); unkeyed, every pixel is drawn. A
-// missing picture gives one error line with the reason; far-off coordinates
-// are held in the 16-bit fields and never wrap onto the screen.
-TEST(MediaTest, PicturesAreKeyedOnTheirTopLeftIndex)
-{
-    TempDir dir;
-    TestScreen screen;
-    write_bmp8("GFX/keyed.bmp", 4, 2, {7, 1, 1, 1, 1, 1, 7, 1}, {{1, 200, 40, 40}, {7, 0, 255, 0}});
-    SDL_Surface* keyed = load_bitmap("GFX/keyed.bmp", 1);
-    SDL_Surface* plain = load_bitmap("GFX/keyed.bmp", 0);
-    const Uint32 blue = map_colour(screen.surface, 0, 0, 255), red = map_colour(screen.surface, 200, 40, 40),
-                 green = map_colour(screen.surface, 0, 255, 0);
-    SDL_FillRect(screen.surface, NULL, blue);
-    draw_bitmap(keyed, screen.surface, 10, 10);
-    draw_bitmap(plain, screen.surface, 20, 10);
-    draw_bitmap(plain, screen.surface, 65636, 100);  // 100 in a 16-bit field
-    EXPECT_EQ((std::vector<Uint32>{blue, blue, red, green, green, blue}),
-              (std::vector<Uint32>{pixel_at(screen.surface, 10, 10), pixel_at(screen.surface, 12, 11),
-                                   pixel_at(screen.surface, 11, 10), pixel_at(screen.surface, 20, 10),
-                                   pixel_at(screen.surface, 22, 11), pixel_at(screen.surface, 100, 100)}));
-    EXPECT_NE(0u, keyed->flags & SDL_RLEACCELOK);
-    SDL_Rect rect = make_rect(40000, -40000, -5, 70000);
-    EXPECT_EQ((std::vector<long long>{32767, -32768, 0, 65535}), (std::vector<long long>{rect.x, rect.y, rect.w, rect.h}));
-    SDL_Surface* none = keyed;
-    Captured log = capture([&] { none = load_bitmap("GFX/none.bmp", 1); });
-    EXPECT_EQ(nullptr, none);
-    EXPECT_EQ("Nemohu nahrat soubor : GFX/none.bmp. Chyba: Couldn't open GFX/none.bmp\n", log.out + log.err);
-    SDL_FreeSurface(keyed);
-    SDL_FreeSurface(plain);
-}
-
-// A strip of 150 x 6 in indexes 1 to 4 with the key 7 scattered through it;
-// index 4 is a green that the 16-bit screen rounds to the key's green, and
-// a blit of the palettised picture still draws it. Each row: part, place.
+// A strip of 150 x 6 in indexes 1 to 4 with the key 7, its top-left index,
+// scattered through it; index 4 is a green that the 16-bit screen rounds to
+// the key's green, and a blit of the palettised picture still draws it.
+// Far-off places and parts are held in the 16-bit fields. Each row: part, place.
 TEST(MediaTest, KeyedPicturesDrawWhatABlitOfThePaletteIndexesDraws)
 {
     TempDir dir;
@@ -53,6 +21,7 @@ TEST(MediaTest, KeyedPicturesDrawWhatABlitOfThePaletteIndexesDraws)
     const int w = 150, h = 6;
     std::vector<Uint8> pixels(w * h);
     for (int i = 0; i < w * h; i++) pixels[i] = i % 7 == 0 || i % 11 < 3 ? 7 : 1 + i % 4;
+    pixels[1] = 2;
     write_bmp8("GFX/strip.bmp", w, h, pixels, {{1, 200, 40, 40}, {2, 10, 20, 250}, {3, 255, 255, 255}, {4, 3, 254, 5}, {7, 0, 255, 0}});
     SDL_Surface* picture = load_bitmap("GFX/strip.bmp", 1);
     SDL_Surface* indexes = SDL_LoadBMP("GFX/strip.bmp");
@@ -100,10 +69,9 @@ double times_played(Mix_Chunk* sound, int repeats)
 
 }  // namespace
 
-// A loaded sound is logged and a missing one reported; names with NULL are
-// empty without a word. A second sound on a channel cuts the first off;
-// finite repeats play the sound one time more. With audio off no sound is
-// loaded, played or stopped.
+// A second sound on a channel cuts the first off; finite repeats play the
+// sound one time more; names with NULL load nothing. With audio off no
+// sound is loaded, played or stopped.
 TEST(MediaTest, SoundsPlayOnTheirChannelsWhileAudioIsOn)
 {
     TempDir dir;
@@ -111,28 +79,18 @@ TEST(MediaTest, SoundsPlayOnTheirChannelsWhileAudioIsOn)
     ASSERT_TRUE(open_audio());
     write_wav("SFX/long.wav", 100000);
     write_wav("SFX/tick.wav", 300);
-    Mix_Chunk *first = NULL, *second = NULL;
-    Captured log = capture([&] {
-        first = load_sound("SFX/long.wav");
-        second = load_sound("SFX/long.wav");
-        EXPECT_EQ(nullptr, load_sound("SFX/missing.wav"));
-        EXPECT_EQ(nullptr, load_sound("SFX/NULL.wav"));
-    });
-    EXPECT_EQ("Nahran zvuk SFX/long.wav\nNahran zvuk SFX/long.wav\n", log.out);
-    EXPECT_EQ("Nemohu nahrat soubor : SFX/missing.wav !!!\n", log.err);
-    play_sound(first, 0, 0);
-    EXPECT_EQ(first, Mix_GetChunk(0));
-    play_sound(second, 0, 0);
-    EXPECT_EQ((std::vector<long long>{(long long)second, 1, 1}),
-              (std::vector<long long>{(long long)Mix_GetChunk(0), Mix_Playing(0), Mix_Playing(-1)}));
-    Mix_Chunk* tick = load_sound("SFX/tick.wav");
-    EXPECT_EQ(1.0, times_played(tick, 0));
-    EXPECT_EQ(3.0, times_played(tick, 2));
+    Mix_Chunk* sounds[3];
+    capture([&] { for (int i = 0; i < 3; i++) sounds[i] = load_sound(i < 2 ? "SFX/long.wav" : "SFX/tick.wav"); });
+    EXPECT_EQ(nullptr, load_sound("SFX/NULL.wav"));
+    play_sound(sounds[0], 0, 0);
+    play_sound(sounds[1], 0, 0);
+    EXPECT_EQ((std::vector<long long>{(long long)sounds[1], 1}), (std::vector<long long>{(long long)Mix_GetChunk(0), Mix_Playing(-1)}));
+    EXPECT_EQ((std::vector<double>{1.0, 3.0}), (std::vector<double>{times_played(sounds[2], 0), times_played(sounds[2], 2)}));
     settings.sound = 0;
-    log = capture([&] {
+    Captured log = capture([&] {
         EXPECT_EQ(nullptr, load_sound("SFX/long.wav"));
         EXPECT_EQ(nullptr, load_sound("SFX/missing.wav"));
-        play_sound(first, 4, 0);
+        play_sound(sounds[0], 4, 0);
         stop_all_sounds();
     });
     EXPECT_EQ("", log.out + log.err);
@@ -141,7 +99,5 @@ TEST(MediaTest, SoundsPlayOnTheirChannelsWhileAudioIsOn)
     stop_all_sounds();
     EXPECT_EQ(0, Mix_Playing(-1));
     close_audio();
-    Mix_FreeChunk(first);
-    Mix_FreeChunk(second);
-    Mix_FreeChunk(tick);
+    for (Mix_Chunk* sound : sounds) Mix_FreeChunk(sound);
 }

@@ -8,7 +8,7 @@
 
 // A window may reach past the desktop, a full screen cannot; -XA takes the
 // largest whole factor that fits, and a desktop of unknown size fits 1.
-TEST(ScaleFactor, AsAskedOrAsTheDesktopAllows)
+TEST(ScaleFactor, AsAskedOrAsTheDesktopAllowsAndMappedBack)
 {
     const struct {
         int requested, desktop_w, desktop_h, full_screen, factor;
@@ -18,24 +18,16 @@ TEST(ScaleFactor, AsAskedOrAsTheDesktopAllows)
         {SCALE_AUTO, 1279, 1440, 0, 1}, {SCALE_AUTO, 0, 0, 0, 1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.requested) + " on " + std::to_string(c.desktop_w) + "x" +
-                     std::to_string(c.desktop_h));
+        SCOPED_TRACE(std::to_string(c.requested) + " on " + std::to_string(c.desktop_w) + "x" + std::to_string(c.desktop_h));
         EXPECT_EQ(c.factor, scale_factor(c.requested, c.desktop_w, c.desktop_h, c.full_screen));
     }
-}
-
-// A window pixel belongs to the screen pixel whose block holds it; the
-// border of a full screen belongs to the nearest edge.
-TEST(ScaleFactor, WindowPixelsMapBackToTheScreenPixelTheyShow)
-{
+    // A window pixel belongs to the screen pixel whose block holds it; the
+    // border of a full screen belongs to the nearest edge.
     const struct {
         int coordinate, offset, factor, screen;
-    } cases[] = {{0, 0, 2, 0},       {1, 0, 2, 0},         {1279, 0, 2, 639},   {641, 0, 2, 320},
-                 {279, 280, 3, 0},   {282, 280, 3, 0},     {583, 280, 3, 101},  {2200, 280, 3, 639}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.coordinate);
-        EXPECT_EQ(c.screen, window_to_screen(c.coordinate, c.offset, c.factor, 640));
-    }
+    } pixels[] = {{0, 0, 2, 0},     {1, 0, 2, 0},     {1279, 0, 2, 639},  {641, 0, 2, 320},
+                  {279, 280, 3, 0}, {282, 280, 3, 0}, {583, 280, 3, 101}, {2200, 280, 3, 639}};
+    for (const auto& p : pixels) EXPECT_EQ(p.screen, window_to_screen(p.coordinate, p.offset, p.factor, 640)) << p.coordinate;
 }
 
 // The window shows each screen pixel in the colour SDL itself would give it
@@ -92,18 +84,17 @@ TEST(ScaleFactor, AScaledWindowShowsTheScreenAndMapsThePointer)
     video_flip(screen);
     EXPECT_EQ(0xF80000u, pixel_at(window, 0, 0));
     SDL_WarpMouse(1001, 503);
-    SDL_Event event;
-    ASSERT_EQ(1, platform_poll_event(&event));
-    EXPECT_EQ((std::vector<int>{SDL_MOUSEMOTION, 500, 251}), (std::vector<int>{event.type, event.motion.x, event.motion.y}));
+    SDL_Event motion, press;
+    ASSERT_EQ(1, platform_poll_event(&motion));
     int x = 0, y = 0;
     platform_mouse_state(&x, &y);
-    EXPECT_EQ((std::vector<int>{500, 251}), (std::vector<int>{x, y}));
-    memset(&event, 0, sizeof event);
-    event.type = SDL_MOUSEBUTTONDOWN;
-    event.button.x = 1279;
-    event.button.y = 2;
-    SDL_PushEvent(&event);
-    ASSERT_EQ(1, platform_wait_event(&event));
-    EXPECT_EQ((std::vector<int>{639, 1}), (std::vector<int>{event.button.x, event.button.y}));
+    memset(&press, 0, sizeof press);
+    press.type = SDL_MOUSEBUTTONDOWN;
+    press.button.x = 1279;
+    press.button.y = 2;
+    SDL_PushEvent(&press);
+    ASSERT_EQ(1, platform_wait_event(&press));
+    EXPECT_EQ((std::vector<int>{SDL_MOUSEMOTION, 500, 251, 500, 251, 639, 1}),
+              (std::vector<int>{motion.type, motion.motion.x, motion.motion.y, x, y, press.button.x, press.button.y}));
     video_close();
 }

@@ -157,11 +157,6 @@ Uint32 pixel_at(SDL_Surface* surface, int x, int y)
     return value;
 }
 
-void colour_at(SDL_Surface* surface, int x, int y, Uint8* r, Uint8* g, Uint8* b)
-{
-    SDL_GetRGB(pixel_at(surface, x, y), surface->format, r, g, b);
-}
-
 Uint32 map_colour(SDL_Surface* surface, Uint8 r, Uint8 g, Uint8 b)
 {
     return SDL_MapRGB(surface->format, r, g, b);

@@ -57,7 +57,6 @@ void write_block_font(const std::string& path, int glyph_width, int height, Uint
 void write_wav(const std::string& path, int samples);
 
 Uint32 pixel_at(SDL_Surface* surface, int x, int y);
-void colour_at(SDL_Surface* surface, int x, int y, Uint8* r, Uint8* g, Uint8* b);
 Uint32 map_colour(SDL_Surface* surface, Uint8 r, Uint8 g, Uint8 b);
 
 // Runs a call with standard output and standard error captured apart.

@@ -7,7 +7,6 @@
 
 #include "font.h"
 #include "media.h"
-#include "platform.h"
 #include "support.h"
 
 namespace {

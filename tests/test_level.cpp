@@ -9,11 +9,8 @@
 #include "graphics_bank.h"
 #include "level.h"
 #include "main.h"
-#include "menu.h"
-#include "settings.h"
 #include "submarine.h"
 #include "support.h"
-#include "weapons.h"
 
 namespace {
 

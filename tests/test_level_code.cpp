@@ -6,7 +6,6 @@
 #include "level.h"
 #include "level_code.h"
 #include "menu.h"
-#include "platform.h"
 #include "support.h"
 
 namespace {

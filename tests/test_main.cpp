@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "game_loop.h"
-#include "level.h"
+#include "game_state.h"
 #include "main.h"
 #include "menu.h"
 #include "platform.h"
@@ -140,10 +139,8 @@ TEST_F(StartUpTest, AFailedStartIsTriedAgainReportedOnceAndTheGameLeavesQuietly)
     setenv("SDL_VIDEODRIVER", "no-such-video", 1);
     ScriptedSession session;
     Captured output = capture([&] { result = run_game(); });
-    EXPECT_EQ(0, result);
-    EXPECT_EQ(9, session.input.delays);
-    EXPECT_EQ(900u, session.input.clock_ms);
-    EXPECT_EQ(1, occurrences(output.err, "Couldn't initialize SDL: "));
+    EXPECT_EQ((std::vector<long long>{0, 9, 900, 1}), (std::vector<long long>{result, session.input.delays,
+              session.input.clock_ms, occurrences(output.err, "Couldn't initialize SDL: ")}));
     EXPECT_NE(std::string::npos, output.err.find("Nemohu nahrat soubor : SCRIPT/menu.scr\n"
                                                  "Nemohu nahrat soubor : SCRIPT/in.scr\n"
                                                  "Chyba pri vytvareni video surfacu\n"));
@@ -287,14 +284,13 @@ TEST_F(OuterLoopTest, WonLevelsFollowInCatalogueOrderUntilTheLastEndsTheGame)
     levels_won_at_once("L1 ALFA 100\nL2 BETA 200\nL3 GAMA 300\n");
     player.moves = {NEW_GAME, SCREEN_KEY, SCREEN_KEY, SCREEN_KEY, SCREEN_KEY, SCREEN_KEY, SCREEN_KEY, LEAVE};
     Captured output = play();
-    EXPECT_EQ(3, player.loads);
     size_t first = output.out.find("script: SCRIPT/L1/delo.scr : NALEZENA NOVA PONORKA #0\n");
     size_t second = output.out.find("script: SCRIPT/L2/delo.scr : NALEZENA NOVA PONORKA #0\n");
     size_t third = output.out.find("script: SCRIPT/L3/delo.scr : NALEZENA NOVA PONORKA #0\n");
     EXPECT_TRUE(first < second && second < third && third != std::string::npos) << output.out;
     EXPECT_EQ(std::string::npos, output.err.find("Pokus o nahrani neexistujiciho levelu"));
-    EXPECT_EQ(3, game.level_index);
-    EXPECT_EQ(3, occurrences(output.out, "UVOLNEN SKRIPT ZBRANI Z PAMETI\n"));
+    EXPECT_EQ((std::vector<int>{3, 3, 3}), (std::vector<int>{player.loads, game.level_index,
+                                                              occurrences(output.out, "UVOLNEN SKRIPT ZBRANI Z PAMETI\n")}));
     // The menu is read at start-up and again before the menu after the game.
     EXPECT_EQ(2, occurrences(output.out, "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"));
     EXPECT_EQ("%00 0 0\n", read_file("SCRIPT/topten.scr").substr(0, 8));
@@ -312,9 +308,8 @@ TEST_F(OuterLoopTest, AWindowClosedAsTheLevelIsWonLoadsNoOther)
         if (ms == 1000) scripted_push_quit(in);  // while the level loads
     };
     Captured output = play();
-    EXPECT_EQ(1, player.loads);
     EXPECT_EQ(std::string::npos, output.out.find("SCRIPT/L2/"));
-    EXPECT_EQ(1, game.level_index);  // the won level counts
+    EXPECT_EQ((std::vector<int>{1, 1}), (std::vector<int>{player.loads, game.level_index}));  // the won level counts
     EXPECT_NE(std::string::npos, read_file("fps.txt").find("FRAMES : 1\n"));
 }
 

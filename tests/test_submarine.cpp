@@ -181,18 +181,12 @@ TEST(DeloScript, SectionsDecideWhatIsStored)
         orbit_speed = 3.0f;
         int result = 9;
         Captured log = capture([&] { result = load_submarine("delo.scr", submarine); });
-        EXPECT_EQ(c.result, result);
-        EXPECT_EQ(c.out, log.out);
-        EXPECT_EQ(c.err, log.err);
-        EXPECT_EQ(c.radius, submarine.radius);
-        EXPECT_EQ(c.max_zivoty, submarine.max_zivoty);
-        EXPECT_EQ(c.radius == 150, submarine.image != NULL);
-        EXPECT_EQ(0, submarine.rychlost_otaceni);
-        EXPECT_EQ(c.result >= 0, submarine.active);
-        EXPECT_EQ(-1, submarine.explosion_frame);
-        EXPECT_EQ(c.result < 0 ? 1 : 0, submarine.pocet_snimku);  // released: 1 frame, never 0
-        EXPECT_EQ(3, submarine.weapon);
-        EXPECT_EQ(c.text == NULL ? 7 : 0, creature_types[0].pocet);
+        EXPECT_EQ(c.out + "|" + c.err, log.out + "|" + log.err);
+        EXPECT_EQ((std::vector<int>{c.result, c.radius, c.max_zivoty, c.radius == 150, 0, c.result >= 0, -1,
+                                    c.result < 0, 3, c.text == NULL ? 7 : 0}),  // released: 1 frame, never 0
+                  (std::vector<int>{result, submarine.radius, submarine.max_zivoty, submarine.image != NULL,
+                                    submarine.rychlost_otaceni, submarine.active, submarine.explosion_frame,
+                                    submarine.pocet_snimku, submarine.weapon, creature_types[0].pocet}));
         EXPECT_EQ(3.0f, orbit_speed);  // the speed along the ellipse carries into the next level
     }
 }

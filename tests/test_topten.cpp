@@ -8,7 +8,6 @@
 
 #include "game_state.h"
 #include "menu.h"
-#include "platform.h"
 #include "support.h"
 #include "topten.h"
 

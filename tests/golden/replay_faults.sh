@@ -45,7 +45,7 @@ while IFS='|' read -r name started pattern; do
 done <<'EOF2'
 truncated|yes|is truncated
 corrupt|yes|is corrupt
-ran_out|yes|ran out: the game asks for .*
+ran_out|yes|ran out: the game asks for the clock after the recording's end
 out_of_step|yes|is out of step: .*
 version|no|is of version 99, and this game replays version 1
 EOF2

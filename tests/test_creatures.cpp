@@ -177,8 +177,7 @@ TEST_F(LiveCreatures, ARisingCreatureBubblesThenSurfacesWithItsSoundAndSwims)
     update_all();
     EXPECT_EQ(1, Mix_Playing(CHANNEL_SURFACING));
     EXPECT_EQ(creature_types[0].create_sound, Mix_GetChunk(CHANNEL_SURFACING));
-    EXPECT_EQ(start_x + fish.vx, fish.exact_x);
-    EXPECT_EQ(start_y + fish.vy, fish.exact_y);
+    EXPECT_EQ((std::vector<float>{start_x + fish.vx, start_y + fish.vy}), (std::vector<float>{fish.exact_x, fish.exact_y}));
     Mix_HaltChannel(CHANNEL_SURFACING);
     update_all();
     EXPECT_EQ(0, Mix_Playing(CHANNEL_SURFACING));
@@ -204,10 +203,8 @@ TEST_F(LiveCreatures, RammingDistanceUndoesTheFlattening)
         Creature& fish = surfaced_fish(0, submarine.x + c.dx, submarine.y + c.dy, 0);
         fish.depth = c.depth;
         fish.ramSubmarine(submarine, screen.surface);
-        EXPECT_EQ(c.rams ? 85 : 100, submarine.zivoty);
-        EXPECT_EQ(c.rams ? 0 : -1, fish.explosion_frame);
-        EXPECT_EQ(c.rams, Mix_Playing(CHANNEL_SUBMARINE));
-        EXPECT_EQ(0, game.score);
+        EXPECT_EQ((std::vector<int>{c.rams ? 85 : 100, c.rams ? 0 : -1, c.rams, 0}),
+                  (std::vector<int>{submarine.zivoty, fish.explosion_frame, Mix_Playing(CHANNEL_SUBMARINE), game.score}));
         Mix_HaltChannel(-1);
     }
 }

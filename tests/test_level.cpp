@@ -121,9 +121,8 @@ TEST(LevelLoading, ShowsTheProgressBeforeEveryScriptThenHoldsTheFullBar)
                                              {95, 0, 1, 0},
                                              {100, 0, 1, 0}}),
               progress_seen);
-    EXPECT_EQ(3, creature_types[0].pocet);
-    EXPECT_EQ(1, session.input.delays);
-    EXPECT_EQ(1000u, session.input.clock_ms);
+    EXPECT_EQ((std::vector<long long>{3, 1, 1000}),
+              (std::vector<long long>{creature_types[0].pocet, session.input.delays, session.input.clock_ms}));
     EXPECT_EQ(prefixed_lines("Nemohu nahrat soubor : SCRIPT/L1/",
                              {"weapons.scr", "panel.scr", "plane.scr", "bonusy.scr"}),
               log.err);

@@ -98,8 +98,7 @@ TEST(RecordReplay, EveryCallGetsWhatItGotWhenRecordedAndTheLiveInputIsNotAsked)
     char** args = given;
     ASSERT_EQ(0, session_replay_from("game.rec", &argc, &args));
     ASSERT_EQ(3, argc);
-    EXPECT_EQ("abyssor|-SND|two words 100%", std::string(args[0]) + "|" + args[1] + "|" + args[2]);
-    EXPECT_EQ(NULL, args[3]);
+    EXPECT_EQ("abyssor|-SND|two words 100%|1", std::string(args[0]) + "|" + args[1] + "|" + args[2] + "|" + std::to_string(args[3] == NULL));
     EXPECT_EQ(PLAYED, play_calls());
     EXPECT_EQ(0, session_replay_failed());
     Captured closing = capture([&] { EXPECT_EQ(0, session_close()); });

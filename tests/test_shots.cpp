@@ -220,11 +220,9 @@ TEST_F(ShotTest, ALandedShotWoundsTheCreaturesInReach)
         target.vx = 2.0f;
         landed_at(0, 0, 200 + c.dx, 200, c.owner);
         capture([] { resolve_hits(submarine); });  // the blast has no picture here
-        EXPECT_EQ(c.life, target.zivoty);
-        EXPECT_EQ(c.vx, target.vx);
-        EXPECT_EQ(c.score, game.score);
-        EXPECT_EQ(c.life != 20, slot(0).hit_creature);
-        EXPECT_EQ(0, slot(0).outcome);
+        EXPECT_EQ((std::vector<double>{(double)c.life, c.vx, (double)c.score, c.life != 20 ? 1.0 : 0.0, 0}),
+                  (std::vector<double>{(double)target.zivoty, target.vx, (double)game.score,
+                                       (double)slot(0).hit_creature, (double)slot(0).outcome}));
         if (c.score > 0) {
             EXPECT_EQ(0, target.explosion_frame);
         }

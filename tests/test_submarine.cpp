@@ -83,8 +83,7 @@ TEST(SubmarineMovement, ArrowsSpeedItUpAndDownAndWithoutThemTheSpeedFades)
         for (int i = 0; i < c.frames; i++) submarine.move(c.left, c.right);
         EXPECT_NEAR(c.speed_after, orbit_speed, 1e-5);
         EXPECT_NEAR(c.uhel_after, submarine.uhel, 1e-4);
-        EXPECT_EQ(c.x, submarine.x);
-        EXPECT_EQ(c.y, submarine.y);
+        EXPECT_EQ((std::vector<int>{c.x, c.y}), (std::vector<int>{submarine.x, submarine.y}));
     }
 }
 
@@ -257,9 +256,8 @@ TEST_F(SubmarineDeath, TheExplosionPlaysOnceThenTheLevelIsLost)
         EXPECT_EQ(c.particles, live);
         err += capture([&] { play_frame(run, keys); }).err;
         EXPECT_EQ(c.err, err);
-        EXPECT_EQ(0, submarine.active);
-        EXPECT_EQ(-1, submarine.explosion_frame);
-        EXPECT_EQ(LEVEL_OVER, run.result);
+        EXPECT_EQ((std::vector<int>{0, -1, LEVEL_OVER}),
+                  (std::vector<int>{submarine.active, submarine.explosion_frame, run.result}));
     }
 }
 

@@ -212,27 +212,27 @@ void video_pointer_to_screen(int* x, int* y)
     *y = window_to_screen(*y, video.offset_y, video.factor, video.screen->h);
 }
 
+// An event's window position, in place, as a point of the screen.
+static void event_point_to_screen(Uint16* event_x, Uint16* event_y)
+{
+    int x = *event_x, y = *event_y;
+    video_pointer_to_screen(&x, &y);
+    *event_x = (Uint16)x;
+    *event_y = (Uint16)y;
+}
+
 void video_event_to_screen(SDL_Event* event)
 {
     if (video.window == NULL) return;
-    int x, y;
     switch (event->type) {
     case SDL_MOUSEMOTION:
-        x = event->motion.x;
-        y = event->motion.y;
-        video_pointer_to_screen(&x, &y);
-        event->motion.x = (Uint16)x;
-        event->motion.y = (Uint16)y;
+        event_point_to_screen(&event->motion.x, &event->motion.y);
         event->motion.xrel = (Sint16)(event->motion.xrel / video.factor);
         event->motion.yrel = (Sint16)(event->motion.yrel / video.factor);
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-        x = event->button.x;
-        y = event->button.y;
-        video_pointer_to_screen(&x, &y);
-        event->button.x = (Uint16)x;
-        event->button.y = (Uint16)y;
+        event_point_to_screen(&event->button.x, &event->button.y);
         break;
     default:
         break;

@@ -109,6 +109,17 @@ static void draw_slide(SDL_Surface* from, SDL_Surface* to, SDL_Surface* screen, 
     }
 }
 
+// The slides and the credits read no input, but keep the queue drained: a
+// player who moves the mouse while they play must not push a close request
+// out of SDL's queue. Closing the window stops them: a player who closed it
+// wants the game gone, not half a minute of names, whether the request made
+// the game leave or came while they roll.
+static int animation_cut_short()
+{
+    platform_drop_queued_events();
+    return platform_quit_requested();
+}
+
 // A slide advances one step a frame, paced like a frame of the game (a
 // flip alone waits for nothing on a software screen), and stops one step
 // short of the end: whatever comes next draws over that last strip. A slide
@@ -120,7 +131,7 @@ void slide_transition(SDL_Surface* from, SDL_Surface* to, SDL_Surface* screen, i
     if (from == NULL || to == NULL || screen == NULL || step <= 0 || kind < 0 || kind > 3) return;
     int extent = kind == 0 || kind == 1 ? screen->w : screen->h;
     int frames = extent / step;
-    for (int k = 0; k < frames && !platform_take_quit_requests(); k++) {
+    for (int k = 0; k < frames && !animation_cut_short(); k++) {
         draw_slide(from, to, screen, kind, k * step);
         video_flip(screen);
         wait_frame();
@@ -145,13 +156,6 @@ void play_intro(SDL_Surface* screen)
     if (count > 0) slide_transition(intro_script.pictures[count - 1].bitmap, menu_script.main_picture, screen, kind);
 }
 
-// Closing the window skips the credits: a player who closed it wants the
-// game gone, not half a minute of names, whether the request made the game
-// leave or came while they roll.
-static int credits_cut_short()
-{
-    return platform_take_quit_requests() > 0;
-}
 
 // The credits enter at the bottom edge and rise until the whole block and one
 // font height more have left the top, one step a game frame so that they can
@@ -167,7 +171,7 @@ void scroll_credits(SDL_Surface* screen, void (*show_frame)(SDL_Surface* screen)
     int font_height = current_font.bitmap != NULL ? current_font.bitmap->h : 0;
     long long top = screen->h;
     long long bottom = screen->h;
-    while (bottom + font_height >= 1 && !credits_cut_short()) {
+    while (bottom + font_height >= 1 && !animation_cut_short()) {
         top -= step;
         SDL_FillRect(screen, NULL, 0);
         for (int i = 0; i < intro_script.line_count; i++)

@@ -93,8 +93,8 @@ void load_level_showing(void (*show_progress)(int percentage))
         if (level_script_path(step.file, path, game.level_index) != 2) step.load(path);
     }
     show_progress(100);
-    // The full bar stays on the screen for a moment.
-    platform_delay(1000);
+    // The full bar stays on the screen for a moment (the queue kept drained).
+    platform_delay_unless_quit(1000);
 }
 
 static void draw_progress(int percentage)

@@ -42,7 +42,10 @@ int enter_level_code(SDL_Surface* screen)
     }
     set_current_font(menu_script.font);
     SDL_Event event;
-    platform_enable_unicode(1);  // so that a letter typed at once is known
+    platform_enable_unicode(1);  // so that the first letter typed is known
+    // A second Return that chose the menu item is no part of the word; the
+    // first key pressed once the screen shows is.
+    platform_await_fresh_input();
     // No event can come: nothing was typed, so no level is chosen.
     if (!platform_wait_event(&event)) return -1;
     char typed[TYPED_CODE_SIZE] = "";

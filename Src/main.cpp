@@ -72,7 +72,10 @@ static const Uint32 SDL_INIT_RETRY_MS = 100;
 static int init_sdl()
 {
     for (int attempt = 1;; attempt++) {
-        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_NOPARACHUTE) == 0) return 0;
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_NOPARACHUTE) == 0) {
+            platform_watch_close_requests();
+            return 0;
+        }
         if (attempt == SDL_INIT_ATTEMPTS) return -1;
         platform_delay(SDL_INIT_RETRY_MS);
     }

@@ -164,9 +164,9 @@ void reset_menu()
 
 void show_help(SDL_Surface* screen)
 {
-    platform_drop_queued_events();
     draw_bitmap(menu_script.help_picture, screen, 0, 0);
     video_flip(screen);
+    platform_await_fresh_input();
     platform_wait_key_press();
 }
 

@@ -41,7 +41,6 @@ static const char* current_level_code()
 
 void show_announcement_screen()
 {
-    platform_drop_queued_events();
     play_sound(menu_script.prepare_sound, CHANNEL_ANNOUNCE, 0);
     if (game.screen != NULL) {
         SDL_FillRect(game.screen, NULL, 0);
@@ -51,17 +50,18 @@ void show_announcement_screen()
                    current_level_code());
     }
     flip_screen();
+    platform_await_fresh_input();
     platform_wait_key_press();
 }
 
 // The end screens lay their picture over the last frame of the game.
 static void show_end_screen(Mix_Chunk* sound, int picture)
 {
-    platform_drop_queued_events();
     play_sound(sound, CHANNEL_ANNOUNCE, 0);
     flip_screen();
     draw_centred(picture);
     flip_screen();
+    platform_await_fresh_input();
     platform_wait_key_press();
 }
 

@@ -55,38 +55,36 @@ void scripted_push_quit(ScriptedInput& input)
     scripted_push(input, event);
 }
 
-// Draining an event updates the key table and the mouse the way SDL's own
-// event handling does.
+void apply_event_to_input(const SDL_Event& event, Uint8* keys, int* mouse_x, int* mouse_y, Uint8* buttons)
+{
+    switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        if (event.key.keysym.sym < SDLK_LAST) keys[event.key.keysym.sym] = event.type == SDL_KEYDOWN;
+        break;
+    case SDL_MOUSEMOTION:
+        *mouse_x = event.motion.x;
+        *mouse_y = event.motion.y;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        if (event.button.button >= 1 && event.button.button <= 8) *buttons |= (Uint8)SDL_BUTTON(event.button.button);
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button >= 1 && event.button.button <= 8) *buttons &= (Uint8)~SDL_BUTTON(event.button.button);
+        break;
+    default:
+        break;
+    }
+}
+
 int scripted_next(ScriptedInput& input, SDL_Event* event)
 {
     if (input.count == 0) return 0;
     *event = input.queue[input.head];
     input.head = (input.head + 1) % SCRIPTED_QUEUE_SIZE;
     input.count--;
-    switch (event->type) {
-    case SDL_KEYDOWN:
-    case SDL_KEYUP:
-        if (event->key.keysym.sym < SDLK_LAST)
-            input.keys[event->key.keysym.sym] = event->type == SDL_KEYDOWN;
-        break;
-    case SDL_MOUSEMOTION:
-        input.mouse_x = event->motion.x;
-        input.mouse_y = event->motion.y;
-        break;
-    case SDL_MOUSEBUTTONDOWN:
-        if (event->button.button >= 1 && event->button.button <= 8)
-            input.buttons |= (Uint8)SDL_BUTTON(event->button.button);
-        break;
-    case SDL_MOUSEBUTTONUP:
-        if (event->button.button >= 1 && event->button.button <= 8)
-            input.buttons &= (Uint8)~SDL_BUTTON(event->button.button);
-        break;
-    case SDL_QUIT:
-        input.quit_requests++;
-        break;
-    default:
-        break;
-    }
+    apply_event_to_input(*event, input.keys, &input.mouse_x, &input.mouse_y, &input.buttons);
+    if (event->type == SDL_QUIT) input.quit_requests++;
     return 1;
 }
 
@@ -103,20 +101,4 @@ void scripted_delay(ScriptedInput& input, Uint32 ms)
     input.clock_ms += ms;
     input.delays++;
     if (input.on_delay != NULL) input.on_delay(input, ms, input.user);
-}
-
-// The queue keeps its other events in their order.
-void scripted_take_quit_requests(ScriptedInput& input)
-{
-    int kept = 0;
-    for (int i = 0; i < input.count; i++) {
-        const SDL_Event& event = input.queue[(input.head + i) % SCRIPTED_QUEUE_SIZE];
-        if (event.type == SDL_QUIT) {
-            input.quit_requests++;
-            continue;
-        }
-        input.queue[(input.head + kept) % SCRIPTED_QUEUE_SIZE] = event;
-        kept++;
-    }
-    input.count = kept;
 }

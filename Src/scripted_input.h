@@ -54,8 +54,10 @@ int scripted_next(ScriptedInput& input, SDL_Event* event);
 int scripted_wait(ScriptedInput& input, SDL_Event* event);
 // The clock moves on by ms, then the delay hook runs.
 void scripted_delay(ScriptedInput& input, Uint32 ms);
-// Counts the close requests of the queue and takes them out of it; every
-// other event keeps its place.
-void scripted_take_quit_requests(ScriptedInput& input);
+
+// What SDL's own event handling does to the key table and the mouse when an
+// event is drained: keys pressed and let go, the pointer moved, buttons
+// pressed and let go.
+void apply_event_to_input(const SDL_Event& event, Uint8* keys, int* mouse_x, int* mouse_y, Uint8* buttons);
 
 #endif

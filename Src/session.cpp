@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "game_state.h"
+#include "scripted_input.h"
 
 enum SessionMode { SESSION_LIVE = 0, SESSION_RECORDING = 1, SESSION_REPLAYING = 2 };
 
@@ -15,21 +16,60 @@ static const int REPLAY_LINE_SIZE = 4096;
 static const int REPLAY_ARGUMENTS = 32;
 static const int REPLAY_ARGUMENT_SIZE = 128;
 
+// Where the game stands. Each only grows.
+struct Position {
+    int frames;    // frames of play shown
+    int waits;     // waits for the player begun
+    Uint32 slept;  // milliseconds of delays, added up
+};
+
+// The keys held and the pointer as the events taken leave them, with the
+// corrections a recording holds.
+struct HeldInput {
+    Uint8 keys[SDLK_LAST];
+    int mouse_x, mouse_y;
+    Uint8 buttons;
+};
+
+enum ItemKind { ITEM_EVENT, ITEM_KEYS, ITEM_POINTER, ITEM_CLOCK, ITEM_CLOSE, ITEM_DRY, ITEM_END };
+
+// One line of a recording: what happened where the game stood.
+struct Item {
+    int kind;
+    Position at;
+    long line;
+    SDL_Event event;     // ITEM_EVENT
+    int key_changes;     // ITEM_KEYS: keys and their new values
+    Uint16 keys[SDLK_LAST];
+    Uint8 values[SDLK_LAST];
+    int x, y;            // ITEM_POINTER
+    Uint8 buttons;
+    Uint32 ticks;        // ITEM_CLOCK
+};
+
 struct Session {
     int mode;
     FILE* file;
     char path[1024];
-    long line;              // lines of the file read or written so far
-    int frames;             // frames shown since the session began
-    int waits;              // waits for an event since the session began
-    Uint32 last_ticks;      // the clock as last recorded, for the differences
-    Uint8 keys[SDLK_LAST];  // the key table as last recorded or replayed
-    int mouse_x, mouse_y;
-    int failed;             // the replay could not be followed any further
-    int quit_requests;      // seen by the game after a failed replay
+    long line;            // lines of the file read or written so far
+    Position now;
+    int events;           // events taken
+    HeldInput held;
+    // The clock is the sleeps added up plus this offset; a clock item moves it.
+    Uint32 clock_offset;
+    // The last reading and where it was taken: the clock stands still until
+    // the game moves on.
+    int clock_read;
+    Position clock_at;
+    int clock_events;
+    Uint32 clock_ticks;
+    int quits;            // close requests written down, or handed out by the replay
+    Position written;     // where the last line written stood
+    Item next;            // the replay's next item, read ahead
+    int failed;           // the replay could not be followed any further
     char argument_text[REPLAY_ARGUMENTS][REPLAY_ARGUMENT_SIZE];
     char* arguments[REPLAY_ARGUMENTS + 1];
-    FILE* sums;             // screen checksums, when asked for
+    FILE* sums;           // screen checksums, when asked for
 };
 
 static Session session;
@@ -50,21 +90,38 @@ int session_replay_failed()
 }
 
 // One line on stderr, and the game winds down from here on.
-static void replay_fail(const char* what)
+static void replay_fail_at(long line, const char* what)
 {
     if (session.failed) return;
     session.failed = 1;
-    if (session.quit_requests < 1) session.quit_requests = 1;
-    fprintf(stderr, "ABYSSOR: replay %s %s at line %ld (frame %d)\n", session.path, what, session.line,
-            session.frames);
+    if (session.quits < 1) session.quits = 1;
+    memset(session.held.keys, 0, sizeof session.held.keys);
+    session.held.buttons = 0;
+    fprintf(stderr, "ABYSSOR: replay %s %s at line %ld (frame %d)\n", session.path, what, line, session.now.frames);
+}
+
+static void replay_fail(const char* what)
+{
+    replay_fail_at(session.line, what);
+}
+
+static void replay_corrupt()
+{
+    replay_fail("is corrupt");
 }
 
 // --- Writing --------------------------------------------------------------
 
-static void record_line(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// An item behind the position where it happened, as much of it as changed
+// since the line before.
+static void record_item(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-static void record_line(const char* format, ...)
+static void record_item(const char* format, ...)
 {
+    if (session.now.frames != session.written.frames) fprintf(session.file, "f%d ", session.now.frames);
+    if (session.now.waits != session.written.waits) fprintf(session.file, "w%d ", session.now.waits);
+    if (session.now.slept != session.written.slept) fprintf(session.file, "t%u ", (unsigned)session.now.slept);
+    session.written = session.now;
     va_list arguments;
     va_start(arguments, format);
     vfprintf(session.file, format, arguments);
@@ -73,60 +130,60 @@ static void record_line(const char* format, ...)
     session.line++;
 }
 
-// Only the fields each type of event carries; the rest replay as zeros.
-static int format_event(char* text, size_t size, const SDL_Event& event)
+// The numbers of a record, its trailing zeros left out (they read back as
+// zeros).
+static void append_numbers(char* text, size_t size, const long* numbers, int count)
 {
+    while (count > 0 && numbers[count - 1] == 0) count--;
+    size_t length = strlen(text);
+    for (int i = 0; i < count && length < size; i++)
+        length += snprintf(text + length, size - length, " %ld", numbers[i]);
+}
+
+static void format_event(char* text, size_t size, const SDL_Event& event)
+{
+    long numbers[5] = {0, 0, 0, 0, 0};
+    int count = 0;
     switch (event.type) {
     case SDL_KEYDOWN:
-    case SDL_KEYUP:
-        return snprintf(text, size, "%u %u %u %u %u %u", event.type, event.key.state, event.key.keysym.scancode,
-                        (unsigned)event.key.keysym.sym, (unsigned)event.key.keysym.mod, event.key.keysym.unicode);
-    case SDL_MOUSEMOTION:
-        return snprintf(text, size, "%u %u %u %u %d %d", event.type, event.motion.state, event.motion.x,
-                        event.motion.y, event.motion.xrel, event.motion.yrel);
+    case SDL_KEYUP: {
+        const SDL_keysym& key = event.key.keysym;
+        snprintf(text, size, event.type == SDL_KEYDOWN ? "kd" : "ku");
+        long fields[4] = {(long)key.sym, (long)key.unicode, (long)key.mod, (long)key.scancode};
+        append_numbers(text, size, fields, 4);
+        return;
+    }
+    case SDL_MOUSEMOTION: {
+        snprintf(text, size, "mv");
+        long fields[5] = {event.motion.x, event.motion.y, event.motion.xrel, event.motion.yrel, event.motion.state};
+        append_numbers(text, size, fields, 5);
+        return;
+    }
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-        return snprintf(text, size, "%u %u %u %u %u", event.type, event.button.button, event.button.state,
-                        event.button.x, event.button.y);
+    case SDL_MOUSEBUTTONUP: {
+        snprintf(text, size, event.type == SDL_MOUSEBUTTONDOWN ? "bd" : "bu");
+        long fields[3] = {event.button.button, event.button.x, event.button.y};
+        append_numbers(text, size, fields, 3);
+        return;
+    }
+    case SDL_QUIT:
+        snprintf(text, size, "quit");
+        return;
     case SDL_ACTIVEEVENT:
-        return snprintf(text, size, "%u %u %u", event.type, event.active.gain, event.active.state);
+        numbers[0] = event.active.gain;
+        numbers[1] = event.active.state;
+        count = 2;
+        break;
     case SDL_VIDEORESIZE:
-        return snprintf(text, size, "%u %d %d", event.type, event.resize.w, event.resize.h);
+        numbers[0] = event.resize.w;
+        numbers[1] = event.resize.h;
+        count = 2;
+        break;
     default:
-        return snprintf(text, size, "%u", event.type);
+        break;
     }
-}
-
-static void record_event(char tag, int result, int drained, const SDL_Event& event)
-{
-    char text[REPLAY_LINE_SIZE];
-    if (drained)
-        format_event(text, sizeof text, event);
-    else
-        strcpy(text, "-");
-    if (tag == 'p')
-        record_line("p %s", text);
-    else
-        record_line("w %d %s", result, text);
-}
-
-// Only the keys that changed since the last table recorded.
-static void record_keys(const Uint8* keys)
-{
-    char text[REPLAY_LINE_SIZE];
-    int length = snprintf(text, sizeof text, "k");
-    for (int key = 0; key < SDLK_LAST; key++) {
-        if (keys[key] == session.keys[key]) continue;
-        length += snprintf(text + length, sizeof text - length, " %d=%u", key, keys[key]);
-        session.keys[key] = keys[key];
-    }
-    record_line("%s", text);
-}
-
-static void record_ticks(Uint32 ticks)
-{
-    record_line("t %u", (unsigned)(ticks - session.last_ticks));
-    session.last_ticks = ticks;
+    snprintf(text, size, "ev %u", event.type);
+    append_numbers(text, size, numbers, count);
 }
 
 // An argument is written with %XX for bytes that would break the line.
@@ -163,51 +220,7 @@ static int replay_read_line(char* text)
     return 1;
 }
 
-static const char* tag_meaning(char tag)
-{
-    switch (tag) {
-    case 'p': return "an event polled";
-    case 'w': return "an event waited for";
-    case 'k': return "the key table";
-    case 'm': return "the mouse";
-    case 't': return "the clock";
-    case 'x': return "whether input is exhausted";
-    case 'q': return "the close requests";
-    case 'Q': return "the close requests taken";
-    case 'd': return "a delay that a close request cuts short";
-    case 'f': return "a frame shown";
-    case 'e': return "the end of the recording";
-    default: return "something unknown";
-    }
-}
-
-// The next record, which must be of the kind the game asks for. Returns the
-// text after the tag and its space, or NULL when the replay has failed.
-static const char* replay_expect(char tag, char* text)
-{
-    if (!replay_read_line(text)) return NULL;
-    if (strcmp(text, "end") == 0) {
-        char what[160];
-        snprintf(what, sizeof what, "ran out: the game asks for %s after the recording's end", tag_meaning(tag));
-        replay_fail(what);
-        return NULL;
-    }
-    if (text[0] != tag || (text[1] != 0 && text[1] != ' ')) {
-        char what[200];
-        snprintf(what, sizeof what, "is out of step: the game asks for %s, the recording holds %s", tag_meaning(tag),
-                 tag_meaning(text[0]));
-        replay_fail(what);
-        return NULL;
-    }
-    return text[1] == ' ' ? text + 2 : text + 1;
-}
-
-static void replay_corrupt()
-{
-    replay_fail("is corrupt");
-}
-
-// A whole number and the text after it, or NULL.
+// A whole number and the text after it (past one space), or NULL.
 static const char* read_number(const char* text, long long low, long long high, long long* value)
 {
     if (text == NULL) return NULL;
@@ -221,144 +234,185 @@ static const char* read_number(const char* text, long long low, long long high, 
     return end;
 }
 
-// Reads a whole record of numbers; every field must be there, and no more.
+// Up to count numbers, the missing ones zero; nothing may follow them.
 static int read_numbers(const char* text, int count, const long long* low, const long long* high, long long* values)
 {
     for (int i = 0; i < count; i++) {
+        values[i] = 0;
+        if (*text == 0) continue;
         text = read_number(text, low[i], high[i], &values[i]);
         if (text == NULL) return 0;
     }
     return *text == 0;
 }
 
-static int parse_event(const char* text, SDL_Event* event)
+static int parse_key_event(const char* text, Uint8 type, SDL_Event* event)
 {
-    long long type;
-    if (read_number(text, 0, 255, &type) == NULL) return 0;
-    memset(event, 0, sizeof *event);
-    event->type = (Uint8)type;
-    long long v[6];
-    switch (type) {
-    case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-        static const long long low[6] = {0, 0, 0, 0, 0, 0};
-        static const long long high[6] = {255, 255, 255, SDLK_LAST - 1, 0xFFFF, 0xFFFF};
-        if (!read_numbers(text, 6, low, high, v)) return 0;
-        event->key.state = (Uint8)v[1];
-        event->key.keysym.scancode = (Uint8)v[2];
-        event->key.keysym.sym = (SDLKey)v[3];
-        event->key.keysym.mod = (SDLMod)v[4];
-        event->key.keysym.unicode = (Uint16)v[5];
-        return 1;
-    }
-    case SDL_MOUSEMOTION: {
-        static const long long low[6] = {0, 0, 0, 0, -32768, -32768};
-        static const long long high[6] = {255, 255, 0xFFFF, 0xFFFF, 32767, 32767};
-        if (!read_numbers(text, 6, low, high, v)) return 0;
-        event->motion.state = (Uint8)v[1];
-        event->motion.x = (Uint16)v[2];
-        event->motion.y = (Uint16)v[3];
-        event->motion.xrel = (Sint16)v[4];
-        event->motion.yrel = (Sint16)v[5];
-        return 1;
-    }
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: {
-        static const long long low[5] = {0, 0, 0, 0, 0};
-        static const long long high[5] = {255, 255, 255, 0xFFFF, 0xFFFF};
-        if (!read_numbers(text, 5, low, high, v)) return 0;
-        event->button.button = (Uint8)v[1];
-        event->button.state = (Uint8)v[2];
-        event->button.x = (Uint16)v[3];
-        event->button.y = (Uint16)v[4];
-        return 1;
-    }
-    case SDL_ACTIVEEVENT: {
-        static const long long low[3] = {0, 0, 0};
-        static const long long high[3] = {255, 255, 255};
-        if (!read_numbers(text, 3, low, high, v)) return 0;
+    static const long long low[4] = {0, 0, 0, 0};
+    static const long long high[4] = {SDLK_LAST - 1, 0xFFFF, 0xFFFF, 255};
+    long long v[4];
+    if (!read_numbers(text, 4, low, high, v)) return 0;
+    event->type = type;
+    event->key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event->key.keysym.sym = (SDLKey)v[0];
+    event->key.keysym.unicode = (Uint16)v[1];
+    event->key.keysym.mod = (SDLMod)v[2];
+    event->key.keysym.scancode = (Uint8)v[3];
+    return 1;
+}
+
+static int parse_motion(const char* text, SDL_Event* event)
+{
+    static const long long low[5] = {0, 0, -32768, -32768, 0};
+    static const long long high[5] = {0xFFFF, 0xFFFF, 32767, 32767, 255};
+    long long v[5];
+    if (!read_numbers(text, 5, low, high, v)) return 0;
+    event->type = SDL_MOUSEMOTION;
+    event->motion.x = (Uint16)v[0];
+    event->motion.y = (Uint16)v[1];
+    event->motion.xrel = (Sint16)v[2];
+    event->motion.yrel = (Sint16)v[3];
+    event->motion.state = (Uint8)v[4];
+    return 1;
+}
+
+static int parse_button(const char* text, Uint8 type, SDL_Event* event)
+{
+    static const long long low[3] = {0, 0, 0};
+    static const long long high[3] = {255, 0xFFFF, 0xFFFF};
+    long long v[3];
+    if (!read_numbers(text, 3, low, high, v)) return 0;
+    event->type = type;
+    event->button.button = (Uint8)v[0];
+    event->button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event->button.x = (Uint16)v[1];
+    event->button.y = (Uint16)v[2];
+    return 1;
+}
+
+static int parse_other_event(const char* text, SDL_Event* event)
+{
+    static const long long low[3] = {0, 0, 0};
+    static const long long high[3] = {255, 65535, 65535};
+    long long v[3];
+    if (!read_numbers(text, 3, low, high, v)) return 0;
+    event->type = (Uint8)v[0];
+    if (event->type == SDL_ACTIVEEVENT) {
         event->active.gain = (Uint8)v[1];
         event->active.state = (Uint8)v[2];
-        return 1;
-    }
-    case SDL_VIDEORESIZE: {
-        static const long long low[3] = {0, 0, 0};
-        static const long long high[3] = {255, 65535, 65535};
-        if (!read_numbers(text, 3, low, high, v)) return 0;
+    } else if (event->type == SDL_VIDEORESIZE) {
         event->resize.w = (int)v[1];
         event->resize.h = (int)v[2];
-        return 1;
-    }
-    default: {
-        static const long long low[1] = {0};
-        static const long long high[1] = {255};
-        return read_numbers(text, 1, low, high, v);
-    }
-    }
-}
-
-// "p -", "p EVENT", "w RESULT -", "w RESULT EVENT". Returns the call's
-// result; *event is written only when the recorded call took an event.
-static int replay_event(char tag, SDL_Event* event)
-{
-    char text[REPLAY_LINE_SIZE];
-    const char* rest = replay_expect(tag, text);
-    if (rest == NULL) return 0;
-    long long result = 1;
-    if (tag == 'w') {
-        rest = read_number(rest, 0, 1, &result);
-        if (rest == NULL) {
-            replay_corrupt();
-            return 0;
-        }
-    }
-    if (strcmp(rest, "-") == 0) return tag == 'p' ? 0 : (int)result;
-    SDL_Event read;
-    if (!parse_event(rest, &read)) {
-        replay_corrupt();
-        return 0;
-    }
-    *event = read;
-    return (int)result;
-}
-
-// A record holding one number: "t 25", "q 0"...
-static int replay_number(char tag, long long low, long long high, long long* value)
-{
-    char text[REPLAY_LINE_SIZE];
-    const char* rest = replay_expect(tag, text);
-    if (rest == NULL) return 0;
-    const long long lows[1] = {low};
-    const long long highs[1] = {high};
-    if (!read_numbers(rest, 1, lows, highs, value)) {
-        replay_corrupt();
+    } else if (v[1] != 0 || v[2] != 0) {
         return 0;
     }
     return 1;
 }
 
-// "k" and the keys that changed, "KEY=VALUE" each.
-static void replay_keys()
+// "KEY=VALUE" each.
+static int parse_keys(const char* text, Item* item)
+{
+    item->key_changes = 0;
+    while (*text != 0) {
+        char* end;
+        long key = strtol(text, &end, 10);
+        if (end == text || *end != '=' || key < 0 || key >= SDLK_LAST || item->key_changes >= SDLK_LAST) return 0;
+        text = end + 1;
+        long value = strtol(text, &end, 10);
+        if (end == text || value < 0 || value > 255 || (*end != ' ' && *end != 0)) return 0;
+        item->keys[item->key_changes] = (Uint16)key;
+        item->values[item->key_changes] = (Uint8)value;
+        item->key_changes++;
+        text = *end == ' ' ? end + 1 : end;
+    }
+    return 1;
+}
+
+static int parse_pointer(const char* text, Item* item)
+{
+    static const long long low[3] = {-65536, -65536, 0};
+    static const long long high[3] = {65536, 65536, 255};
+    long long v[3];
+    if (!read_numbers(text, 3, low, high, v)) return 0;
+    item->x = (int)v[0];
+    item->y = (int)v[1];
+    item->buttons = (Uint8)v[2];
+    return 1;
+}
+
+static int parse_plain_word(const char* text)
+{
+    return *text == 0;
+}
+
+// The item after its position; word is the item's first word, text what
+// follows it.
+static int parse_item(const char* word, size_t length, const char* text, Item* item)
+{
+    memset(&item->event, 0, sizeof item->event);
+#define IS(name) (length == sizeof(name) - 1 && strncmp(word, name, length) == 0)
+    item->kind = ITEM_EVENT;
+    if (IS("kd")) return parse_key_event(text, SDL_KEYDOWN, &item->event);
+    if (IS("ku")) return parse_key_event(text, SDL_KEYUP, &item->event);
+    if (IS("mv")) return parse_motion(text, &item->event);
+    if (IS("bd")) return parse_button(text, SDL_MOUSEBUTTONDOWN, &item->event);
+    if (IS("bu")) return parse_button(text, SDL_MOUSEBUTTONUP, &item->event);
+    if (IS("ev")) return parse_other_event(text, &item->event);
+    if (IS("quit")) {
+        item->event.type = SDL_QUIT;
+        return parse_plain_word(text);
+    }
+    if (IS("keys")) {
+        item->kind = ITEM_KEYS;
+        return parse_keys(text, item);
+    }
+    if (IS("ptr")) {
+        item->kind = ITEM_POINTER;
+        return parse_pointer(text, item);
+    }
+    if (IS("clock")) {
+        item->kind = ITEM_CLOCK;
+        long long ticks;
+        const char* rest = read_number(text, 0, 0xFFFFFFFFll, &ticks);
+        item->ticks = (Uint32)ticks;
+        return rest != NULL && *rest == 0;
+    }
+    item->kind = IS("close") ? ITEM_CLOSE : IS("dry") ? ITEM_DRY : IS("end") ? ITEM_END : -1;
+#undef IS
+    return item->kind >= 0 && parse_plain_word(text);
+}
+
+// "f12", "w3", "t4500": where the game stood, as much of it as changed.
+// Returns the text after them, or NULL when one goes back.
+static const char* parse_position(const char* text, Position* at)
+{
+    for (;;) {
+        char tag = text[0];
+        if ((tag != 'f' && tag != 'w' && tag != 't') || text[1] < '0' || text[1] > '9') return text;
+        long long value;
+        const char* rest = read_number(text + 1, 0, 0xFFFFFFFFll, &value);
+        if (rest == NULL || rest == text + 1 || *rest == 0) return NULL;
+        if (tag == 'f' && value >= at->frames && value <= 0x7FFFFFFF) at->frames = (int)value;
+        else if (tag == 'w' && value >= at->waits && value <= 0x7FFFFFFF) at->waits = (int)value;
+        else if (tag == 't' && value >= at->slept) at->slept = (Uint32)value;
+        else return NULL;
+        text = rest;
+    }
+}
+
+// Reads the next item ahead; a file that ends, breaks off or holds a line
+// no recording has fails the replay.
+static void read_next_item()
 {
     char text[REPLAY_LINE_SIZE];
-    const char* rest = replay_expect('k', text);
-    if (rest == NULL) return;
-    while (*rest != 0) {
-        char* end;
-        long key = strtol(rest, &end, 10);
-        if (end == rest || *end != '=' || key < 0 || key >= SDLK_LAST) {
-            replay_corrupt();
-            return;
-        }
-        rest = end + 1;
-        long value = strtol(rest, &end, 10);
-        if (end == rest || value < 0 || value > 255 || (*end != ' ' && *end != 0)) {
-            replay_corrupt();
-            return;
-        }
-        session.keys[key] = (Uint8)value;
-        rest = *end == ' ' ? end + 1 : end;
-    }
+    if (!replay_read_line(text)) return;
+    Item& item = session.next;
+    item.line = session.line;
+    const char* rest = parse_position(text, &item.at);
+    const char* word = rest;
+    size_t length = rest != NULL ? strcspn(rest, " ") : 0;
+    const char* after = rest != NULL ? rest + length + (rest[length] == ' ' ? 1 : 0) : NULL;
+    if (rest == NULL || !parse_item(word, length, after, &item)) replay_corrupt();
 }
 
 static void clear_session()
@@ -466,7 +520,10 @@ int session_replay_from(const char* path, int* argc, char*** argv)
         return -1;
     }
     session.mode = SESSION_REPLAYING;
-    if (read_header(argc, argv) == 0) return 0;
+    if (read_header(argc, argv) == 0) {
+        read_next_item();
+        return 0;
+    }
     fclose(session.file);
     session.file = NULL;
     session.mode = SESSION_LIVE;
@@ -491,19 +548,329 @@ int session_open(int* argc, char*** argv)
     return 0;
 }
 
+// --- Following a replay ---------------------------------------------------
+
+// The item has come: the game stands where it happened or beyond.
+static int reached(const Position& at)
+{
+    return at.frames <= session.now.frames && at.waits <= session.now.waits && at.slept <= session.now.slept;
+}
+
+// Past the frame or the wait in which the item happened.
+static int passed(const Position& at)
+{
+    return at.frames < session.now.frames || at.waits < session.now.waits;
+}
+
+static int is_state(int kind)
+{
+    return kind == ITEM_KEYS || kind == ITEM_POINTER || kind == ITEM_CLOCK || kind == ITEM_CLOSE;
+}
+
+static void apply_state(const Item& item)
+{
+    switch (item.kind) {
+    case ITEM_KEYS:
+        for (int i = 0; i < item.key_changes; i++) session.held.keys[item.keys[i]] = item.values[i];
+        break;
+    case ITEM_POINTER:
+        session.held.mouse_x = item.x;
+        session.held.mouse_y = item.y;
+        session.held.buttons = item.buttons;
+        break;
+    case ITEM_CLOCK:
+        session.clock_offset = item.ticks - session.now.slept;
+        break;
+    case ITEM_CLOSE:
+        session.quits++;
+        break;
+    default:
+        break;
+    }
+}
+
+// The keys, the pointer, the clock and the close requests that have come by
+// where the game stands.
+static void apply_due_state()
+{
+    while (!session.failed && is_state(session.next.kind) && reached(session.next.at)) {
+        apply_state(session.next);
+        read_next_item();
+    }
+}
+
+// An item the game takes (an event, or word that no input can come) where
+// it stands now: in this frame and this wait, once its time has come.
+static int due_here(int kind)
+{
+    apply_due_state();
+    return !session.failed && session.next.kind == kind && session.next.at.frames == session.now.frames
+           && session.next.at.waits == session.now.waits && session.next.at.slept <= session.now.slept;
+}
+
+static void take_event(SDL_Event* event)
+{
+    *event = session.next.event;
+    apply_event_to_input(*event, session.held.keys, &session.held.mouse_x, &session.held.mouse_y,
+                         &session.held.buttons);
+    if (event->type == SDL_QUIT) session.quits++;
+    session.events++;
+    read_next_item();
+}
+
+static const char* item_meaning(int kind)
+{
+    switch (kind) {
+    case ITEM_EVENT: return "input";
+    case ITEM_DRY: return "the end of input";
+    case ITEM_END: return "its end";
+    default: return "a change of state";
+    }
+}
+
+// The game moves on from where it stands: an event still to be taken here
+// means that it has taken another path than the recording.
+static void check_nothing_left_behind()
+{
+    apply_due_state();
+    if (session.failed || is_state(session.next.kind) || session.next.kind == ITEM_END) return;
+    if (!reached(session.next.at) && !passed(session.next.at)) return;
+    char what[200];
+    snprintf(what, sizeof what, "is out of step: the game goes on from frame %d, wait %d, and leaves %s untaken",
+             session.now.frames, session.now.waits, item_meaning(session.next.kind));
+    replay_fail_at(session.next.line, what);
+}
+
+// A wait has begun: its answer must be the next item.
+static int replayed_wait_answer(SDL_Event* event)
+{
+    apply_due_state();
+    if (session.failed || session.quits > 0) return 0;
+    if (due_here(ITEM_EVENT)) {
+        take_event(event);
+        return 1;
+    }
+    if (due_here(ITEM_DRY)) {
+        read_next_item();
+        return 0;
+    }
+    if (session.next.kind == ITEM_END) {
+        replay_fail_at(session.next.line, "ran out: the game waits for the player after the recording's end");
+        return 0;
+    }
+    char what[240];
+    snprintf(what, sizeof what,
+             "is out of step: the game waits for the player at frame %d, wait %d; the recording holds %s at "
+             "frame %d, wait %d",
+             session.now.frames, session.now.waits, item_meaning(session.next.kind), session.next.at.frames,
+             session.next.at.waits);
+    replay_fail_at(session.next.line, what);
+    return 0;
+}
+
+int replayed_poll_event(SDL_Event* event)
+{
+    if (!due_here(ITEM_EVENT)) return 0;
+    take_event(event);
+    return 1;
+}
+
+int replayed_wait_event(SDL_Event* event)
+{
+    SDL_Event taken;
+    int result = replayed_wait_answer(&taken);
+    if (result) *event = taken;
+    return result && event->type != SDL_QUIT;
+}
+
+int replayed_wait_key_press()
+{
+    SDL_Event taken;
+    long line = session.next.line;
+    if (!replayed_wait_answer(&taken)) return 0;
+    if (taken.type == SDL_KEYDOWN) return 1;
+    replay_fail_at(line, "is out of step: a still screen ends on what is no key press");
+    return 0;
+}
+
+void replayed_drop_queued_events()
+{
+    apply_due_state();
+}
+
+Uint8* replayed_key_state()
+{
+    apply_due_state();
+    return session.held.keys;
+}
+
+Uint8 replayed_mouse_state(int* x, int* y)
+{
+    apply_due_state();
+    *x = session.held.mouse_x;
+    *y = session.held.mouse_y;
+    return session.held.buttons;
+}
+
+Uint32 replayed_ticks()
+{
+    apply_due_state();
+    return session.now.slept + session.clock_offset;
+}
+
+void replayed_delay(Uint32 ms)
+{
+    session.now.slept += ms;
+}
+
+// A close request recorded within the delay cuts it short where it came.
+int replayed_delay_unless_quit(Uint32 ms)
+{
+    Uint32 end = session.now.slept + ms;
+    apply_due_state();
+    while (session.quits == 0 && !session.failed && is_state(session.next.kind)
+           && session.next.at.frames == session.now.frames && session.next.at.waits == session.now.waits
+           && session.next.at.slept <= end) {
+        session.now.slept = session.next.at.slept;
+        apply_due_state();
+    }
+    if (session.quits > 0) return 1;
+    session.now.slept = end;
+    return 0;
+}
+
+int replayed_input_exhausted()
+{
+    if (session.failed) return 1;
+    if (!due_here(ITEM_DRY)) return 0;
+    read_next_item();
+    return 1;
+}
+
+int replayed_quit_requests()
+{
+    apply_due_state();
+    return session.quits;
+}
+
+// --- Where the game stands, in every mode -------------------------------
+
+static void write_screen_sum(const char* what, int count, SDL_Surface* screen)
+{
+    if (session.sums != NULL) fprintf(session.sums, "%s %d %08x\n", what, count, (unsigned)screen_checksum(screen));
+}
+
+void session_frame_shown(SDL_Surface* screen)
+{
+    if (session.mode == SESSION_REPLAYING) check_nothing_left_behind();
+    session.now.frames++;
+    if (session.mode == SESSION_RECORDING) fflush(session.file);  // a game that crashes leaves its recording
+    if (session.mode == SESSION_REPLAYING && !session.failed && session.next.kind == ITEM_END
+        && session.now.frames > session.next.at.frames)
+        replay_fail_at(session.next.line, "ran out: the game plays on past the recording's end");
+    if (session.now.frames % SCREEN_SUM_FRAMES == 0) write_screen_sum("frame", session.now.frames, screen);
+}
+
+void session_wait_begins()
+{
+    if (session.mode == SESSION_REPLAYING) check_nothing_left_behind();
+    session.now.waits++;
+    if (session.mode == SESSION_RECORDING) fflush(session.file);
+    write_screen_sum("wait", session.now.waits, game.screen);
+}
+
+void session_event_taken(const SDL_Event& event)
+{
+    session.events++;
+    if (session.mode != SESSION_RECORDING) return;
+    char text[128];
+    format_event(text, sizeof text, event);
+    record_item("%s", text);
+    apply_event_to_input(event, session.held.keys, &session.held.mouse_x, &session.held.mouse_y,
+                         &session.held.buttons);
+    if (event.type == SDL_QUIT) session.quits++;
+}
+
+void session_delayed(Uint32 ms)
+{
+    session.now.slept += ms;
+}
+
+void session_close_requests_seen(int requests)
+{
+    if (session.mode != SESSION_RECORDING) return;
+    for (; session.quits < requests; session.quits++) record_item("close");
+}
+
+void session_keys_read(const Uint8* keys)
+{
+    if (session.mode != SESSION_RECORDING || memcmp(keys, session.held.keys, sizeof session.held.keys) == 0) return;
+    char text[REPLAY_LINE_SIZE];
+    int length = snprintf(text, sizeof text, "keys");
+    for (int key = 0; key < SDLK_LAST; key++) {
+        if (keys[key] == session.held.keys[key]) continue;
+        length += snprintf(text + length, sizeof text - length, " %d=%u", key, keys[key]);
+        session.held.keys[key] = keys[key];
+    }
+    record_item("%s", text);
+}
+
+void session_pointer_read(int x, int y, Uint8 buttons)
+{
+    if (session.mode != SESSION_RECORDING) return;
+    HeldInput& held = session.held;
+    if (x == held.mouse_x && y == held.mouse_y && buttons == held.buttons) return;
+    held.mouse_x = x;
+    held.mouse_y = y;
+    held.buttons = buttons;
+    record_item("ptr %d %d %u", x, y, buttons);
+}
+
+int session_clock_unchanged(Uint32* ticks)
+{
+    const Position& at = session.clock_at;
+    if (session.mode != SESSION_RECORDING || !session.clock_read || session.clock_events != session.events || at.frames != session.now.frames
+        || at.waits != session.now.waits || at.slept != session.now.slept)
+        return 0;
+    *ticks = session.clock_ticks;
+    return 1;
+}
+
+Uint32 session_clock_read(Uint32 live_ticks)
+{
+    if (session.mode == SESSION_RECORDING && live_ticks != session.now.slept + session.clock_offset) {
+        record_item("clock %u", (unsigned)live_ticks);
+        session.clock_offset = live_ticks - session.now.slept;
+    }
+    session.clock_read = 1;
+    session.clock_at = session.now;
+    session.clock_events = session.events;
+    session.clock_ticks = live_ticks;
+    return live_ticks;
+}
+
+void session_input_dry()
+{
+    if (session.mode == SESSION_RECORDING) record_item("dry");
+}
+
+// --- The end --------------------------------------------------------------
+
 int session_close()
 {
     int status = 0;
     if (session.mode == SESSION_RECORDING) {
-        fputs("end\n", session.file);
+        record_item("end");
         if (fclose(session.file) != 0) {
             fprintf(stderr, "ABYSSOR: the recording %s could not be written whole\n", session.path);
             status = 1;
         }
     } else if (session.mode == SESSION_REPLAYING) {
-        char text[REPLAY_LINE_SIZE];
-        if (!session.failed && replay_read_line(text) && strcmp(text, "end") != 0)
-            replay_fail("is out of step: the game ended before the recording did");
+        apply_due_state();
+        const Item& next = session.next;
+        if (!session.failed && (next.kind != ITEM_END || next.at.frames != session.now.frames
+                                || next.at.waits != session.now.waits))
+            replay_fail_at(next.line, "is out of step: the game ended before the recording did");
         status = session.failed ? 1 : 0;
         fclose(session.file);
     }
@@ -537,172 +904,7 @@ Uint32 screen_checksum(SDL_Surface* screen)
     return hash;
 }
 
-void session_frame_shown(SDL_Surface* screen)
-{
-    if (session.mode == SESSION_RECORDING) {
-        record_line("f");
-        fflush(session.file);  // a game that crashes leaves its recording up to its last frame
-    } else if (session.mode == SESSION_REPLAYING && !session.failed) {
-        char text[REPLAY_LINE_SIZE];
-        const char* rest = replay_expect('f', text);
-        if (rest != NULL && *rest != 0) replay_corrupt();
-    }
-    session.frames++;
-    if (session.sums != NULL && session.frames % SCREEN_SUM_FRAMES == 0)
-        fprintf(session.sums, "frame %d %08x\n", session.frames, (unsigned)screen_checksum(screen));
-}
-
 int session_frames_shown()
 {
-    return session.frames;
-}
-
-// --- What the seam hands a recording and asks of a replay --------------------
-
-// "x 0", "q 1"...: a record holding one number, written while recording.
-static int record_number(char tag, int value)
-{
-    if (session.mode == SESSION_RECORDING) record_line("%c %d", tag, value);
-    return value;
-}
-
-// The still screens and menus are checked where they wait for the player.
-void session_wait_begins()
-{
-    session.waits++;
-    if (session.sums != NULL)
-        fprintf(session.sums, "wait %d %08x\n", session.waits, (unsigned)screen_checksum(game.screen));
-}
-
-int replayed_poll_event(SDL_Event* event)
-{
-    return session.failed ? 0 : replay_event('p', event);
-}
-
-int recorded_poll_event(int result, const SDL_Event& event)
-{
-    if (session.mode == SESSION_RECORDING) record_event('p', result, result, event);
-    return result;
-}
-
-int replayed_wait_event(SDL_Event* event)
-{
-    return session.failed ? 0 : replay_event('w', event);
-}
-
-int recorded_wait_event(int result, int drained, const SDL_Event& event)
-{
-    if (session.mode != SESSION_RECORDING) return result;
-    record_event('w', result, drained, event);
-    fflush(session.file);
-    return result;
-}
-
-Uint8* replayed_key_state()
-{
-    if (!session.failed) replay_keys();
-    if (session.failed) memset(session.keys, 0, sizeof session.keys);
-    return session.keys;
-}
-
-Uint8* recorded_key_state(Uint8* keys)
-{
-    if (session.mode == SESSION_RECORDING) record_keys(keys);
-    return keys;
-}
-
-Uint8 replayed_mouse_state(int* x, int* y)
-{
-    Uint8 buttons = 0;
-    char text[REPLAY_LINE_SIZE];
-    const char* rest = session.failed ? NULL : replay_expect('m', text);
-    long long v[3] = {0, 0, 0};
-    static const long long low[3] = {-65536, -65536, 0};
-    static const long long high[3] = {65536, 65536, 255};
-    if (rest != NULL && !read_numbers(rest, 3, low, high, v)) replay_corrupt();
-    if (!session.failed) {
-        session.mouse_x = (int)v[0];
-        session.mouse_y = (int)v[1];
-        buttons = (Uint8)v[2];
-    }
-    *x = session.mouse_x;
-    *y = session.mouse_y;
-    return buttons;
-}
-
-Uint8 recorded_mouse_state(int x, int y, Uint8 buttons)
-{
-    if (session.mode == SESSION_RECORDING) record_line("m %d %d %u", x, y, buttons);
-    return buttons;
-}
-
-Uint32 replayed_ticks()
-{
-    long long difference;
-    if (!session.failed && replay_number('t', 0, 0xFFFFFFFFll, &difference))
-        session.last_ticks += (Uint32)difference;
-    return session.last_ticks;
-}
-
-Uint32 recorded_ticks(Uint32 ticks)
-{
-    if (session.mode == SESSION_RECORDING) record_ticks(ticks);
-    return ticks;
-}
-
-void replayed_delay(Uint32 ms)
-{
-    // A replay waits for nothing; once it has failed, the clock moves only
-    // with the delays, so timed screens still come to an end.
-    if (session.failed) session.last_ticks += ms;
-}
-
-int replayed_input_exhausted()
-{
-    long long value = 1;
-    if (!session.failed && !replay_number('x', 0, 1, &value)) value = 1;
-    return (int)value;
-}
-
-int recorded_input_exhausted(int exhausted)
-{
-    return record_number('x', exhausted);
-}
-
-int replayed_quit_requests()
-{
-    long long value;
-    if (!session.failed && replay_number('q', 0, 0x7FFFFFFF, &value)) return (int)value;
-    return session.quit_requests;
-}
-
-int recorded_quit_requests(int requests)
-{
-    return record_number('q', requests);
-}
-
-int replayed_take_quit_requests()
-{
-    long long value;
-    if (!session.failed && replay_number('Q', 0, 0x7FFFFFFF, &value)) return (int)value;
-    // Each look after a failure finds one more request: screens that wait
-    // for a second one (the credits) end as well.
-    return ++session.quit_requests;
-}
-
-int recorded_take_quit_requests(int requests)
-{
-    return record_number('Q', requests);
-}
-
-int replayed_delay_unless_quit()
-{
-    long long value;
-    if (!session.failed && replay_number('d', 0, 1, &value)) return (int)value;
-    return 1;
-}
-
-int recorded_delay_unless_quit(int cut_short)
-{
-    return record_number('d', cut_short);
+    return session.now.frames;
 }

@@ -227,9 +227,9 @@ void draw_topten(SDL_Surface* screen)
 // The table until a key is pressed after it is shown (or no event can come).
 void show_topten(SDL_Surface* screen)
 {
-    platform_drop_queued_events();
     draw_topten(screen);
     video_flip(screen);
+    platform_await_fresh_input();
     platform_wait_key_press();
 }
 
@@ -247,7 +247,10 @@ void enter_name(SDL_Surface* screen)
     // is what is kept.
     char name[TOPTEN_NAME_SIZE] = "";
     SDL_Event event;
-    platform_enable_unicode(1);  // so that a letter typed at once is known
+    platform_enable_unicode(1);  // so that the first letter typed is known
+    // Keys pressed on the game-over screen (a second Return, a second Space)
+    // are no part of the name; the first key pressed once it shows is.
+    platform_await_fresh_input();
     if (platform_wait_event(&event)) {
         int font_height = menu_script.font != NULL ? menu_script.font->h : 0;
         // The event waited for may already be the name's first letter.

@@ -7,11 +7,13 @@
 #include "bonus.h"
 #include "creatures.h"
 #include "game_loop.h"
+#include "graphics_bank.h"
 #include "media.h"
 #include "settings.h"
 #include "shots.h"
 #include "submarine.h"
 #include "support.h"
+#include "weapons.h"
 
 namespace {
 
@@ -141,7 +143,7 @@ TEST_F(GameLoopTest, RunLevelEndsOnTheScreenOfItsResult)
                  {1, 0, 0, 'q', "game over at frame 1; ", 5000}, {1, 0, 0, 0, "game over at frame 43; ", 6050},
                  {0, 1, 0, 0, "game over at frame 43; ", 6050}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
+        SCOPED_TRACE(c.screens);
         SetUp();
         settings.sound = 1;
         creatures[99].active = shot_pool.slots[SHOT_CAPACITY - 1].active = 1;
@@ -161,13 +163,49 @@ TEST_F(GameLoopTest, RunLevelEndsOnTheScreenOfItsResult)
         screens_shown.clear();
         EXPECT_EQ(c.screens[0] == 'c' ? LEVEL_WON : LEVEL_OVER, run_level_showing(NOTED_SCREENS));
         EXPECT_EQ(std::string("announcement at frame 0 in sound; ") + c.screens, screens_shown);
-        EXPECT_EQ((std::vector<long long>{0, 0, 0, 5000, c.end_ms, 0}),
-                  (std::vector<long long>{creatures[99].active, shot_pool.slots[SHOT_CAPACITY - 1].active,
-                                          SDL_ShowCursor(-1), game.level_start_ms, game.level_end_ms,
-                                          input.dry_waits}));
+        EXPECT_EQ(0, creatures[99].active) << "a creature left from before";
+        EXPECT_EQ(0, shot_pool.slots[SHOT_CAPACITY - 1].active) << "a shot left from before";
+        EXPECT_EQ(0, SDL_ShowCursor(-1)) << "the system cursor shown";
+        EXPECT_EQ(5000u, game.level_start_ms) << "the level's start";
+        EXPECT_EQ(c.end_ms, game.level_end_ms) << "the level's end";
+        EXPECT_EQ(0, input.dry_waits) << "waits that found no input";
     }
     Mix_FreeChunk(engine);
     close_audio();
+}
+
+// The crosshair is the gun's own word: it shows "within reach" exactly where a
+// click in the next frame fires, the reach strictly (200 pixels away is
+// beyond a reach of 200) and vertical offsets counting 1 / 0.623 times.
+TEST_F(GameLoopTest, TheCrosshairShowsWithinReachExactlyWhereAClickFires)
+{
+    const struct {
+        const char* where;
+        int x, y;
+        bool within;
+    } cases[] = {{"199 to the right", 519, 240, true}, {"200 to the right", 520, 240, false},
+                 {"124 above, 199 on the flattened sea", 320, 116, true}, {"125 above, 200.6", 320, 115, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        SetUp();
+        WeaponDef& gun = weapon_catalogue.weapons[0];
+        weapon_catalogue.count = 1;
+        gun.rychlost_vystreleni = gun.maximalni_rychlost = 5;
+        gun.dostrel = 200;
+        submarine.exact_x = submarine.x = submarine.stred_x = 320;  // at the centre of an ellipse of no size
+        submarine.exact_y = submarine.y = submarine.stred_y = 240;
+        bank.zamerovac[0] = solid_surface(5, 5, 0, 255, 0);
+        bank.zamerovac[1] = solid_surface(5, 5, 255, 0, 0);
+        scripted_push_motion(input, c.x, c.y);
+        frame();
+        Uint32 green = map_colour(screen.surface, 0, 255, 0), red = map_colour(screen.surface, 255, 0, 0);
+        EXPECT_EQ(c.within ? green : red, pixel_at(screen.surface, c.x, c.y)) << "the crosshair (green within reach)";
+        scripted_push_button(input, SDL_BUTTON_LEFT, 1);
+        frame();
+        int fired = 0;
+        for (const Shot& shot : shot_pool.slots) fired += shot.active;
+        EXPECT_EQ(c.within ? 1 : 0, fired) << "shells fired";
+    }
 }
 
 // A collected repair bonus adds its points every frame, up to the hit points.

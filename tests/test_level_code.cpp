@@ -63,9 +63,10 @@ TEST_F(LevelCodeTest, ACodeStartsItsLevelWithTheCreditsOfTheLevelsBeforeIt)
 }
 
 // The code screen on a grey picture with a white block font (glyphs 6
-// pixels wide), the field at (230, 246): the typed word stands in it and, on
-// Return, names its level. A window closed before or while typing, or no
-// input at all, choose no level; what follows the close request is not read.
+// pixels wide), the field at (230, 246): the word typed once it shows stands
+// in it and, on Return, names its level (a Return tapped twice on the menu
+// is no part of it). A window closed before or while typing, or no input at
+// all, choose no level; what follows the close request is not read.
 TEST_F(LevelCodeTest, TheCodeScreenChoosesOnlyALevelWhoseCodeWasTyped)
 {
     TestScreen screen;
@@ -91,11 +92,15 @@ TEST_F(LevelCodeTest, TheCodeScreenChoosesOnlyALevelWhoseCodeWasTyped)
         ScriptedSession s;
         game.level_index = 5;
         SDL_FillRect(screen.surface, NULL, 0);
-        if (c.quit_before) scripted_push_quit(s.input);
         if (c.typed[0] != 0) s.release(SDLK_RETURN);  // the release of the menu's Return, waited for first
         for (const char* t = c.typed; *t != 0; t++) s.tap((SDLKey)*t, (Uint16)*t);
         if (c.quit_after) scripted_push_quit(s.input);
         if (c.typed[0] != 0) s.tap(SDLK_RETURN, 13);
+        answer_when_shown(s.input);
+        // Before the screen shows: a second tap of the menu's Return, which
+        // is no part of the word, and the window closed.
+        s.tap(SDLK_RETURN, 13);
+        if (c.quit_before) scripted_push_quit(s.input);
         int result = 0;
         Captured log = capture([&] { result = enter_level_code(screen.surface); });
         EXPECT_EQ((std::vector<int>{c.result, c.level_index, c.left}),

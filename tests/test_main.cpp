@@ -324,13 +324,15 @@ TEST_F(OuterLoopTest, TheTableIsWrittenAsSoonAsANameIsEntered)
     write_file("SCRIPT/menu.scr", read_file("SCRIPT/menu.scr") + "c_pos 100,300,400\nhigh_souradnice 100,200\n");
     menu_script.highlighted = ITEM_LEVEL_CODE;
     std::vector<Move> code = typed("BETA"), name = typed("Ann");
-    code.insert(code.begin(), NEW_GAME.begin(), NEW_GAME.end());
     code.push_back({SDLK_RETURN, 1, 13});
     name.insert(name.begin(), {SDLK_SPACE, 0, 0});
     name.push_back({SDLK_RETURN, 1, 13});
-    player.moves = {code,
+    // Each screen is answered once it shows: the menu, the code, the
+    // announcement and the level, the game-over screen, the name.
+    player.moves = {NEW_GAME,
+                    code,
                     {{SDLK_RETURN, 0, 0}, {SDLK_SPACE, 1, ' '}, {SDLK_SPACE, 0, 0}, {SDLK_ESCAPE, 1, 27}},
-                    {{SDLK_ESCAPE, 0, 0}, {SDLK_SPACE, 1, ' '}},  // past the game-over screen
+                    {{SDLK_ESCAPE, 0, 0}, {SDLK_SPACE, 1, ' '}},
                     name};
     input.on_delay = NULL;
     input.on_wait = [](ScriptedInput& in, void* user) {
@@ -340,7 +342,7 @@ TEST_F(OuterLoopTest, TheTableIsWrittenAsSoonAsANameIsEntered)
         next_moves(in, user);
     };
     Captured output = play();
-    ASSERT_EQ(4u, player.next) << output.out;
+    ASSERT_EQ(5u, player.next) << output.out;
     const std::string expected = "Ann 100 2\nNemo 50 1\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n";
     // The last wait is the menu's after the game, before the way out.
     EXPECT_EQ(expected, player.tables.back());

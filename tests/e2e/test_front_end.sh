@@ -1,7 +1,8 @@
 #!/bin/bash
 # The front end: the high-score table from the menu, the third level's code
-# typed to start there with the credited score, Escape, a name typed into the
-# table (in its file at once, and on the table screen), the credits rolling
+# typed to start there with the credited score, Escape, two quick taps of
+# Return past the game-over screen, a name typed into the table (in its file
+# at once, and on the table screen), the credits rolling
 # slowly enough to be read with nothing written meanwhile, and closing the
 # window skipping the rest of them.
 source "$(dirname "$0")/lib.sh" "$1" "$2"
@@ -39,13 +40,12 @@ grep -qxF "...OK" "$WORK/stdout.txt" && [ "$(grep -cxF '...NO' "$WORK/stdout.txt
 grep -qF "SCRIPT/$level/images.scr" "$WORK/stdout.txt" && ! grep -qF "SCRIPT/$(level_dir 1)/images.scr" "$WORK/stdout.txt" ||
     fail "the code did not load $level alone"
 
-# --- Escape: the credited score beats an entry, the name goes in ---
+# --- Escape: the credited score beats an entry, the name goes in; Return
+# tapped twice to leave the game-over screen is no part of it ---
 hold_key Escape
-for _ in 1 2 3 4 5; do
-    shoot_until name-screen 4 0.25 shows_region ref-high_score 0 0 640 230 && break
-    tap_key space   # past the game-over screen
-done
-shows_region ref-high_score 0 0 640 230 name-screen || fail "the name entry did not appear after the game"
+shoot_until game-over 60 0.25 shows_centred "$(misc_picture "$level" 2)" 80 || fail "Escape did not show the game-over screen"
+xdotool key --delay 40 Return Return
+shoot_until name-screen 20 0.25 shows_region ref-high_score 0 0 640 230 || fail "the name entry did not appear after the game"
 xdotool type --delay 120 "Nemo X"
 tap_key Return
 wait_for_menu 1

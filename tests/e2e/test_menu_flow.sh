@@ -110,7 +110,7 @@ frames=$(sed -n 's/^FRAMES : //p' "$WORK/fps.txt") time_ms=$(sed -n 's/^TIME : /
 
 # --- the recording, replayed headless from the same run folder ---
 unset ABYSSOR_RECORD
-grep -q '^w 1 5 1 \|^p 5 1 ' "$WORK/game.rec" || fail "no click was recorded"
+grep -Eq '(^| )bd 1( |$)' "$WORK/game.rec" || fail "no click was recorded"
 status=0
 (cd "$REPLAY_DIR" && env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ABYSSOR_REPLAY="$WORK/game.rec" \
      timeout 60 ./abyssor >stdout.txt 2>stderr.txt) || status=$?

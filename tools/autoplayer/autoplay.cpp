@@ -26,7 +26,7 @@
 enum MenuAction { ACTION_NEW_GAME, ACTION_CODE, ACTION_WRONG_CODE, ACTION_HELP, ACTION_TOP_TEN, ACTION_LEAVE };
 
 // What the next wait for an event is, as far as the autoplayer knows.
-enum Expect { EXPECT_MENU, EXPECT_SCREEN_KEY, EXPECT_ANNOUNCEMENT, EXPECT_LEVEL, EXPECT_NAME };
+enum Expect { EXPECT_MENU, EXPECT_SCREEN_KEY, EXPECT_ANNOUNCEMENT, EXPECT_LEVEL, EXPECT_NAME, EXPECT_CODE };
 
 // The tour pauses and leaves its level at these frames.
 static const int TOUR_PAUSE_FRAME = 40;
@@ -63,6 +63,7 @@ struct Autoplayer {
     int hits;
     int speed_key_held;
     int button_held;       // SDL button number held, 0 for none
+    const Action* code_action;  // the code screen shows: the word to type
 };
 
 static Autoplayer bot;
@@ -180,14 +181,9 @@ static void choose_menu_action()
     case ACTION_CODE:
     case ACTION_WRONG_CODE:
         highlight_item(ITEM_LEVEL_CODE);
-        tap(SDLK_RETURN, 13);  // the release is the event the code screen waits for
-        if (action.kind == ACTION_CODE) {
-            type_word(levels.entries[action.level].code);
-            begin_game();
-        } else {
-            type_word("ZZZ");
-            bot.expect = EXPECT_MENU;
-        }
+        tap(SDLK_RETURN, 13);
+        bot.code_action = &action;  // typed once the code screen shows
+        bot.expect = EXPECT_CODE;
         break;
     case ACTION_HELP:
         highlight_item(ITEM_HELP);
@@ -203,6 +199,18 @@ static void choose_menu_action()
         highlight_item(ITEM_LEAVE);
         tap(SDLK_RETURN, 13);
         break;
+    }
+}
+
+// A player types once the screen shows: what comes before it is no answer.
+static void type_code()
+{
+    if (bot.code_action->kind == ACTION_CODE) {
+        type_word(levels.entries[bot.code_action->level].code);
+        begin_game();
+    } else {
+        type_word("ZZZ");
+        bot.expect = EXPECT_MENU;
     }
 }
 
@@ -462,6 +470,9 @@ static void on_wait(ScriptedInput& input, void*)
         release(SDLK_SPACE);  // the event the name entry waits for
         type_word(bot.plan->name);
         bot.expect = EXPECT_MENU;
+        break;
+    case EXPECT_CODE:
+        type_code();
         break;
     default:
         placed = 0;

@@ -13,14 +13,17 @@ lines=$(wc -l <"$RECORDING")
 failed=0
 fail() { echo "FAIL ($name): $1" >&2; tail -5 "$game/err.txt" >&2; failed=1; }
 
-# Damaged copies: cut in the middle of a line halfway through; a frame's
-# clock reading damaged; the last hundred records gone, the end mark kept;
-# one frame fewer in the middle, so that the game is a step ahead from there;
+# Damaged copies: cut in the middle of a line halfway through; a motion
+# damaged halfway through; the last fifty items gone, the end mark (which
+# says where the game ended) kept; the last wait's answer moved on to the
+# wait after it, so that the game waits where the recording has nothing;
 # another version, which is not started at all.
 head -c $(($(wc -c <"$RECORDING") / 2)) "$RECORDING" >"$WORK/truncated.rec"
-awk -v at=$((lines / 2)) 'NR >= at && !done && /^t / { print "t 2x5"; done = 1; next } { print }' "$RECORDING" >"$WORK/corrupt.rec"
-{ head -n $((lines - 101)) "$RECORDING"; echo end; } >"$WORK/ran_out.rec"
-awk -v at=$((lines / 3)) 'NR >= at && !done && /^f$/ { done = 1; next } { print }' "$RECORDING" >"$WORK/out_of_step.rec"
+awk -v at=$((lines / 2)) 'NR >= at && !done && / mv / { sub(/ mv .*/, " mv 2x5"); done = 1 } { print }' "$RECORDING" >"$WORK/corrupt.rec"
+{ head -n $((lines - 51)) "$RECORDING"; tail -n 1 "$RECORDING"; } >"$WORK/ran_out.rec"
+last_wait=$(grep -n '^\(f[0-9]* \)\?w[0-9]' "$RECORDING" | tail -n 1 | cut -d: -f1)
+awk -v at="$last_wait" 'NR == at { match($0, /w[0-9]+/); $0 = substr($0, 1, RSTART) (substr($0, RSTART + 1, RLENGTH - 1) + 1) substr($0, RSTART + RLENGTH) } { print }' \
+    "$RECORDING" >"$WORK/out_of_step.rec"
 sed '1s/.*/ABYSSOR replay 99/' "$RECORDING" >"$WORK/version.rec"
 game="$WORK/game"
 while IFS='|' read -r name started pattern; do
@@ -45,8 +48,8 @@ while IFS='|' read -r name started pattern; do
 done <<'EOF2'
 truncated|yes|is truncated
 corrupt|yes|is corrupt
-ran_out|yes|ran out: the game asks for the clock after the recording's end
-out_of_step|yes|is out of step: .*
-version|no|is of version 99, and this game replays version 1
+ran_out|yes|ran out: the game (plays on past|waits for the player after) the recording's end
+out_of_step|yes|is out of step: the game waits for the player at frame [0-9]+, wait [0-9]+; the recording holds input at frame [0-9]+, wait [0-9]+
+version|no|is of version 99, and this game replays version 2
 EOF2
 [ "$failed" -eq 0 ]

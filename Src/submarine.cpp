@@ -15,6 +15,7 @@
 #include "particles.h"
 #include "script.h"
 #include "settings.h"
+#include "sounds.h"
 
 Submarine submarine;
 float orbit_speed = 0.0f;
@@ -78,7 +79,7 @@ static void read_sound(ScriptReader& reader, const char* path, Mix_Chunk** slot,
     char name[SCRIPT_WORD_SIZE];
     if (script_word(reader, name, sizeof name) == SCRIPT_EOF || !storing) return;
     Mix_Chunk* sound = load_sound(name);
-    if (*slot != NULL) Mix_FreeChunk(*slot);
+    release_sound(*slot);
     *slot = sound;
     printf("script: %s : zvuk : %s ... nahran\n", path, name);
 }
@@ -151,21 +152,23 @@ void Submarine::init(int radius, int stred_x, int stred_y, int uhel, int rychlos
     death_sound_played = 0;
 }
 
-int free_submarine(Submarine& sub)
+// The picture and sounds freed, and the record as a released submarine
+// holds it: inactive, never 0 frames or hit points (the panel divides by the
+// hit points, the drawing by the frames).
+static void release_submarine(Submarine& sub)
 {
     free_bitmap(sub.image);
-    sub.image = NULL;
-    if (settings.sound == 1) {
-        if (sub.collision_sound != NULL) Mix_FreeChunk(sub.collision_sound);
-        if (sub.death_sound != NULL) Mix_FreeChunk(sub.death_sound);
-        sub.collision_sound = NULL;
-        sub.death_sound = NULL;
-    }
+    release_sound(sub.collision_sound);
+    release_sound(sub.death_sound);
     memset(&sub, 0, sizeof sub);
-    // Never 0: the panel divides by the hit points, the drawing by the frames.
     sub.pocet_snimku = 1;
     sub.max_zivoty = 1;
     sub.explosion_frame = -1;
+}
+
+int free_submarine(Submarine& sub)
+{
+    release_submarine(sub);
     printf("UVOLNENO DELO(%p) Z PAMETI\n", (void*)&sub);
     return 0;
 }
@@ -385,9 +388,7 @@ void Submarine::playCollisionSound()
 
 void reset_submarine()
 {
-    free_bitmap(submarine.image);
-    release_loaded_sound(submarine.death_sound);
-    release_loaded_sound(submarine.collision_sound);
+    release_submarine(submarine);
     submarine = Submarine();
     orbit_speed = 0.0f;
     ring_colours = RingColours{0, 0, 0, 0, 0, {0}};

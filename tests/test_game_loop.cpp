@@ -7,9 +7,11 @@
 #include "bonus.h"
 #include "creatures.h"
 #include "game_loop.h"
-#include "media.h"
+#include "gun.h"
+#include "menu.h"
 #include "settings.h"
 #include "shots.h"
+#include "sounds.h"
 #include "submarine.h"
 #include "support.h"
 
@@ -167,6 +169,21 @@ TEST_F(GameLoopTest, RunLevelEndsOnTheScreenOfItsResult)
                                           input.dry_waits}));
     }
     Mix_FreeChunk(engine);
+    close_audio();
+}
+
+// A gun hotter than 80 % of its limit sounds the menu script's warning as
+// the frame ends.
+TEST_F(GameLoopTest, AHotGunSoundsTheMenusOverheatWarning)
+{
+    TempDir dir;
+    ASSERT_TRUE(open_audio());
+    write_wav("SFX/hot.wav", 60000);
+    menu_script.overheat_sound = load_sound("SFX/hot.wav");
+    keep_level_going();
+    GunHeat = 90;
+    frame();
+    EXPECT_EQ(menu_script.overheat_sound, Mix_Playing(CHANNEL_ANNOUNCE) ? Mix_GetChunk(CHANNEL_ANNOUNCE) : NULL);
     close_audio();
 }
 

@@ -10,7 +10,7 @@
 #include "creatures.h"
 #include "game_loop.h"
 #include "graphics_bank.h"
-#include "media.h"
+#include "sounds.h"
 #include "particles.h"
 #include "platform.h"
 #include "settings.h"

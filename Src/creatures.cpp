@@ -195,6 +195,14 @@ static void release_kinds()
     creature_type_last = -1;
 }
 
+void clear_creature_counts()
+{
+    for (CreatureType& kind : creature_types) {
+        kind.pocet = 0;
+        kind.finished = 0;
+    }
+}
+
 void free_creatures()
 {
     release_kinds();

@@ -6,7 +6,6 @@
 #include <string.h>
 
 #include "bonus.h"
-#include "creatures.h"
 #include "game_state.h"
 #include "geometry.h"
 #include "graphics_bank.h"
@@ -52,15 +51,6 @@ static const NumericKey NUMERIC_KEYS[] = {
     {"alpha", &PendingSubmarine::alpha},
     {"stit", &PendingSubmarine::stit},
 };
-
-// The creature catalogue is read after the submarine and counts afresh.
-static void clear_creature_counts()
-{
-    for (int t = 0; t < CREATURE_TYPE_CAPACITY; t++) {
-        creature_types[t].pocet = 0;
-        creature_types[t].finished = 0;
-    }
-}
 
 // Keys outside the one submarine section have no record to go into: their
 // values are read past and dropped.
@@ -113,7 +103,6 @@ int load_submarine(const char* path, Submarine& sub)
         return -1;
     }
     int section = -1;
-    clear_creature_counts();
     // A key the file leaves out counts as 0.
     PendingSubmarine pending;
     memset(&pending, 0, sizeof pending);

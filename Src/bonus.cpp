@@ -11,6 +11,7 @@
 #include "random.h"
 #include "script.h"
 #include "settings.h"
+#include "sounds.h"
 #include "weapons.h"
 
 BonusCatalogue bonus_catalogue;
@@ -33,10 +34,12 @@ static void clear_type(BonusType& type)
     type.sance = sance;
 }
 
-static void release_sound(Mix_Chunk*& sound)
+// The level's pictures and sound freed and every type cleared; the floating
+// bonuses and the sums of their effects are left as they are.
+static void release_catalogue()
 {
-    if (sound != NULL && settings.sound == 1) Mix_FreeChunk(sound);
-    sound = NULL;
+    for (BonusType& type : bonus_catalogue.types) clear_type(type);
+    release_sound(bonus_catalogue.create_sound);
 }
 
 // ---------------------------------------------------------------------------
@@ -129,8 +132,7 @@ void load_bonuses(const char* path)
 
 void free_bonuses()
 {
-    for (BonusType& type : bonus_catalogue.types) clear_type(type);
-    release_sound(bonus_catalogue.create_sound);
+    release_catalogue();
     printf("UVOLNEN SKRIPT BONUSU Z PAMETI\n");
 }
 
@@ -162,8 +164,7 @@ void Bonus::place(int x, int y, int type)
 
 void reset_bonuses()
 {
-    for (BonusType& type : bonus_catalogue.types) free_bitmap(type.bitmap);
-    release_loaded_sound(bonus_catalogue.create_sound);
+    release_catalogue();
     bonus_catalogue = BonusCatalogue();
     for (Bonus& bonus : bonuses) bonus = Bonus();
     bonus_effects = BonusEffects();

@@ -14,6 +14,7 @@
 #include "script.h"
 #include "settings.h"
 #include "shots.h"
+#include "sounds.h"
 #include "submarine.h"
 #include "weapons.h"
 
@@ -85,7 +86,7 @@ static void read_sound(ScriptReader& reader, Mix_Chunk** slot)
     char name[SCRIPT_WORD_SIZE];
     if (script_word(reader, name, sizeof name) == SCRIPT_EOF || slot == NULL) return;
     Mix_Chunk* sound = load_sound(name);
-    if (*slot != NULL) Mix_FreeChunk(*slot);
+    release_sound(*slot);
     *slot = sound;
 }
 
@@ -177,28 +178,34 @@ void load_creatures(const char* path)
     script_close(reader);
 }
 
-void free_creatures()
+// The kinds' pictures and sounds freed; a released kind fires no weapon and
+// keeps only its sound switch.
+static void release_kinds()
 {
-    for (int t = 0; t < CREATURE_TYPE_CAPACITY; t++) {
-        CreatureType& kind = creature_types[t];
+    for (CreatureType& kind : creature_types) {
         free_bitmap(kind.bitmap);
         free_bitmap(kind.skore_b);
-        kind.bitmap = kind.skore_b = NULL;
-        if (settings.sound == 1) {
-            if (kind.create_sound != NULL) Mix_FreeChunk(kind.create_sound);
-            if (kind.death_sound != NULL) Mix_FreeChunk(kind.death_sound);
-            kind.create_sound = kind.death_sound = NULL;
-        }
+        release_sound(kind.create_sound);
+        release_sound(kind.death_sound);
         int sound = kind.sound;
-        Mix_Chunk* create_sound = kind.create_sound;
-        Mix_Chunk* death_sound = kind.death_sound;
         kind = CreatureType();
         kind.zbran = -1;
         kind.sound = sound;
-        kind.create_sound = create_sound;
-        kind.death_sound = death_sound;
     }
     creature_type_last = -1;
+}
+
+void clear_creature_counts()
+{
+    for (CreatureType& kind : creature_types) {
+        kind.pocet = 0;
+        kind.finished = 0;
+    }
+}
+
+void free_creatures()
+{
+    release_kinds();
     printf("UVOLNEN SKRIPT POTVOR Z PAMETI\n");
 }
 
@@ -255,14 +262,8 @@ static int kind_in_table(int t)
 
 void reset_creatures()
 {
-    for (CreatureType& kind : creature_types) {
-        free_bitmap(kind.bitmap);
-        free_bitmap(kind.skore_b);
-        release_loaded_sound(kind.create_sound);
-        release_loaded_sound(kind.death_sound);
-        kind = CreatureType();
-    }
-    creature_type_last = -1;
+    release_kinds();
+    for (CreatureType& kind : creature_types) kind = CreatureType();
     for (Creature& creature : creatures) creature = Creature();
     next_creature_shot_frame = 0;
 }

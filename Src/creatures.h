@@ -71,6 +71,9 @@ extern Creature creatures[CREATURE_CAPACITY];
 extern int next_creature_shot_frame;
 
 void load_creatures(const char* path);
+// Every kind's count and finished count at 0, so that the creature script
+// read next counts afresh; level loading does this with the submarine's script.
+void clear_creature_counts();
 void free_creatures();
 // Everything back as the program starts: pictures and sounds freed, no kind,
 // no creature, the shot timer at frame 0.

@@ -8,6 +8,7 @@
 #include "graphics_bank.h"
 #include "gun.h"
 #include "media.h"
+#include "menu.h"
 #include "panel.h"
 #include "particles.h"
 #include "planes.h"
@@ -15,6 +16,7 @@
 #include "random.h"
 #include "screens.h"
 #include "shots.h"
+#include "sounds.h"
 #include "submarine.h"
 #include "video.h"
 #include "weapons.h"
@@ -187,7 +189,7 @@ void play_frame(LevelRun& run, FrameInput& input)
 
     game.frame += 1;
     wait_frame();
-    cool_gun();
+    cool_gun(menu_script.overheat_sound);
     regenerate_submarine();
     check_level_end(run);
 }

@@ -92,7 +92,7 @@ static SDL_Surface* to_screen_format(SDL_Surface* bitmap)
     if (bitmap == NULL || game.screen == NULL) return bitmap;
     SDL_Surface* converted = SDL_ConvertSurface(bitmap, game.screen->format, SDL_HWSURFACE);
     if (converted == NULL) return bitmap;
-    SDL_FreeSurface(bitmap);
+    release_picture(bitmap);
     return converted;
 }
 
@@ -264,8 +264,16 @@ static void empty_pictures(SDL_Surface** pictures, int count)
     }
 }
 
-static void release_bank_pictures()
+// Every picture freed, every table without entries; the seabed's period and
+// animation and the misc positions stay.
+static void release_bank()
 {
+    bank.dno_last = -1;
+    bank.barvy_last = -1;
+    bank.zblunk_last = -1;
+    bank.vybuch_last = -1;
+    bank.zamerovac_count = 0;
+    bank.misc_count = 0;
     empty_strips(bank.barvy, BARVY_CAPACITY);
     empty_strips(bank.dno, DNO_CAPACITY);
     empty_strips(bank.vybuch, VYBUCH_CAPACITY);
@@ -276,19 +284,13 @@ static void release_bank_pictures()
 
 void free_images()
 {
-    bank.dno_last = -1;
-    bank.barvy_last = -1;
-    bank.zblunk_last = -1;
-    bank.vybuch_last = -1;
-    bank.zamerovac_count = 0;
-    bank.misc_count = 0;
-    release_bank_pictures();
+    release_bank();
     printf("UVOLNEN SKRIPT BITMAP Z PAMETI\n");
 }
 
 void reset_images()
 {
-    release_bank_pictures();
+    release_bank();
     bank = empty_bank();
 }
 

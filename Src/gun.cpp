@@ -2,15 +2,12 @@
 
 #include <math.h>
 
-#include <SDL/SDL_mixer.h>
-
 #include "bonus.h"
 #include "game_state.h"
 #include "geometry.h"
-#include "media.h"
-#include "menu.h"
 #include "settings.h"
 #include "shots.h"
+#include "sounds.h"
 #include "submarine.h"
 #include "weapons.h"
 
@@ -124,10 +121,10 @@ void gun_volley(Submarine& sub, int aim_angle, int heat_flag)
     sub.aim_distance = 0;
 }
 
-void cool_gun()
+void cool_gun(Mix_Chunk* warning)
 {
     if (GunHeat > WARNING_SHARE * settings.max_teplota && settings.sound == 1 && Mix_Playing(CHANNEL_ANNOUNCE) == 0)
-        play_sound(menu_script.overheat_sound, CHANNEL_ANNOUNCE, 0);
+        play_sound(warning, CHANNEL_ANNOUNCE, 0);
     long long cooler = (long long)GunHeat - settings.chlazeni;
     GunHeat = cooler < 0 ? 0 : clamp_to_int(cooler);
 }

@@ -1,6 +1,8 @@
 #ifndef ABYSSOR_GUN_H
 #define ABYSSOR_GUN_H
 
+#include <SDL/SDL_mixer.h>
+
 struct Submarine;
 
 // Heat of the submarine's gun; it lives for the whole run of the program.
@@ -15,8 +17,10 @@ void gun_volley(Submarine& submarine, int aim_angle, int heat_flag);
 // in the next frame fires exactly when this holds. The crosshair shows it.
 int gun_pointer_within_reach(const Submarine& submarine);
 
-// Heat lost every frame, with the overheat warning.
-void cool_gun();
+// Heat lost every frame. Above 80 % of the limit the warning sounds (the
+// menu script's overheat sound, which the game loop hands in) unless the
+// announcement channel is busy.
+void cool_gun(Mix_Chunk* warning);
 // A cold gun, as the program starts.
 void reset_gun();
 

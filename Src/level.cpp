@@ -65,6 +65,7 @@ int level_script_path(const char* file, char* path, int level)
 static void load_submarine_script(const char* path)
 {
     load_submarine(path, submarine);
+    clear_creature_counts();
 }
 
 struct LevelLoadStep {
@@ -73,8 +74,8 @@ struct LevelLoadStep {
     void (*load)(const char* path);
 };
 
-// The submarine script clears the creature counters that the creature
-// catalogue fills, so the creatures come after it.
+// The creature counters start afresh with the submarine's script, and the
+// creature catalogue fills them, so the creatures come after it.
 static const LevelLoadStep LEVEL_LOAD_STEPS[] = {
     {0, "images.scr", load_images},
     {20, "weapons.scr", load_weapons},

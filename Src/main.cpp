@@ -9,6 +9,7 @@
 #include "graphics_bank.h"
 #include "intro.h"
 #include "level.h"
+#include "main_menu.h"
 #include "media.h"
 #include "menu.h"
 #include "font.h"
@@ -21,6 +22,8 @@
 #include "session.h"
 #include "settings.h"
 #include "shots.h"
+#include "sounds.h"
+#include "sprites.h"
 #include "submarine.h"
 #include "topten.h"
 #include "video.h"
@@ -113,6 +116,7 @@ void free_level()
     free_submarine(submarine);
     free_panel();
     free_weapons();
+    empty_shot_pool();
 }
 
 // However often the mixer was opened, it ends closed.
@@ -125,22 +129,24 @@ static void close_audio()
 
 void reset_game_globals()
 {
-    // What holds pictures and sounds first, while nothing is closed yet.
+    // What holds pictures and sounds first, while nothing is closed yet: the
+    // level as free_level releases it, then the front end; the sprites of
+    // pictures freed some other way last.
     reset_bonuses();
-    reset_creatures();
     reset_planes();
-    reset_weapons();
+    reset_creatures();
     reset_images();
-    reset_panel();
     reset_submarine();
+    reset_panel();
+    reset_weapons();
+    reset_shots();
     reset_intro();
     reset_menu();
-    reset_screen_copies();
+    reset_sprites();
     video_close();
     close_audio();
     SDL_Quit();
     reset_font();
-    reset_shots();
     reset_particles();
     reset_level_catalogue();
     reset_settings();

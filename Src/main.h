@@ -15,14 +15,16 @@ extern int menu_loaded;
 void parse_switches(int argc, char** argv);
 // Returns 0, or 1 when the video surface cannot be created.
 int start_up();
-// Releases everything a level loaded.
+// Releases everything a level loaded: every catalogue frees its pictures and
+// sounds and prints its line, in a fixed order; then the shot pool is emptied.
 void free_level();
-// Puts every global the game keeps back as the program starts: whatever is
-// loaded is freed, the mixer and SDL are closed, every table, pool, counter,
-// the generator and the input are at their first state. The tests call it
-// before every test so that the whole suite can run in one process; a module
-// that gains a global gains its reset here (tests/game_globals.txt lists every
-// global with its reset, and a test fails on one missing from it).
+// Puts every global the game keeps back as the program starts: each module's
+// reset releases what it holds, by the same path as its release after a
+// level, then puts its globals at their first state; the mixer and SDL are
+// closed. The tests call it before every test so that the whole suite can run
+// in one process; a module that gains a global gains its reset here (a test
+// fails on a global that tests/game_globals.txt does not list, or whose
+// module's reset is not called here).
 void reset_game_globals();
 // Writes the frame-rate report of the level played last.
 void write_fps_report(const char* path);

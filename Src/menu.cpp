@@ -2,14 +2,10 @@
 
 #include <stdio.h>
 
-#include "game_state.h"
 #include "graphics_bank.h"
-#include "level_code.h"
 #include "media.h"
-#include "platform.h"
 #include "script.h"
-#include "settings.h"
-#include "topten.h"
+#include "sounds.h"
 #include "video.h"
 
 MenuScript menu_script;
@@ -76,12 +72,6 @@ static const MenuKey MENU_KEYS[] = {
     numbers_key("c_pos", 3, &menu_script.code_x, &menu_script.code_y, &menu_script.code_width),
 };
 
-static void free_sound(Mix_Chunk*& sound)
-{
-    if (sound != NULL) Mix_FreeChunk(sound);
-    sound = NULL;
-}
-
 static void free_picture(SDL_Surface*& picture)
 {
     free_bitmap(picture);
@@ -102,7 +92,7 @@ static void read_sound(ScriptReader& reader, const MenuKey& key)
 {
     char name[SCRIPT_WORD_SIZE];
     if (script_word(reader, name, SCRIPT_WORD_SIZE) == SCRIPT_EOF) return;
-    free_sound(*key.sound);
+    release_sound(*key.sound);
     *key.sound = load_sound(name);
 }
 
@@ -148,107 +138,19 @@ void free_menu()
     free_picture(menu_script.highscore_picture);
     free_picture(menu_script.loading_picture);
     free_picture(menu_script.bar_picture);
-    free_sound(menu_script.press_sound);
-    free_sound(menu_script.button_sound);
-    free_sound(menu_script.menu_sound);
+    release_sound(menu_script.press_sound);
+    release_sound(menu_script.button_sound);
+    release_sound(menu_script.menu_sound);
 }
 
 void reset_menu()
 {
-    for (const MenuKey& key : MENU_KEYS) {
-        if (key.picture != NULL) free_picture(*key.picture);
-        if (key.sound != NULL) free_sound(*key.sound);
-    }
+    free_menu();
+    release_sound(menu_script.prepare_sound);
+    release_sound(menu_script.gameover_sound);
+    release_sound(menu_script.level_completed_sound);
+    release_sound(menu_script.overheat_sound);
     menu_script = MenuScript();
-}
-
-void show_help(SDL_Surface* screen)
-{
-    draw_bitmap(menu_script.help_picture, screen, 0, 0);
-    video_flip(screen);
-    platform_await_fresh_input();
-    platform_wait_key_press();
-}
-
-// Up and Down move the highlight round the five items; Return confirms the
-// item highlighted after them.
-static void read_menu_keys(const Uint8* keys)
-{
-    if (menu_script.highlighted < 0 || menu_script.highlighted >= MENU_ITEMS) menu_script.highlighted = 0;
-    if (keys[SDLK_UP]) {
-        menu_script.highlighted = menu_script.highlighted == 0 ? MENU_ITEMS - 1 : menu_script.highlighted - 1;
-        play_sound(menu_script.button_sound, CHANNEL_ANNOUNCE, 0);
-    }
-    if (keys[SDLK_DOWN]) {
-        menu_script.highlighted = menu_script.highlighted == MENU_ITEMS - 1 ? 0 : menu_script.highlighted + 1;
-        play_sound(menu_script.button_sound, CHANNEL_ANNOUNCE, 0);
-    }
-    if (keys[SDLK_RETURN]) {
-        menu_script.chosen = menu_script.highlighted;
-        play_sound(menu_script.press_sound, CHANNEL_ANNOUNCE, 0);
-    } else {
-        menu_script.chosen = -1;
-    }
-}
-
-static void draw_highlighted_button(SDL_Surface* screen)
-{
-    const MenuButton& button = menu_script.buttons[menu_script.highlighted];
-    draw_bitmap_part(menu_script.highlight_picture, button.x, button.y, button.w, button.h, screen, button.x,
-                     button.y);
-}
-
-// Acts on the confirmed item; returns the menu's result, 0 while it stays.
-static int act_on_choice(SDL_Surface* screen)
-{
-    switch (menu_script.chosen) {
-    case ITEM_NEW_GAME:
-        menu_script.chosen = -1;
-        game.level_index = 0;
-        game.score = 0;
-        game.laser_energy = settings.laser;
-        return 2;
-    case ITEM_LEVEL_CODE: {
-        int score = enter_level_code(screen);
-        menu_script.chosen = -1;
-        if (score == -1) return 0;
-        game.score = score;
-        return 2;
-    }
-    case ITEM_TOP_TEN:
-        show_topten(screen);
-        menu_script.chosen = -1;
-        return 0;
-    case ITEM_HELP:
-        show_help(screen);
-        menu_script.chosen = -1;
-        return 0;
-    case ITEM_LEAVE:
-        return 1;
-    default:
-        return 0;
-    }
-}
-
-// Every event, whatever it is, lets the keys held at that moment act, so a
-// key held while the mouse moves keeps moving the highlight. When no event
-// can come, or the player has asked to close the window, the menu is left.
-int run_main_menu(SDL_Surface* screen)
-{
-    play_sound(menu_script.menu_sound, CHANNEL_ANNOUNCE, 0);
-    SDL_ShowCursor(0);
-    int result = 0;
-    while (result == 0) {
-        SDL_Event event;
-        if (!platform_wait_event(&event)) return 1;
-        const Uint8* keys = platform_key_state();
-        draw_bitmap(menu_script.main_picture, screen, 0, 0);
-        read_menu_keys(keys);
-        draw_highlighted_button(screen);
-        result = act_on_choice(screen);
-        video_flip(screen);
-    }
-    return result;
 }
 
 void draw_loading_screen(SDL_Surface* screen, int percentage)

@@ -2,7 +2,8 @@
 #define ABYSSOR_MENU_H
 
 #include <SDL/SDL.h>
-#include <SDL/SDL_mixer.h>
+
+#include "sounds.h"  // the menu's sounds and the announcements play on CHANNEL_ANNOUNCE
 
 enum MenuItem {
     ITEM_NEW_GAME = 0,
@@ -17,7 +18,9 @@ struct MenuButton {
     int x, y, w, h;
 };
 
-// Everything the menus and the between-level screens show and play.
+// "SCRIPT/menu.scr": everything the menus and the between-level screens show
+// and play. The front end's screens draw with it, so it stands low in the
+// house; the main menu that opens them stands above them (main_menu.h).
 struct MenuScript {
     int chosen;
     int highlighted;
@@ -47,13 +50,12 @@ struct MenuScript {
 extern MenuScript menu_script;
 
 void load_menu(const char* path);
+// Frees the menu's pictures and its own sounds after a visit; the
+// announcements stay for the screens of the levels.
 void free_menu();
-// The menu script back as the program starts: every picture and sound freed
-// (those free_menu keeps for the level's screens too), every field 0.
+// The menu script back as the program starts: what free_menu frees, then the
+// announcements it keeps, then every field 0.
 void reset_menu();
-// Returns 1 when the player leaves, 2 when a game is to start.
-int run_main_menu(SDL_Surface* screen);
-void show_help(SDL_Surface* screen);
 void draw_loading_screen(SDL_Surface* screen, int percentage);
 
 #endif

@@ -75,7 +75,8 @@ void load_panel(const char* path)
     script_close(reader);
 }
 
-void free_panel()
+// Every picture freed and its slot empty; the positions stay.
+static void release_pictures()
 {
     free_strip(panel.life_bar);
     free_strip(panel.wreck);
@@ -85,12 +86,17 @@ void free_panel()
         free_bitmap(*slot);
         *slot = NULL;
     }
+}
+
+void free_panel()
+{
+    release_pictures();
     printf("UVOLNEN SKRIPT PANEL Z PAMETI\n");
 }
 
 void reset_panel()
 {
-    for (int i = 0; i < PANEL_PICTURES; i++) free_bitmap(*picture_slot(i));
+    release_pictures();
     panel = Panel();
 }
 

@@ -7,20 +7,14 @@
 #include "geometry.h"
 #include "media.h"
 #include "script.h"
-#include "settings.h"
 #include "shots.h"
+#include "sounds.h"
 #include "submarine.h"
 
 PlaneType plane_types[PLANE_TYPE_CAPACITY];
 int plane_type_last = -1;
 int enemy_plane = 0;
 Plane planes[PLANE_CAPACITY];
-
-static void release_sound(Mix_Chunk*& sound)
-{
-    if (sound != NULL && settings.sound == 1) Mix_FreeChunk(sound);
-    sound = NULL;
-}
 
 // A strip given with no frames counts as one picture, so that nothing
 // divides by its count.
@@ -112,7 +106,9 @@ void load_planes(const char* path)
     plane_type_last = kind < PLANE_TYPE_CAPACITY ? kind : PLANE_TYPE_CAPACITY - 1;
 }
 
-void free_planes()
+// Every flight ended and every kind's pictures and sound freed; the enemy
+// plane's interval stays.
+static void release_kinds()
 {
     for (Plane& plane : planes) {
         plane.active = 0;
@@ -127,18 +123,18 @@ void free_planes()
         kind.fly_repeat = kind.tolerance = kind.typ = kind.vyska = 0;
     }
     plane_type_last = -1;
+}
+
+void free_planes()
+{
+    release_kinds();
     printf("UVOLNEN SKRIPT LETADEL Z PAMETI\n");
 }
 
 void reset_planes()
 {
-    for (PlaneType& kind : plane_types) {
-        free_strip(kind.bitmap);
-        free_strip(kind.shadow);
-        release_loaded_sound(kind.fly_sound);
-        kind = PlaneType();
-    }
-    plane_type_last = -1;
+    release_kinds();
+    for (PlaneType& kind : plane_types) kind = PlaneType();
     enemy_plane = 0;
     for (Plane& plane : planes) plane = Plane();
 }

@@ -13,6 +13,7 @@
 #include "particles.h"
 #include "random.h"
 #include "settings.h"
+#include "sounds.h"
 #include "submarine.h"
 #include "weapons.h"
 
@@ -47,7 +48,7 @@ int find_free_shot(int from)
     return -1;
 }
 
-void reset_shot_pool()
+void empty_shot_pool()
 {
     for (Shot& shot : shot_pool.slots) clear_slot(shot);
 }

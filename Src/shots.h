@@ -49,8 +49,10 @@ extern ShotPool shot_pool;
 int find_free_shot(int from);
 // Resolves the hits of every shot that has ended in this frame.
 void resolve_hits(Submarine& submarine);
-// Frees every slot with its splash finished and its sound played.
-void reset_shot_pool();
+// Frees every slot with its splash finished and its sound played: releasing
+// a level does this, so that no splash of the old level is drawn or heard in
+// the next one.
+void empty_shot_pool();
 // Every slot as the program starts: empty, its splash over and sounded.
 void reset_shots();
 

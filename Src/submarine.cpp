@@ -6,7 +6,6 @@
 #include <string.h>
 
 #include "bonus.h"
-#include "creatures.h"
 #include "game_state.h"
 #include "geometry.h"
 #include "graphics_bank.h"
@@ -15,6 +14,7 @@
 #include "particles.h"
 #include "script.h"
 #include "settings.h"
+#include "sounds.h"
 
 Submarine submarine;
 float orbit_speed = 0.0f;
@@ -52,15 +52,6 @@ static const NumericKey NUMERIC_KEYS[] = {
     {"stit", &PendingSubmarine::stit},
 };
 
-// The creature catalogue is read after the submarine and counts afresh.
-static void clear_creature_counts()
-{
-    for (int t = 0; t < CREATURE_TYPE_CAPACITY; t++) {
-        creature_types[t].pocet = 0;
-        creature_types[t].finished = 0;
-    }
-}
-
 // Keys outside the one submarine section have no record to go into: their
 // values are read past and dropped.
 static void read_image(ScriptReader& reader, const char* path, Submarine& sub, int storing)
@@ -78,7 +69,7 @@ static void read_sound(ScriptReader& reader, const char* path, Mix_Chunk** slot,
     char name[SCRIPT_WORD_SIZE];
     if (script_word(reader, name, sizeof name) == SCRIPT_EOF || !storing) return;
     Mix_Chunk* sound = load_sound(name);
-    if (*slot != NULL) Mix_FreeChunk(*slot);
+    release_sound(*slot);
     *slot = sound;
     printf("script: %s : zvuk : %s ... nahran\n", path, name);
 }
@@ -112,7 +103,6 @@ int load_submarine(const char* path, Submarine& sub)
         return -1;
     }
     int section = -1;
-    clear_creature_counts();
     // A key the file leaves out counts as 0.
     PendingSubmarine pending;
     memset(&pending, 0, sizeof pending);
@@ -151,21 +141,23 @@ void Submarine::init(int radius, int stred_x, int stred_y, int uhel, int rychlos
     death_sound_played = 0;
 }
 
-int free_submarine(Submarine& sub)
+// The picture and sounds freed, and the record as a released submarine
+// holds it: inactive, never 0 frames or hit points (the panel divides by the
+// hit points, the drawing by the frames).
+static void release_submarine(Submarine& sub)
 {
     free_bitmap(sub.image);
-    sub.image = NULL;
-    if (settings.sound == 1) {
-        if (sub.collision_sound != NULL) Mix_FreeChunk(sub.collision_sound);
-        if (sub.death_sound != NULL) Mix_FreeChunk(sub.death_sound);
-        sub.collision_sound = NULL;
-        sub.death_sound = NULL;
-    }
+    release_sound(sub.collision_sound);
+    release_sound(sub.death_sound);
     memset(&sub, 0, sizeof sub);
-    // Never 0: the panel divides by the hit points, the drawing by the frames.
     sub.pocet_snimku = 1;
     sub.max_zivoty = 1;
     sub.explosion_frame = -1;
+}
+
+int free_submarine(Submarine& sub)
+{
+    release_submarine(sub);
     printf("UVOLNENO DELO(%p) Z PAMETI\n", (void*)&sub);
     return 0;
 }
@@ -385,9 +377,7 @@ void Submarine::playCollisionSound()
 
 void reset_submarine()
 {
-    free_bitmap(submarine.image);
-    release_loaded_sound(submarine.death_sound);
-    release_loaded_sound(submarine.collision_sound);
+    release_submarine(submarine);
     submarine = Submarine();
     orbit_speed = 0.0f;
     ring_colours = RingColours{0, 0, 0, 0, 0, {0}};

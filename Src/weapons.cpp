@@ -5,8 +5,7 @@
 #include "graphics_bank.h"
 #include "media.h"
 #include "script.h"
-#include "settings.h"
-#include "shots.h"
+#include "sounds.h"
 
 // A weapon as it stands before any script has described it.
 static WeaponDef default_weapon()
@@ -103,12 +102,6 @@ static const WeaponKey WEAPON_KEYS[] = {
     sound_key("hit_sound", &WeaponDef::hit_sound),
     sound_key("water_sound", &WeaponDef::water_sound),
 };
-
-static void release_sound(Mix_Chunk*& sound)
-{
-    if (sound != NULL && settings.sound == 1) Mix_FreeChunk(sound);
-    sound = NULL;
-}
 
 static void read_bitmap(ScriptReader& reader, const char* path, const WeaponKey& key, WeaponDef& weapon)
 {
@@ -219,7 +212,9 @@ void load_weapons(const char* path)
     weapon_catalogue.count = current < WEAPON_CAPACITY ? current + 1 : WEAPON_CAPACITY;
 }
 
-void free_weapons()
+// Every weapon's pictures and sounds freed and its numbers at the defaults;
+// the count stays until the next load sets it.
+static void release_weapons()
 {
     for (WeaponDef& weapon : weapon_catalogue.weapons) {
         free_bitmap(weapon.menu);
@@ -231,21 +226,16 @@ void free_weapons()
         release_sound(weapon.water_sound);
         weapon = default_weapon();
     }
-    // No splash of the old level may be drawn or heard in the next one.
-    reset_shot_pool();
+}
+
+void free_weapons()
+{
+    release_weapons();
     printf("UVOLNEN SKRIPT ZBRANI Z PAMETI\n");
 }
 
 void reset_weapons()
 {
-    for (WeaponDef& weapon : weapon_catalogue.weapons) {
-        free_bitmap(weapon.menu);
-        free_bitmap(weapon.strela);
-        free_bitmap(weapon.exploze);
-        free_bitmap(weapon.stin);
-        release_loaded_sound(weapon.fire_sound);
-        release_loaded_sound(weapon.hit_sound);
-        release_loaded_sound(weapon.water_sound);
-    }
+    release_weapons();
     weapon_catalogue = fresh_catalogue();
 }

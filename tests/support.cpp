@@ -262,7 +262,7 @@ void fresh_shooting()
     game.frame = 0;
     game.score = 0;
     random_reset();
-    reset_shot_pool();
+    empty_shot_pool();
 }
 
 int occurrences(const std::string& text, const std::string& part)

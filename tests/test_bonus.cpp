@@ -6,7 +6,7 @@
 
 #include "bonus.h"
 #include "game_state.h"
-#include "media.h"
+#include "sounds.h"
 #include "random.h"
 #include "settings.h"
 #include "support.h"

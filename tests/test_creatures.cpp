@@ -9,6 +9,7 @@
 #include "game_loop.h"
 #include "graphics_bank.h"
 #include "media.h"
+#include "sounds.h"
 #include "platform.h"
 #include "settings.h"
 #include "shots.h"
@@ -246,7 +247,7 @@ TEST_F(LiveCreatures, CreaturesFireOutwardWhenTheSubmarineIsAboutToCross)
     game.frame = 100;
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.direction << " weapon " << c.zbran << " at " << c.uhel);
-        reset_shot_pool();
+        empty_shot_pool();
         next_creature_shot_frame = 0;
         fish.zbran = c.zbran;
         submarine.uhel = c.uhel;

@@ -8,9 +8,12 @@
 #include "creatures.h"
 #include "game_loop.h"
 #include "graphics_bank.h"
+#include "gun.h"
 #include "media.h"
+#include "menu.h"
 #include "settings.h"
 #include "shots.h"
+#include "sounds.h"
 #include "submarine.h"
 #include "support.h"
 #include "weapons.h"
@@ -206,6 +209,21 @@ TEST_F(GameLoopTest, TheCrosshairShowsWithinReachExactlyWhereAClickFires)
         for (const Shot& shot : shot_pool.slots) fired += shot.active;
         EXPECT_EQ(c.within ? 1 : 0, fired) << "shells fired";
     }
+}
+
+// A gun hotter than 80 % of its limit sounds the menu script's warning as
+// the frame ends.
+TEST_F(GameLoopTest, AHotGunSoundsTheMenusOverheatWarning)
+{
+    TempDir dir;
+    ASSERT_TRUE(open_audio());
+    write_wav("SFX/hot.wav", 60000);
+    menu_script.overheat_sound = load_sound("SFX/hot.wav");
+    keep_level_going();
+    GunHeat = 90;
+    frame();
+    EXPECT_EQ(menu_script.overheat_sound, Mix_Playing(CHANNEL_ANNOUNCE) ? Mix_GetChunk(CHANNEL_ANNOUNCE) : NULL);
+    close_audio();
 }
 
 // A collected repair bonus adds its points every frame, up to the hit points.

@@ -6,8 +6,7 @@
 #include "bonus.h"
 #include "game_state.h"
 #include "gun.h"
-#include "media.h"
-#include "menu.h"
+#include "sounds.h"
 #include "settings.h"
 #include "shots.h"
 #include "submarine.h"
@@ -87,11 +86,11 @@ TEST_F(GunTest, VolleysChargeHeatAndDelayForEveryShell)
     EXPECT_EQ((std::vector<long long>{2, 1, 1, 0, 100}),
               (std::vector<long long>{click(0), shot_pool.slots[1].active, shot_pool.slots[3].active,
                                       shot_pool.slots[4].active, GunHeat}));
-    cool_gun();
+    cool_gun(NULL);
     EXPECT_EQ(98, GunHeat);
     EXPECT_EQ(0, click(100));  // 98 + 10 is held at 100
     GunHeat = 1;
-    cool_gun();
+    cool_gun(NULL);
     EXPECT_EQ(0, GunHeat);
     for (Shot& shot : shot_pool.slots) shot.active = 1;
     ShotPool before = shot_pool;
@@ -99,11 +98,11 @@ TEST_F(GunTest, VolleysChargeHeatAndDelayForEveryShell)
     EXPECT_EQ((std::vector<long long>{0, 0, 30, 204}),
               (std::vector<long long>{click(200), memcmp(&before, &shot_pool, sizeof before), GunHeat,
                                       submarine.next_fire[0]}));
-    reset_shot_pool();
+    empty_shot_pool();
     submarine.weapon = 1;  // no more shells than the pool has slots
     gun(1).pocet_strel_na_vystrel = 2000000000;
     int most = click(203);
-    reset_shot_pool();
+    empty_shot_pool();
     submarine.weapon = 0;
     EXPECT_EQ((std::vector<int>{SHOT_CAPACITY, 0, 3}), (std::vector<int>{most, click(203), click(204)}));
 }
@@ -134,7 +133,7 @@ TEST_F(GunTest, OverheatWarningSoundsAboveEightyPerCentOfTheLimit)
     TempDir dir;
     ASSERT_TRUE(open_audio());
     write_wav("w.wav", 100000);
-    Mix_Chunk* warning = menu_script.overheat_sound = Mix_LoadWAV("w.wav");
+    Mix_Chunk* warning = Mix_LoadWAV("w.wav");
     Mix_Chunk* other = Mix_LoadWAV("w.wav");
     const struct {
         int heat, sound;
@@ -146,11 +145,10 @@ TEST_F(GunTest, OverheatWarningSoundsAboveEightyPerCentOfTheLimit)
         if (c.playing) Mix_PlayChannel(CHANNEL_ANNOUNCE, c.playing, 0);
         settings.sound = c.sound;
         GunHeat = c.heat;
-        cool_gun();
+        cool_gun(warning);
         EXPECT_EQ(c.heard, Mix_Playing(CHANNEL_ANNOUNCE) ? Mix_GetChunk(CHANNEL_ANNOUNCE) : NULL);
     }
     settings.sound = 1;
-    menu_script.overheat_sound = NULL;
     Mix_FreeChunk(warning);
     Mix_FreeChunk(other);
     close_audio();

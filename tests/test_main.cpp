@@ -12,6 +12,8 @@
 #include "menu.h"
 #include "platform.h"
 #include "settings.h"
+#include "shots.h"
+#include "submarine.h"
 #include "support.h"
 #include "video.h"
 
@@ -145,6 +147,22 @@ TEST_F(StartUpTest, AFailedStartIsTriedAgainReportedOnceAndTheGameLeavesQuietly)
                                                  "Nemohu nahrat soubor : SCRIPT/in.scr\n"
                                                  "Chyba pri vytvareni video surfacu\n"));
     EXPECT_FALSE(file_exists("fps.txt"));
+}
+
+// Each catalogue of the level prints its line, in a fixed order; then the
+// shot pool is empty, so no shot or splash of the old level reaches the next.
+TEST(LevelRelease, EachCatalogueSaysItIsFreedAndNoShotIsLeft)
+{
+    shot_pool.slots[3].active = 1;  // a shot in flight and a splash under way
+    shot_pool.slots[4].splash_frame = 2;
+    shot_pool.slots[4].splash_sound_done = 0;
+    char submarine_line[64];
+    snprintf(submarine_line, sizeof submarine_line, "UVOLNENO DELO(%p) Z PAMETI\n", (void*)&submarine);
+    EXPECT_EQ(std::string("UVOLNEN SKRIPT BONUSU Z PAMETI\nUVOLNEN SKRIPT LETADEL Z PAMETI\n"
+                          "UVOLNEN SKRIPT POTVOR Z PAMETI\nUVOLNEN SKRIPT BITMAP Z PAMETI\n") +
+                  submarine_line + "UVOLNEN SKRIPT PANEL Z PAMETI\nUVOLNEN SKRIPT ZBRANI Z PAMETI\n",
+              capture([] { free_level(); }).out);
+    for (const Shot& shot : shot_pool.slots) EXPECT_TRUE(shot.idle()) << "slot " << &shot - shot_pool.slots;
 }
 
 // 1500 frames in 40 s make 37.5 a second; with no level played the time is

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "game_loop.h"
-#include "media.h"
+#include "sounds.h"
 #include "planes.h"
 #include "platform.h"
 #include "shots.h"
@@ -55,7 +55,7 @@ protected:
     std::vector<std::vector<int>> fly(int dir, const Submarine& sub = Submarine())
     {
         std::vector<std::vector<int>> drops;
-        reset_shot_pool();
+        empty_shot_pool();
         planes[0].launch(320, 240, dir, 0, screen.surface);
         for (int shots = 0; planes[0].active; game.frame++) {
             planes[0].update(sub, screen.surface);

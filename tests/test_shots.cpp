@@ -12,7 +12,7 @@
 #include "game_state.h"
 #include "graphics_bank.h"
 #include "gun.h"
-#include "media.h"
+#include "sounds.h"
 #include "settings.h"
 #include "shots.h"
 #include "submarine.h"
@@ -115,7 +115,7 @@ TEST_F(ShotTest, ShotsFlyClimbSinkAndLandAsTheirWeaponsSay)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.what) + " after " + std::to_string(c.moves));
-        reset_shot_pool();
+        empty_shot_pool();
         WeaponDef& w = weapon(0, c.typ, c.speed);
         w.maximalni_rychlost = c.max_speed;
         w.klesani = c.klesani;
@@ -293,12 +293,12 @@ TEST_F(ShotTest, ARunnerHitsTheSubmarineMidFlightAndSplashes)
     EXPECT_EQ(1, shot.hit_creature);
 }
 
-TEST_F(ShotTest, ReleaseOfTheWeaponsLeavesNoSplashForTheNextLevel)
+TEST_F(ShotTest, AnEmptiedPoolLeavesNoSplashForTheNextLevel)
 {
     weapon(0, 0, 3);
     launched(0, 100, 100, 0, 0).move();  // landed: its splash has not begun
     ASSERT_EQ(-1, slot(0).splash_frame);
-    capture([] { free_weapons(); });
+    empty_shot_pool();
     // The next level's splash table holds a long animation.
     bank.zblunk[0] = AnimStrip{solid_surface(2550, 10, 200, 200, 0), 255, 1};
     for (game.frame = 0; game.frame < 3; game.frame++) {

@@ -164,7 +164,8 @@ int main(int argc, char** argv)
         return 2;
     }
     // The game's log goes beside it, out of the build's way.
-    if (freopen("screenshots.log", "w", stdout) == NULL) return 1;
+    FILE* report = fdopen(dup(2), "w");
+    if (report == NULL || freopen("screenshots.log", "w", stdout) == NULL || dup2(fileno(stdout), 2) < 0) return 1;
     scripted_reset(shooter.input);
     shooter.input.on_wait = on_wait;
     shooter.input.on_delay = on_delay;
@@ -175,10 +176,10 @@ int main(int argc, char** argv)
     int status = game_main(1, game_argv);
     platform_use_scripted(NULL);
     if (status != 0 || shooter.saved != 5) {
-        fprintf(stderr, "screenshots: the game ended with status %d after %d of 5 screenshots (its log: %s/screenshots.log)\n",
+        fprintf(report, "screenshots: the game ended with status %d after %d of 5 screenshots (its log: %s/screenshots.log)\n",
                 status, shooter.saved, argv[1]);
         return 1;
     }
-    fprintf(stderr, "screenshots: 5 written to %s\n", argv[2]);
+    fprintf(report, "screenshots: 5 written to %s\n", argv[2]);
     return 0;
 }

@@ -1,8 +1,10 @@
 #!/bin/sh
 # Builds ABYSSOR for the browser into build-web/site (index.html, abyssor.js,
-# abyssor.wasm, abyssor.data), installing what is missing: the desktop build
-# (./play.sh's packages) that draws the game's pictures and sounds, Debian's
-# WebAssembly tool chain and the sources of SDL 1.2 and SDL_mixer 1.2.
+# abyssor.wasm, and the data: data-common.data with data-cs.data and
+# data-en.data, each with its loader .js), installing what is missing: the
+# desktop build (./play.sh's packages) that draws the game's pictures and
+# sounds, Debian's WebAssembly tool chain and the sources of SDL 1.2 and
+# SDL_mixer 1.2.
 # Serve the folder over HTTP, e.g.
 #   cd build-web/site && python3 -m http.server 8000
 # and open http://localhost:8000/ (file:// does not work).
@@ -34,6 +36,9 @@ fi
 NODE_PATH=/usr/share/nodejs
 export NODE_PATH
 jobs=$(nproc 2>/dev/null || echo 2)
+# The English edition's pictures, which the browser's data packages take
+# from the desktop build as they take the Czech ones.
+cmake --build build -j "$jobs" --target abyssor_media_en
 if [ ! -f build-web/CMakeCache.txt ]; then
     emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DABYSSOR_DESKTOP_BUILD="$PWD/build" >/dev/null
 fi

@@ -16,9 +16,11 @@ PLAY_PACKAGES="build-essential cmake ninja-build pkg-config
   libsdl1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev fonts-dejavu-core zlib1g-dev"
 # GoogleTest and the benchmark library; clang and its fuzzing runtime; for
 # the window tests a virtual X server, xdotool, ImageMagick, xdpyinfo and
-# Xlib (the tool that closes the window as a window manager would).
+# Xlib (the tool that closes the window as a window manager would); the
+# checkers of the Debian package, its AppStream data and its desktop entry
+# (dpkg-shlibdeps, which finds its dependencies, comes with build-essential).
 TEST_PACKAGES="libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xdotool imagemagick x11-utils libx11-dev"
+  xvfb xdotool imagemagick x11-utils libx11-dev lintian appstream desktop-file-utils"
 
 testing=${ABYSSOR_TEST_BUILDS:-0}
 packages=$PLAY_PACKAGES

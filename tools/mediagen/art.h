@@ -18,7 +18,9 @@ Canvas creature_icon(const std::string& name);
 // Shells, runners, splashes, explosions, bubbles, particles, crosshairs.
 void make_effects();
 
-// The instrument panel, bonus icons and weapon cards.
+// The instrument panel, bonus icons and weapon cards. The panel's plate of
+// each level and the weapon cards hold words.
+void make_panel_plates();
 void make_panel();
 void make_bonuses();
 void make_weapon_cards();
@@ -30,8 +32,10 @@ void make_seabeds();
 
 // Menu pictures, fonts, intro slides and the between-level screens; the
 // level announcements list the creatures that scripts_dir's levels hold.
+// All but the fonts and the loading bar hold words.
 void make_fonts();
 void make_menus();
+void make_loading_bar();
 void make_intro();
 void make_screens(const std::string& scripts_dir);
 

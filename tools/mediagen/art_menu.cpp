@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "models.h"
 #include "output.h"
 #include "text.h"
+#include "words.h"
 
 namespace {
 
@@ -140,7 +142,7 @@ void press_any_key(Canvas& c, float y)
     TextStyle s = body_style();
     s.top = rgb(150, 200, 230);
     s.bottom = rgb(120, 170, 210);
-    draw_text(c, SANS, 13, "Stiskni libovolnou klávesu", W / 2.0f, y, s, ALIGN_CENTRE);
+    draw_text(c, SANS, 13, words().press_any_key, W / 2.0f, y, s, ALIGN_CENTRE);
 }
 
 Canvas render_sub_picture(float heading, float zoom, int size)
@@ -156,8 +158,6 @@ Canvas render_sub_picture(float heading, float zoom, int size)
 }
 
 // --- Main menu ------------------------------------------------------------------
-
-const char* BUTTON_LABELS[5] = {"NOVÁ HRA", "KÓD ÚROVNĚ", "REKORDY", "NÁPOVĚDA", "KONEC"};
 
 void button(Canvas& c, int i, bool lit)
 {
@@ -177,7 +177,7 @@ void button(Canvas& c, int i, bool lit)
     TextStyle s = heading_style(lit ? rgb(255, 250, 210) : rgb(226, 236, 244), lit ? rgb(255, 200, 80) : rgb(170, 196, 216));
     s.shadow = 2.0f;
     int line = font_line_height(SANS_BOLD, 20);
-    draw_text(c, SANS_BOLD, 20, BUTTON_LABELS[i], x + BUTTON_W / 2.0f, y + (BUTTON_H - line) / 2.0f, s, ALIGN_CENTRE);
+    draw_text(c, SANS_BOLD, 20, words().menu_items[i], x + BUTTON_W / 2.0f, y + (BUTTON_H - line) / 2.0f, s, ALIGN_CENTRE);
 }
 
 Canvas menu_background()
@@ -190,7 +190,7 @@ Canvas menu_background()
     TextStyle s = body_style();
     s.top = rgb(160, 220, 240);
     s.bottom = rgb(120, 190, 220);
-    draw_text(c, SERIF_BOLD, 16, "bitva o hlubiny", W / 2.0f, 132, s, ALIGN_CENTRE);
+    draw_text(c, SERIF_BOLD, 16, words().subtitle, W / 2.0f, 132, s, ALIGN_CENTRE);
     TextStyle small = body_style();
     small.top = small.bottom = rgb(110, 150, 180);
     draw_text(c, SANS, 11, "© Tarvik software", W - 12.0f, H - 20.0f, small, ALIGN_RIGHT);
@@ -202,41 +202,28 @@ Canvas menu_background()
 Canvas help_picture()
 {
     Canvas c = ocean_backdrop(11, rgb(20, 80, 120), rgb(2, 8, 22));
-    draw_text(c, SERIF_BOLD, 34, "NÁPOVĚDA", W / 2.0f, 10, heading_style(rgb(255, 240, 190), rgb(230, 160, 60)), ALIGN_CENTRE);
+    draw_text(c, SERIF_BOLD, 34, words().help_title, W / 2.0f, 10, heading_style(rgb(255, 240, 190), rgb(230, 160, 60)), ALIGN_CENTRE);
     frame_box(c, 18, 58, 604, 390, rgb(110, 170, 210), 0.72f);
     TextStyle s = body_style();
     TextStyle key = heading_style(rgb(255, 230, 140), rgb(240, 180, 70));
     key.outline = 1.2f;
     key.shadow = 1.0f;
-    struct Line {
-        const char* key;
-        const char* text;
-    };
-    const Line lines[] = {
-        {"← →", "Ponorka pluje po elipse sama. Šipkou vpravo zrychlíš, šipkou vlevo zpomalíš."},
-        {"MYŠ", "Míříš myší, levým tlačítkem střílíš. Střela doletí jen v dosahu zbraně – zelený zaměřovač a kruh kolem ponorky ukazují, kam dostřelíš."},
-        {"TAB", "Přepíná zbraně. Hlaveň se střelbou zahřívá: když zhasne zelená kontrolka PAL, chvíli nestřílej."},
-        {"PRAVÉ", "Pravé nebo prostřední tlačítko přivolá nálet na místo zaměřovače. Puma zasáhne vše v okolí, i tvou ponorku! Náletů je málo."},
-        {"CÍL", "Z hlubiny uprostřed vyplouvají netvoři. Znič je, než uplavou – každý uprchlík stojí 100 bodů. Počítadla vlevo ukazují, kolik jich ještě zbývá."},
-        {"BONUS", "Sestřelený netvor občas zanechá bójku. Zasáhni ji a získáš na chvíli výhodu:"},
-    };
     float y = 70;
-    for (const Line& l : lines) {
+    for (const HelpLine& l : words().help) {
         draw_text(c, SANS_BOLD, 15, l.key, 34, y, key);
         y = draw_paragraph(c, SANS, 14, l.text, 112, y + 1, 494, 18, s) + 7;
     }
-    const char* bonus_names[5] = {"dostrel", "rychlopalba", "trojstrel", "oprava", "motor"};
-    const char* bonus_text[5] = {"větší dosah", "rychlá palba", "trojitá salva", "oprava trupu", "rychlejší plavba"};
-    for (int i = 0; i < 5; i++) {
+    const char* bonus_names[WORD_BONUSES] = {"dostrel", "rychlopalba", "trojstrel", "oprava", "motor"};
+    for (int i = 0; i < WORD_BONUSES; i++) {
         float x = 112 + i * 100.0f;
         paste(c, bonus_icon(bonus_names[i]), (int)x, (int)y);
-        draw_paragraph(c, SANS, 11, bonus_text[i], x + 29, y + 1, 66, 13, s);
+        draw_paragraph(c, SANS, 11, words().bonus_effects[i], x + 29, y + 1, 66, 13, s);
     }
     y += 40;
     draw_text(c, SANS_BOLD, 15, "P", 34, y, key);
-    draw_text(c, SANS, 14, "pauza", 112, y + 1, s);
+    draw_text(c, SANS, 14, words().pause_key_text, 112, y + 1, s);
     draw_text(c, SANS_BOLD, 15, "ESC", 250, y, key);
-    draw_text(c, SANS, 14, "konec hry", 300, y + 1, s);
+    draw_text(c, SANS, 14, words().escape_key_text, 300, y + 1, s);
     press_any_key(c, 455);
     return c;
 }
@@ -246,15 +233,15 @@ Canvas help_picture()
 Canvas topten_picture()
 {
     Canvas c = ocean_backdrop(13, rgb(24, 90, 130), rgb(2, 8, 24));
-    draw_text(c, SERIF_BOLD, 34, "NEJLEPŠÍ KAPITÁNI", W / 2.0f, 22, heading_style(rgb(255, 240, 190), rgb(230, 160, 60)), ALIGN_CENTRE);
+    draw_text(c, SERIF_BOLD, 34, words().table_title, W / 2.0f, 22, heading_style(rgb(255, 240, 190), rgb(230, 160, 60)), ALIGN_CENTRE);
     frame_box(c, 80, 92, 480, 340, rgb(110, 170, 210), 0.75f);
     TextStyle head = heading_style(rgb(150, 210, 240), rgb(110, 170, 210));
     head.outline = 1.0f;
     head.shadow = 1.0f;
-    draw_text(c, CONDENSED_BOLD, 13, "JMÉNO", TABLE_X, 100, head);
-    draw_text(c, CONDENSED_BOLD, 13, "SKÓRE", W / 2.0f + 40, 100, head, ALIGN_CENTRE);
+    draw_text(c, CONDENSED_BOLD, 13, words().table_name, TABLE_X, 100, head);
+    draw_text(c, CONDENSED_BOLD, 13, words().table_score, W / 2.0f + 40, 100, head, ALIGN_CENTRE);
     // Right-aligned over the level numbers, inside the table's frame.
-    draw_text(c, CONDENSED_BOLD, 13, "ÚROVEŇ", W - 10.0f - TABLE_X + 30, 100, head, ALIGN_RIGHT);
+    draw_text(c, CONDENSED_BOLD, 13, words().table_level, W - 10.0f - TABLE_X + 30, 100, head, ALIGN_RIGHT);
     for (int i = 0; i < 10; i++) {
         float y = TABLE_Y + i * TABLE_STEP - 2.0f;
         if (i % 2 == 0) fill_box(c, 90, y, 460, TABLE_STEP - 2.0f, 4, rgba(60, 120, 170, 0.22f));
@@ -272,12 +259,12 @@ Canvas code_picture()
 {
     Canvas c = ocean_backdrop(17, rgb(26, 100, 140), rgb(2, 8, 24));
     tentacles(c, 9, rgb(8, 14, 26), 140);
-    draw_text(c, SERIF_BOLD, 36, "KÓD ÚROVNĚ", W / 2.0f, 90, heading_style(rgb(255, 240, 190), rgb(230, 160, 60)), ALIGN_CENTRE);
-    draw_paragraph(c, SANS, 15, "Napiš kód, který ti ukázala obrazovka před začátkem úrovně, a stiskni Enter.", 150, 160, 340, 20, body_style());
+    draw_text(c, SERIF_BOLD, 36, words().code_title, W / 2.0f, 90, heading_style(rgb(255, 240, 190), rgb(230, 160, 60)), ALIGN_CENTRE);
+    draw_paragraph(c, SANS, 15, words().code_prompt, 150, 160, 340, 20, body_style());
     input_box(c, CODE_X, CODE_Y, CODE_W);
     TextStyle hint = body_style();
     hint.top = hint.bottom = rgb(130, 170, 200);
-    draw_text(c, SANS, 12, "Velká a malá písmena se rozlišují.", W / 2.0f, 300, hint, ALIGN_CENTRE);
+    draw_text(c, SANS, 12, words().code_hint, W / 2.0f, 300, hint, ALIGN_CENTRE);
     return c;
 }
 
@@ -285,9 +272,9 @@ Canvas name_picture()
 {
     Canvas c = ocean_backdrop(19, rgb(30, 110, 150), rgb(2, 8, 24));
     logo(c, W / 2.0f, 40, 48);
-    draw_text(c, SERIF_BOLD, 38, "NOVÝ REKORD!", W / 2.0f, 110, heading_style(rgb(255, 250, 210), rgb(250, 190, 60)), ALIGN_CENTRE);
-    draw_text(c, SANS, 16, "Tvé jméno se zapíše mezi nejlepší kapitány.", W / 2.0f, 170, body_style(), ALIGN_CENTRE);
-    draw_text(c, SANS, 16, "Napiš ho a stiskni Enter:", W / 2.0f, 196, body_style(), ALIGN_CENTRE);
+    draw_text(c, SERIF_BOLD, 38, words().record_title, W / 2.0f, 110, heading_style(rgb(255, 250, 210), rgb(250, 190, 60)), ALIGN_CENTRE);
+    draw_text(c, SANS, 16, words().record_line1, W / 2.0f, 170, body_style(), ALIGN_CENTRE);
+    draw_text(c, SANS, 16, words().record_line2, W / 2.0f, 196, body_style(), ALIGN_CENTRE);
     input_box(c, NAME_X, NAME_Y, 8 * font_h());
     return c;
 }
@@ -299,7 +286,7 @@ Canvas loading_picture()
     fill_box(c, 2.5f, 2.5f, 355, 105, 10, rgba(8, 22, 40));
     TextStyle s = heading_style(rgb(255, 240, 190), rgb(230, 160, 60));
     s.shadow = 2.0f;
-    draw_text(c, SERIF_BOLD, 24, "Ponořujeme se…", 180, 16, s, ALIGN_CENTRE);
+    draw_text(c, SERIF_BOLD, 24, words().loading, 180, 16, s, ALIGN_CENTRE);
     fill_box(c, 17, 63, 326, 24, 6, rgba(100, 140, 170));
     fill_box(c, 19, 65, 322, 20, 5, rgba(4, 10, 18));
     return c;
@@ -336,7 +323,7 @@ Canvas intro_studio()
     draw_text(c, SANS_BOLD, 40, "TARVIK SOFTWARE", W / 2.0f, 170, s, ALIGN_CENTRE);
     TextStyle small = body_style();
     small.top = small.bottom = rgb(140, 180, 210);
-    draw_text(c, SERIF_BOLD, 20, "uvádí", W / 2.0f, 310, small, ALIGN_CENTRE);
+    draw_text(c, SERIF_BOLD, 20, words().presents, W / 2.0f, 310, small, ALIGN_CENTRE);
     return c;
 }
 
@@ -349,7 +336,7 @@ Canvas intro_story(int part)
         Canvas sub = render_sub_picture(180.0f, 2.2f, 150);
         paste(c, sub, 245, 110);
         tentacles(c, 41, rgb(6, 10, 20), 300);
-        draw_paragraph(c, SERIF_BOLD, 20, "Z propasti uprostřed oceánu se začali vynořovat netvoři. Lodě mizí beze stopy…", 60, 380, 520, 28,
+        draw_paragraph(c, SERIF_BOLD, 20, words().story[0], 60, 380, 520, 28,
                        heading_style(rgb(240, 240, 230), rgb(200, 210, 220)));
     } else {
         tentacles(c, 57, rgb(60, 20, 50), 420);
@@ -362,7 +349,7 @@ Canvas intro_story(int part)
         v.zoom = 2.2f;
         v.samples = 3;
         paste(c, render_model(plane, v), 430, 10);
-        draw_paragraph(c, SERIF_BOLD, 20, "Jedinou nadějí je ponorka ABYSSOR s letectvem v zádech. Kapitáne, ujměte se velení!", 60, 380, 520, 28,
+        draw_paragraph(c, SERIF_BOLD, 20, words().story[1], 60, 380, 520, 28,
                        heading_style(rgb(255, 240, 200), rgb(240, 190, 110)));
     }
     return c;
@@ -376,7 +363,7 @@ Canvas intro_title()
     TextStyle s = body_style();
     s.top = rgb(180, 230, 250);
     s.bottom = rgb(140, 200, 230);
-    draw_text(c, SERIF_BOLD, 22, "bitva o hlubiny", W / 2.0f, 270, s, ALIGN_CENTRE);
+    draw_text(c, SERIF_BOLD, 22, words().subtitle, W / 2.0f, 270, s, ALIGN_CENTRE);
     return c;
 }
 
@@ -388,8 +375,11 @@ Canvas message_box(int w, int h, const char* title, Rgb top, Rgb bottom, const c
     fill_box(c, 0.5f, 0.5f, w - 1.0f, h - 1.0f, 14, rgba(150, 200, 230));
     fill_shape(c, 0, 0, (float)w, (float)h, [&](float x, float y) { return sd_box(x, y, w / 2.0f, h / 2.0f, w / 2.0f - 3, h / 2.0f - 3, 11); },
                [&](float, float y) { return with_alpha(mix(rgb(20, 50, 84), rgb(6, 14, 30), y / h), 1.0f); });
-    int line_h = font_line_height(SERIF_BOLD, 36);
-    draw_text(c, SERIF_BOLD, 36, title, w / 2.0f, h * 0.42f - line_h / 2.0f, heading_style(top, bottom), ALIGN_CENTRE);
+    // A title too long for the box is set smaller.
+    int size = 36;
+    while (size > 18 && text_width(SERIF_BOLD, size, title) > w - 8) size--;
+    int line_h = font_line_height(SERIF_BOLD, size);
+    draw_text(c, SERIF_BOLD, size, title, w / 2.0f, h * 0.42f - line_h / 2.0f, heading_style(top, bottom), ALIGN_CENTRE);
     TextStyle s = body_style();
     s.top = s.bottom = rgb(150, 200, 230);
     draw_text(c, SANS, 14, line, w / 2.0f, h - 34.0f, s, ALIGN_CENTRE);
@@ -422,24 +412,22 @@ std::vector<Kind> read_kinds(const std::string& path)
 
 Canvas announcement(int level, const std::vector<Kind>& kinds)
 {
-    static const char* names[4] = {"MĚLČINA", "KORÁLOVÝ ÚTES", "VRAKOVIŠTĚ", "PROPAST"};
-    static const char* mottos[4] = {"Klidná voda nad bílým pískem. Zatím.", "Mezi korály číhají klepeta i žahadla.",
-                                    "Hřbitov lodí. Nad hlavou bombardéry.", "Odtud přicházejí. Poslední bitva."};
     Canvas c(ANNOUNCE_W, ANNOUNCE_H);
     fill_box(c, 0.5f, 0.5f, ANNOUNCE_W - 1.0f, ANNOUNCE_H - 1.0f, 16, rgba(150, 200, 230));
     fill_shape(c, 0, 0, ANNOUNCE_W, ANNOUNCE_H,
                [&](float x, float y) { return sd_box(x, y, ANNOUNCE_W / 2.0f, ANNOUNCE_H / 2.0f, ANNOUNCE_W / 2.0f - 3, ANNOUNCE_H / 2.0f - 3, 13); },
                [&](float, float y) { return with_alpha(mix(rgb(24, 60, 96), rgb(4, 12, 28), y / ANNOUNCE_H), 1.0f); });
     char title[32];
-    snprintf(title, sizeof title, "ÚROVEŇ %d", level + 1);
+    snprintf(title, sizeof title, words().level_number, level + 1);
     draw_text(c, SERIF_BOLD, 34, title, ANNOUNCE_W / 2.0f, 14, heading_style(rgb(255, 240, 190), rgb(230, 160, 60)), ALIGN_CENTRE);
     TextStyle name = heading_style(rgb(170, 230, 250), rgb(110, 190, 230));
     name.outline = 1.2f;
-    draw_text(c, SANS_BOLD, 20, names[level], ANNOUNCE_W / 2.0f, 62, name, ALIGN_CENTRE);
+    draw_text(c, SANS_BOLD, 20, words().level_names[level], ANNOUNCE_W / 2.0f, 62, name, ALIGN_CENTRE);
     TextStyle s = body_style();
-    draw_text(c, SANS, 14, mottos[level], ANNOUNCE_W / 2.0f, 92, s, ALIGN_CENTRE);
-    draw_text(c, SANS_BOLD, 14, "Znič:", 40, 136, s);
-    float x = 100;
+    draw_text(c, SANS, 14, words().level_mottos[level], ANNOUNCE_W / 2.0f, 92, s, ALIGN_CENTRE);
+    draw_text(c, SANS_BOLD, 14, words().destroy, 40, 136, s);
+    // The creatures follow the word, however long.
+    float x = std::max(100.0f, 50.0f + text_width(SANS_BOLD, 14, words().destroy));
     for (const Kind& k : kinds) {
         std::string base = k.bitmap.substr(k.bitmap.rfind('/') + 1);
         base = base.substr(0, base.find('.'));
@@ -449,16 +437,16 @@ Canvas announcement(int level, const std::vector<Kind>& kinds)
         draw_text(c, SANS_BOLD, 15, count, x + 30, 134, s);
         x += 74;
     }
-    draw_text(c, SANS, 13, "Uniklý netvor stojí 100 bodů.", 40, 176, s);
+    draw_text(c, SANS, 13, words().escape_costs, 40, 176, s);
     TextStyle label = heading_style(rgb(220, 236, 246), rgb(180, 210, 230));
     label.outline = 1.0f;
     label.shadow = 1.0f;
-    draw_text(c, SANS_BOLD, 16, "Kód úrovně:", 40, ANNOUNCE_CODE_Y + 2.0f, label);
+    draw_text(c, SANS_BOLD, 16, words().level_code, 40, ANNOUNCE_CODE_Y + 2.0f, label);
     fill_box(c, ANNOUNCE_CODE_X - 10.0f, ANNOUNCE_CODE_Y - 6.0f, 260, font_h() + 10.0f, 6, rgba(120, 160, 190));
     fill_box(c, ANNOUNCE_CODE_X - 8.0f, ANNOUNCE_CODE_Y - 4.0f, 256, font_h() + 6.0f, 5, rgba(4, 10, 20));
     TextStyle hint = body_style();
     hint.top = hint.bottom = rgb(130, 180, 210);
-    draw_text(c, SANS, 13, "Stiskni libovolnou klávesu", ANNOUNCE_W / 2.0f, ANNOUNCE_H - 30.0f, hint, ALIGN_CENTRE);
+    draw_text(c, SANS, 13, words().press_any_key, ANNOUNCE_W / 2.0f, ANNOUNCE_H - 30.0f, hint, ALIGN_CENTRE);
     return c;
 }
 
@@ -479,6 +467,10 @@ void make_menus()
     save_opaque("GFX/menu/kod.bmp", code_picture(), true);
     save_opaque("GFX/menu/rekord.bmp", name_picture(), true);
     save_keyed("GFX/menu/nahravani.bmp", loading_picture());
+}
+
+void make_loading_bar()
+{
     save_keyed("GFX/menu/nahravani_pruh.bmp", loading_bar());
 }
 
@@ -492,10 +484,11 @@ void make_intro()
 
 void make_screens(const std::string& scripts_dir)
 {
-    save_keyed("GFX/screens/hotovo.bmp", message_box(420, 160, "ÚROVEŇ SPLNĚNA!", rgb(220, 255, 200), rgb(110, 220, 110), "Stiskni libovolnou klávesu"));
-    save_keyed("GFX/screens/konec.bmp", message_box(420, 160, "KONEC HRY", rgb(255, 210, 190), rgb(230, 70, 50), "Stiskni libovolnou klávesu"));
-    save_keyed("GFX/screens/pauza.bmp", message_box(300, 120, "PAUZA", rgb(255, 240, 190), rgb(230, 160, 60), "Hra pokračuje po stisku P"));
-    for (int level = 0; level < 4; level++) {
+    const Words& w = words();
+    save_keyed("GFX/screens/hotovo.bmp", message_box(420, 160, w.level_completed, rgb(220, 255, 200), rgb(110, 220, 110), w.press_any_key));
+    save_keyed("GFX/screens/konec.bmp", message_box(420, 160, w.game_over, rgb(255, 210, 190), rgb(230, 70, 50), w.press_any_key));
+    save_keyed("GFX/screens/pauza.bmp", message_box(300, 120, w.paused, rgb(255, 240, 190), rgb(230, 160, 60), w.pause_hint));
+    for (int level = 0; level < WORD_LEVELS; level++) {
         char path[64], script[64];
         snprintf(path, sizeof path, "GFX/LEVEL%d/uvod.bmp", level + 1);
         snprintf(script, sizeof script, "/LEVEL%d/potvory.scr", level + 1);

@@ -8,6 +8,7 @@
 #include "art.h"
 #include "output.h"
 #include "text.h"
+#include "words.h"
 
 namespace {
 
@@ -152,8 +153,6 @@ Canvas tally_ten()
     return c;
 }
 
-const char* LEVEL_NAMES[4] = {"MĚLČINA", "KORÁLOVÝ ÚTES", "VRAKOVIŠTĚ", "PROPAST"};
-
 Canvas panel_background(int level)
 {
     Canvas c(640, 56);
@@ -165,12 +164,13 @@ Canvas panel_background(int level)
         rivet(c, (float)x, 40, 2.0f);
     }
     TextStyle label = engraved(rgb(196, 210, 222));
-    draw_text(c, CONDENSED_BOLD, 9, "TRUP", 18, 0, label, ALIGN_CENTRE);
-    draw_text(c, CONDENSED_BOLD, 9, "ŽÁR", 48, 0, label, ALIGN_CENTRE);
-    draw_text(c, CONDENSED_BOLD, 9, "PAL", 76, 0, label, ALIGN_CENTRE);
-    draw_text(c, CONDENSED_BOLD, 9, "NÁLETY", 127, 0, label, ALIGN_CENTRE);
-    draw_text(c, CONDENSED_BOLD, 9, "SKÓRE", 330, -1, label, ALIGN_CENTRE);
-    draw_text(c, CONDENSED_BOLD, 9, "TAB: ZBRAŇ", 590, 46, label, ALIGN_CENTRE);
+    const Words& w = words();
+    draw_text(c, CONDENSED_BOLD, 9, w.panel_hull, 18, 0, label, ALIGN_CENTRE);
+    draw_text(c, CONDENSED_BOLD, 9, w.panel_heat, 48, 0, label, ALIGN_CENTRE);
+    draw_text(c, CONDENSED_BOLD, 9, w.panel_fire, 76, 0, label, ALIGN_CENTRE);
+    draw_text(c, CONDENSED_BOLD, 9, w.panel_strikes, 127, 0, label, ALIGN_CENTRE);
+    draw_text(c, CONDENSED_BOLD, 9, w.panel_score, 330, -1, label, ALIGN_CENTRE);
+    draw_text(c, CONDENSED_BOLD, 9, w.panel_weapon, 590, 46, label, ALIGN_CENTRE);
     // Sockets under the gauges and the lamp, seen when they are empty.
     fill_box(c, 9, 11, 18, 34, 3, rgba(12, 16, 20));
     fill_box(c, 67, 19, 18, 18, 9, rgba(14, 30, 16));
@@ -181,9 +181,9 @@ Canvas panel_background(int level)
     // The level's number and name engraved between the score and the bay.
     TextStyle title = engraved(rgb(150, 190, 210));
     char number[32];
-    snprintf(number, sizeof number, "ÚROVEŇ %d", level + 1);
+    snprintf(number, sizeof number, w.level_number, level + 1);
     draw_text(c, CONDENSED_BOLD, 11, number, 474, 8, title, ALIGN_CENTRE);
-    draw_text(c, CONDENSED_BOLD, 11, LEVEL_NAMES[level], 474, 23, title, ALIGN_CENTRE);
+    draw_text(c, CONDENSED_BOLD, 11, w.level_names[level], 474, 23, title, ALIGN_CENTRE);
     return c;
 }
 
@@ -198,14 +198,18 @@ Canvas score_frame()
 
 }  // namespace
 
-void make_panel()
+void make_panel_plates()
 {
-    for (int level = 0; level < 4; level++) {
+    for (int level = 0; level < WORD_LEVELS; level++) {
         char path[64];
         snprintf(path, sizeof path, "GFX/LEVEL%d/panel.bmp", level + 1);
         Canvas bg = panel_background(level);
         save_keyed(path, bg);
     }
+}
+
+void make_panel()
+{
     save_keyed("GFX/panel/teplomer.bmp", thermometer());
     save_keyed("GFX/panel/skore.bmp", score_frame());
     save_keyed("GFX/panel/teplota.bmp", heat_fill());
@@ -311,7 +315,7 @@ void card_base(Canvas& c, const char* name, Rgb accent)
 Canvas card_cannon()
 {
     Canvas c(96, 48);
-    card_base(c, "KANÓN", rgb(90, 220, 120));
+    card_base(c, words().cannon, rgb(90, 220, 120));
     fill_box(c, 20, 18, 52, 7, 3, rgba(160, 170, 180));
     fill_box(c, 20, 18, 52, 3, 2, rgba(220, 226, 232));
     fill_box(c, 12, 14, 18, 15, 4, rgba(90, 100, 112));
@@ -324,7 +328,7 @@ Canvas card_cannon()
 Canvas card_mortar()
 {
     Canvas c(96, 48);
-    card_base(c, "MINOMET", rgb(250, 180, 60));
+    card_base(c, words().mortar, rgb(250, 180, 60));
     fill_polygon(c, {30, 30, 40, 30, 62, 8, 54, 4}, rgba(150, 160, 170));
     fill_polygon(c, {30, 30, 36, 30, 58, 6, 54, 4}, rgba(210, 216, 222));
     fill_box(c, 20, 28, 34, 5, 2, rgba(90, 100, 112));
@@ -337,7 +341,7 @@ Canvas card_mortar()
 Canvas card_rockets()
 {
     Canvas c(96, 48);
-    card_base(c, "RAKETY", rgb(250, 90, 70));
+    card_base(c, words().rockets, rgb(250, 90, 70));
     for (int i = 0; i < 3; i++) {
         float y = 9 + i * 8.0f, x = 22 + (i == 1 ? 10 : 0);
         fill_box(c, x, y - 2, 34, 4.5f, 2, rgba(226, 226, 218));
@@ -380,9 +384,10 @@ void make_weapon_cards()
     save_keyed("GFX/weapons/kanon.bmp", card_cannon());
     save_keyed("GFX/weapons/minomet.bmp", card_mortar());
     save_keyed("GFX/weapons/rakety.bmp", card_rockets());
-    save_keyed("GFX/weapons/puma.bmp", card_bomb("PUMA", false));
-    save_keyed("GFX/weapons/letecka_puma.bmp", card_bomb("LETECKÁ PUMA", true));
-    save_keyed("GFX/weapons/zahavy.bmp", card_runner("ŽAHNUTÍ", rgb(220, 90, 230), rgb(255, 230, 255)));
-    save_keyed("GFX/weapons/inkoust.bmp", card_runner("INKOUST", rgb(90, 70, 120), rgb(20, 10, 30)));
-    save_keyed("GFX/weapons/vyboj.bmp", card_runner("VÝBOJ", rgb(90, 220, 255), rgb(240, 255, 255)));
+    const Words& w = words();
+    save_keyed("GFX/weapons/puma.bmp", card_bomb(w.bomb, false));
+    save_keyed("GFX/weapons/letecka_puma.bmp", card_bomb(w.air_bomb, true));
+    save_keyed("GFX/weapons/zahavy.bmp", card_runner(w.sting, rgb(220, 90, 230), rgb(255, 230, 255)));
+    save_keyed("GFX/weapons/inkoust.bmp", card_runner(w.ink, rgb(90, 70, 120), rgb(20, 10, 30)));
+    save_keyed("GFX/weapons/vyboj.bmp", card_runner(w.shock, rgb(90, 220, 255), rgb(240, 255, 255)));
 }

@@ -3,7 +3,10 @@
 # folder: the data set must come out the same on every build.
 #
 # Variables: GENERATOR, SCRIPTS, FONTS (the generator's arguments), WORK (a
-# scratch folder), RUN (the run folder).
+# scratch folder), RUN (the run folder). With EDITION (en) the edition's
+# pictures are made and RUN is where the build put them; each must then
+# replace a Czech picture of COMMON (the Czech run folder) of the same size,
+# and differ from it.
 
 foreach(var GENERATOR SCRIPTS FONTS WORK RUN)
   if(NOT DEFINED ${var})
@@ -13,7 +16,11 @@ endforeach()
 
 file(REMOVE_RECURSE ${WORK})
 foreach(pass first second)
-  execute_process(COMMAND ${GENERATOR} ${WORK}/${pass} ${SCRIPTS} ${FONTS}
+  set(edition "")
+  if(DEFINED EDITION)
+    set(edition --edition ${EDITION})
+  endif()
+  execute_process(COMMAND ${GENERATOR} ${WORK}/${pass} ${SCRIPTS} ${FONTS} ${edition}
                   RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE errors)
   if(NOT result EQUAL 0)
     message(FATAL_ERROR "the generator failed (${result}): ${errors}")
@@ -45,6 +52,20 @@ foreach(file ${first})
     file(SHA256 ${RUN}/${file} c)
     if(NOT a STREQUAL c)
       list(APPEND differ "${file} (differs from the run folder's)")
+    endif()
+  endif()
+  if(DEFINED COMMON)
+    file(READ ${WORK}/first/${file} size OFFSET 18 LIMIT 8 HEX)
+    if(NOT EXISTS ${COMMON}/${file})
+      list(APPEND differ "${file} (no Czech picture of that name)")
+    else()
+      file(READ ${COMMON}/${file} czech_size OFFSET 18 LIMIT 8 HEX)
+      file(SHA256 ${COMMON}/${file} czech)
+      if(NOT size STREQUAL czech_size)
+        list(APPEND differ "${file} (not the size of the Czech picture)")
+      elseif(a STREQUAL czech)
+        list(APPEND differ "${file} (the same as the Czech picture)")
+      endif()
     endif()
   endif()
 endforeach()

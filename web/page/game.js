@@ -1,7 +1,52 @@
-// The page around the game: the download progress, the canvas scaled to the
-// window, full screen, the sound hint and the way back after the game ends.
-// The game itself (abyssor.js) reads its switches from the address.
+// The page around the game: the edition of the game in the page's language,
+// the download progress, the canvas scaled to the window, full screen, the
+// sound hint and the way back after the game ends. The game itself
+// (abyssor.js) reads its switches from the address.
 'use strict';
+
+// The edition: ?lang=cs or ?lang=en in the address names it; otherwise the
+// first of the browser's preferred languages that has one decides (Czech or
+// Slovak the Czech edition, English the English one), English by default.
+function pickEdition() {
+  var named = /[?&]lang=(cs|en)(?:&|$)/.exec(location.search);
+  if (named) return named[1];
+  var preferred = navigator.languages && navigator.languages.length ? navigator.languages : [navigator.language || ''];
+  for (var i = 0; i < preferred.length; i++) {
+    var language = String(preferred[i]).toLowerCase().slice(0, 2);
+    if (language === 'cs' || language === 'sk') return 'cs';
+    if (language === 'en') return 'en';
+  }
+  return 'en';
+}
+var edition = pickEdition();
+
+// The page's own words in Czech; the page itself is written in English.
+var CZECH = {
+  'sound-hint': 'Zvuk zapne kliknutí nebo klávesa',
+  'fullscreen': 'Celá obrazovka',
+  'leave-fullscreen': 'Opustit celou obrazovku',
+  'fullscreen-title': 'Celá obrazovka: Escape ji opustí (a ukončí rozehranou hru)',
+  'loading': 'Nahrávám hru…',
+  'of': ' z ',
+  'ended': 'Hra skončila.',
+  'ended-status': 'Hra skončila (stav ',
+  'error': 'Hra se zastavila s chybou: ',
+  'again': 'Hrát znovu',
+  'or-return': 'nebo stiskni Enter',
+  'go-fullscreen-button': 'Klikni a hraj na celé obrazovce',
+  'controls': '<b>Myš</b> míří, <b>levé tlačítko</b> střílí, <b>pravé tlačítko</b> přivolá nálet, <b>← →</b> plavba, ' +
+      '<b>Tab</b> další zbraň, <b>P</b> pauza, <b>Escape</b> ukončí hru, i na celé obrazovce, kterou přitom opustí ' +
+      '(hru, která neběží, nechá být). V nabídce: <b>↑ ↓</b> a <b>Enter</b>.',
+  'switches': 'Přepínače se píšou do adresy: <code>?-FS&amp;-EF1&amp;-EF2</code> (celá obrazovka, částicové efekty), ' +
+      'a jazyk: <code>?lang=cs</code> nebo <code>?lang=en</code>. Rekordy zůstávají v tomto prohlížeči.'
+};
+var ENGLISH = {
+  'fullscreen': 'Full screen', 'leave-fullscreen': 'Leave full screen', 'loading': 'Loading the game…', 'of': ' of ',
+  'ended': 'The game has ended.', 'ended-status': 'The game has ended (status ', 'error': 'The game stopped with an error: '
+};
+function say(key) {
+  return (edition === 'cs' ? CZECH : ENGLISH)[key];
+}
 
 var stage = document.getElementById('stage');
 var canvas = document.getElementById('screen');
@@ -34,7 +79,7 @@ window.addEventListener('resize', fitCanvas);
 function showProgress(loaded, total) {
   var share = total > 0 ? Math.min(1, loaded / total) : 0;
   loadingBar.style.width = (share * 100).toFixed(1) + '%';
-  loadingDetail.textContent = (loaded / 1048576).toFixed(1) + ' of ' + (total / 1048576).toFixed(1) + ' MB';
+  loadingDetail.textContent = (loaded / 1048576).toFixed(1) + say('of') + (total / 1048576).toFixed(1) + ' MB';
 }
 
 function isFullscreen() {
@@ -77,7 +122,7 @@ window.addEventListener('keydown', function(event) {
 // page: the game gets the Escape all the same, so it ends the game there too.
 function onFullscreenChange() {
   fitCanvas();
-  fullscreenButton.textContent = isFullscreen() ? 'Leave full screen' : 'Full screen';
+  fullscreenButton.textContent = say(isFullscreen() ? 'leave-fullscreen' : 'fullscreen');
   if (isFullscreen()) return;
   var ours = leavingFullscreenOurselves;
   leavingFullscreenOurselves = false;
@@ -122,7 +167,7 @@ var Module = {
   setStatus: function(text) {
     var progress = /\((\d+(?:\.\d+)?)\/(\d+(?:\.\d+)?)\)/.exec(text || '');
     if (progress) {
-      loadingText.textContent = 'Loading the game…';
+      loadingText.textContent = say('loading');
       showProgress(+progress[1], +progress[2]);
     } else if (text) {
       loadingText.textContent = text;
@@ -136,11 +181,11 @@ var Module = {
     canvas.focus();
   },
   onExit: function(status) {
-    gameEnded(status === 0 ? 'The game has ended.' : 'The game has ended (status ' + status + ').');
+    gameEnded(status === 0 ? say('ended') : say('ended-status') + status + ').');
   },
   onAbort: function(what) {
     loading.hidden = true;
-    gameEnded('The game stopped with an error: ' + what);
+    gameEnded(say('error') + what);
   },
   // Starting the browser's sound takes a while: it is done while the data
   // still downloads (it stays silent until the first click or key).
@@ -168,4 +213,37 @@ window.addEventListener('keydown', function(event) {
   if (!goFullscreen.hidden && event.code !== 'Escape') enterFullscreen();
 });
 
+// The page in the edition's language, and a link to the other edition
+// (keeping the address's switches).
+function showEdition() {
+  document.documentElement.lang = edition;
+  var other = edition === 'cs' ? 'en' : 'cs';
+  var link = document.getElementById('other-edition');
+  var query = location.search.replace(/^\?/, '').split('&').filter(function(part) {
+    return part && part.indexOf('lang=') !== 0;
+  });
+  link.href = '?' + query.concat('lang=' + other).join('&');
+  link.textContent = other === 'cs' ? 'Česky' : 'English';
+  link.lang = link.hreflang = other;
+  if (edition !== 'cs') return;
+  ['sound-hint', 'fullscreen', 'again', 'or-return', 'go-fullscreen-button'].forEach(function(id) {
+    document.getElementById(id).textContent = CZECH[id];
+  });
+  ['controls', 'switches'].forEach(function(id) {
+    document.getElementById(id).innerHTML = CZECH[id];
+  });
+  fullscreenButton.title = CZECH['fullscreen-title'];
+  loadingText.textContent = CZECH['loading'];
+  endedText.textContent = CZECH['ended'];
+}
+showEdition();
 fitCanvas();
+
+// The data both editions share, the edition's own (its scripts and pictures
+// that hold words), then the game: in this order, each as soon as it is here.
+['data-common.js', 'data-' + edition + '.js', 'abyssor.js'].forEach(function(name) {
+  var script = document.createElement('script');
+  script.src = name;
+  script.async = false;
+  document.body.appendChild(script);
+});

@@ -15,10 +15,11 @@ const SITE = process.env.ABYSSOR_SITE || path.join(BUILD, 'site');
 const TYPES = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
                '.wasm': 'application/wasm'};
 
-// Serves the site, starts Chromium and opens the game in it, with
-// `beforeLoad(argument)` run in the page ahead of the game's own scripts;
-// `body` gets {page, log, url}. Everything is closed after it.
-async function withGame(beforeLoad, argument, body) {
+// Serves the site, starts Chromium and opens the game in it (the address
+// followed by `query`, e.g. '?lang=cs'), with `beforeLoad(argument)` run in
+// the page ahead of the game's own scripts; `body` gets {page, log, url}.
+// Everything is closed after it.
+async function withGame(beforeLoad, argument, body, query = '') {
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     const file = path.join(SITE, name === '/' ? 'index.html' : name);
@@ -46,7 +47,7 @@ async function withGame(beforeLoad, argument, body) {
     page.on('pageerror', (error) => log.push('PAGE ERROR: ' + error.message));
     await page.evaluateOnNewDocument(beforeLoad, argument);
     const url = `http://127.0.0.1:${server.address().port}/`;
-    await page.goto(url, {waitUntil: 'load'});
+    await page.goto(url + query, {waitUntil: 'load'});
     return await body({page, log, url});
   } finally {
     await browser.close();

@@ -4,6 +4,7 @@
 // screen's hash must agree at every flip up to the script's "end" (the intro,
 // the menu, a level with shots, creatures and the panel, the game-over screen),
 // and the canvas's last picture with the desktop's converted for a window.
+// Both play the Czech edition.
 'use strict';
 
 const assert = require('assert');
@@ -46,7 +47,7 @@ const browserRun = (steps) => lib.withGame(lib.hookGame, steps, async ({page, lo
     return {hashes: window.abyssorHashes, flips: window.abyssorFlipCount, size: [canvas.width, canvas.height],
             rgba: Array.from(rgba)};
   });
-});
+}, '?lang=cs');
 
 async function main() {
   // Steps [flip, kind, a, b, c] in the page's numbers for the events: 1 key, 2 motion, 3 button, 0 the end.

@@ -2,8 +2,9 @@
 // the page's own keyboard and mouse: the download bar, the sound hint, the
 // menu's keys, a shell fired at the pointer (none beyond reach), a level code
 // typed with Shift, full screen left by the browser's Escape, the name kept
-// in the browser's storage across a reload, the way back after the end, and
-// the address's switches.
+// in the browser's storage across a reload, the way back after the end, the
+// address's switches, and the edition the browser's languages or the address
+// choose, whose data alone is downloaded.
 'use strict';
 
 const assert = require('assert');
@@ -153,6 +154,25 @@ async function play({page, log, url}) {
   await lib.waitFor('the full-screen offer', () => page.$eval('#go-fullscreen', (offer) => !offer.hidden), 5000);
   await page.click('#go-fullscreen-button');
   await lib.waitFor('full screen from -FS', () => page.evaluate(() => !!document.fullscreenElement), 5000);
+
+  // --- the edition: the page's language, the credits' words, the data packages fetched ---
+  const edition = async () => {
+    await firstFrame(page);
+    return page.evaluate(() => [document.documentElement.lang,
+      new TextDecoder('latin1').decode(Module.FS.readFile('SCRIPT/in.scr')).includes('outro Thanks!'),
+      performance.getEntriesByType('resource').map((entry) => entry.name.replace(/.*\//, ''))
+        .filter((name) => name.startsWith('data-')).sort().join(' ')]);
+  };
+  const english = ['en', true, 'data-common.data data-common.js data-en.data data-en.js'];
+  const czech = ['cs', false, 'data-common.data data-common.js data-cs.data data-cs.js'];
+  check('an English browser gets the English edition, and its data alone', String(await edition()) === String(english),
+        await edition());
+  await page.evaluateOnNewDocument(() => Object.defineProperty(navigator, 'languages', {get: () => ['sk-SK', 'en-US']}));
+  await page.goto(url, {waitUntil: 'load'});
+  check('a Slovak browser gets the Czech edition, and its data alone', String(await edition()) === String(czech),
+        await edition());
+  await page.goto(url + '?lang=en', {waitUntil: 'load'});
+  check('?lang=en in the address names the English edition', String(await edition()) === String(english), await edition());
 
   const errors = log.filter((line) => line.startsWith('PAGE ERROR'));
   check('no error on the page', errors.length === 0, errors);

@@ -18,9 +18,9 @@ const TYPES = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.
 // Serves the site (or another folder), starts Chromium and opens the game in
 // it, with `beforeLoad(argument)` run in the page ahead of the game's own
 // scripts; `body` gets {page, log, url}. Everything is closed after it. Files
-// carry their time as a static web server sends it, so that a reload asks
-// for them again and takes what it has from the browser's cache if they are
-// unchanged.
+// carry their time and no other rule for caching, as `python3 -m http.server`
+// serves them: a reload takes them from the browser's cache, asking at most
+// whether they changed.
 async function withGame(beforeLoad, argument, body, site = SITE) {
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
@@ -28,7 +28,7 @@ async function withGame(beforeLoad, argument, body, site = SITE) {
     const stat = file.startsWith(site) && fs.statSync(file, {throwIfNoEntry: false});
     if (!stat || !stat.isFile()) return response.writeHead(404).end();
     const modified = stat.mtime.toUTCString();
-    const headers = {'Cache-Control': 'no-cache', 'Last-Modified': modified};
+    const headers = {'Last-Modified': modified};
     if (request.headers['if-modified-since'] === modified) return response.writeHead(304, headers).end();
     response.writeHead(200, {...headers, 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream'});
     fs.createReadStream(file).pipe(response);

@@ -11,6 +11,8 @@
 void browser_yield(double ms);
 /* Milliseconds since the page started, with fractions. */
 double browser_now(void);
+/* When the program last took control back from the browser (browser_now). */
+double browser_last_woken(void);
 /* Puts what was flipped since the last call on the canvas. */
 void browser_present(void);
 /* Mixes sound until the browser's queue holds enough. */

@@ -57,7 +57,6 @@ struct SDL_PrivateVideoData {
 };
 
 static SDL_VideoDevice* current_device = NULL;
-static double last_yield_ms = 0;
 
 static int BROWSER_Available(void)
 {
@@ -282,7 +281,7 @@ static void BROWSER_UpdateRects(_THIS, int numrects, SDL_Rect* rects)
     } else if (hook == BROWSER_HOOK_COUNT) {
         browser_frame_hook(this->hidden->flips, 0, 0);
     }
-    if (browser_now() - last_yield_ms >= BUSY_FLIP_YIELD_MS) browser_yield(-1);
+    if (browser_now() - browser_last_woken() >= BUSY_FLIP_YIELD_MS) browser_yield(-1);
 }
 
 /* Puts the bands changed since the last call on the canvas, neighbours that
@@ -290,7 +289,6 @@ static void BROWSER_UpdateRects(_THIS, int numrects, SDL_Rect* rects)
 void browser_present(void)
 {
     SDL_VideoDevice* this = current_device;
-    last_yield_ms = browser_now();
     if (this == NULL || this->hidden->bands == NULL) return;
     struct SDL_PrivateVideoData* video = this->hidden;
     struct Band area = {0, 0, 0, 0};

@@ -91,7 +91,8 @@ const ms = (value) => value.toFixed(2) + ' ms';
 const ratio = (value, floorMs) => (value / floorMs).toFixed(2);
 
 async function measureGame({page}) {
-  const firstFrame = () => lib.waitFor('the first frame', () => page.evaluate(() => Module.abyssor.firstFrameMs), 60000);
+  const firstFrame = () => lib.waitFor('the first frame', () => page.evaluate(() => Module.abyssor.firstFrameMs),
+                                       60000);
   const cold = await firstFrame();
   await page.reload({waitUntil: 'load'});
   const warm = await firstFrame();
@@ -129,7 +130,8 @@ async function measureGame({page}) {
 async function measureWorstFrame({page}) {
   await lib.waitFor('the timed frames', () => page.evaluate(() => window.abyssorTimed.length === 1), 180000);
   await page.evaluate(floorStart);
-  await lib.waitFor('the end of the timed frames', () => page.evaluate(() => window.abyssorTimed.length === 2), 180000);
+  await lib.waitFor('the end of the timed frames', () => page.evaluate(() => window.abyssorTimed.length === 2),
+                    180000);
   const floorMs = await page.evaluate(floorEnd);
   const [[flips0, awake0, fill0], [flips1, awake1, fill1]] = await page.evaluate(() => window.abyssorTimed);
   const frames = flips1 - flips0, frameMs = (awake1 - awake0 - (fill1 - fill0)) / frames;
@@ -140,8 +142,10 @@ async function measureWorstFrame({page}) {
 async function main() {
   console.log(`load average ${os.loadavg().map((load) => load.toFixed(2)).join(', ')} on ${os.cpus().length} ` +
               `cores (${os.cpus()[0].model})`);
-  childProcess.execFileSync('cmake', ['--build', BUILD, '--target', 'abyssor_worst_frame'],
-                           {stdio: ['ignore', 'ignore', 'inherit'], env: {...process.env, NODE_PATH: '/usr/share/nodejs'}});
+  // Emscripten finds its JavaScript tools among Debian's node modules.
+  const build = childProcess.spawnSync('cmake', ['--build', BUILD, '--target', 'abyssor_worst_frame'],
+                                       {encoding: 'utf8', env: {...process.env, NODE_PATH: '/usr/share/nodejs'}});
+  if (build.status !== 0) throw new Error('The worst frame could not be built:\n' + build.stdout + build.stderr);
   await lib.withGame(countFlips, [], measureGame);
   await lib.withGame(countFlips, [], measureWorstFrame, path.join(BUILD, 'measure'));
   console.log(`load average ${os.loadavg().map((load) => load.toFixed(2)).join(', ')}`);

@@ -137,7 +137,8 @@ static SDL_Surface* BROWSER_SetVideoMode(_THIS, SDL_Surface* current, int width,
     video->bands = SDL_calloc(video->band_count, sizeof(struct Band));
     /* The screen and its copy start black, as the canvas does. */
     if (bytes == 2) video->converted = SDL_calloc(1, (size_t)width * height * 2);
-    if (video->pixels == NULL || video->rgba == NULL || video->bands == NULL || (bytes == 2 && video->converted == NULL)) {
+    if (video->pixels == NULL || video->rgba == NULL || video->bands == NULL ||
+        (bytes == 2 && video->converted == NULL)) {
         free_buffers(this);
         SDL_OutOfMemory();
         return NULL;
@@ -196,9 +197,9 @@ static void mark_changed(struct SDL_PrivateVideoData* video, int row, int left, 
     if (row + 1 > band->bottom) band->bottom = row + 1;
 }
 
-/* Converts the pixels of a row of the 16-bit screen that differ from what
- * was last converted, comparing them sixteen at a time (a comparison this
- * wide costs a fifth of the conversion), and marks their span. */
+/* Pixels compared at a time: sixteen unchanged pixels are passed over in a
+ * fifth of the time their conversion takes (four at a time, in as long as
+ * the conversion). */
 #define BLOCK_PIXELS 16
 
 static int same_block(const Uint16* a, const Uint16* b)
@@ -215,6 +216,8 @@ static int same_block(const Uint16* a, const Uint16* b)
     return ((a0 ^ b0) | (a1 ^ b1) | (a2 ^ b2) | (a3 ^ b3)) == 0;
 }
 
+/* Converts the pixels of a row of the 16-bit screen that differ from what
+ * was last converted, and marks their span. */
 static void convert_changes_16(struct SDL_PrivateVideoData* video, const Uint16* in, int row, int x, int w)
 {
     Uint16* seen = video->converted + row * video->w + x;

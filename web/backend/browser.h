@@ -11,6 +11,8 @@
 void browser_yield(double ms);
 /* Milliseconds since the page started, with fractions. */
 double browser_now(void);
+/* When the program last took control back from the browser (browser_now). */
+double browser_last_woken(void);
 /* Puts what was flipped since the last call on the canvas. */
 void browser_present(void);
 /* Mixes sound until the browser's queue holds enough. */
@@ -22,6 +24,7 @@ extern void browser_canvas_open(int width, int height, int fullscreen);
 extern void browser_canvas_put(Uint32* rgba, int width, int height, int x, int y, int w, int h);
 extern void browser_cursor_show(int visible);
 extern int browser_next_event(int* fields);
+/* What the page wants to hear of each flip (BROWSER_HOOK_...). */
 extern int browser_frame_hook_wanted(void);
 extern void browser_frame_hook(int flip, Uint32 hash_high, Uint32 hash_low);
 extern int browser_audio_open(int frequency, int channels, int format, int samples);
@@ -36,6 +39,12 @@ enum {
     BROWSER_EVENT_MOTION = 2, /* x, y */
     BROWSER_EVENT_BUTTON = 3, /* pressed, button */
     BROWSER_EVENT_EXPOSE = 4
+};
+
+enum {
+    BROWSER_HOOK_NONE = 0,
+    BROWSER_HOOK_HASH = 1,  /* its number and the screen's hash (the frame comparison) */
+    BROWSER_HOOK_COUNT = 2  /* its number only (measurements) */
 };
 
 #endif

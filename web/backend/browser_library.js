@@ -187,6 +187,9 @@ var LibraryBrowserGame = {
     canvas.width = width;
     canvas.height = height;
     BrowserGame.context = canvas.getContext('2d', {alpha: false});
+    // Black, as the screen starts: only what changes on it is put later.
+    BrowserGame.context.fillStyle = '#000';
+    BrowserGame.context.fillRect(0, 0, width, height);
     BrowserGame.image = null;
     BrowserGame.listen();
     // The menu draws itself on an event: the canvas appearing is one.
@@ -231,15 +234,23 @@ var LibraryBrowserGame = {
     return event[0];
   },
 
+  // The frame comparison hears of every flip with the screen's hash
+  // (onFlip), measurements only of its number (onFlipCount).
   browser_frame_hook_wanted__deps: ['$BrowserGame'],
   browser_frame_hook_wanted: function() {
-    return BrowserGame.page()['onFlip'] ? 1 : 0;
+    var page = BrowserGame.page();
+    return page['onFlip'] ? 1 : page['onFlipCount'] ? 2 : 0;
   },
 
   browser_frame_hook__deps: ['$BrowserGame'],
   browser_frame_hook: function(flip, high, low) {
+    var page = BrowserGame.page();
+    if (!page['onFlip']) {
+      page['onFlipCount'](flip);
+      return;
+    }
     var hex = ('00000000' + (high >>> 0).toString(16)).slice(-8) + ('00000000' + (low >>> 0).toString(16)).slice(-8);
-    BrowserGame.page()['onFlip'](flip, hex);
+    page['onFlip'](flip, hex);
   },
 
   browser_audio_open__deps: ['$BrowserGame'],

@@ -56,18 +56,11 @@ function abyssorSaveTable() {
 }
 Module['saveTable'] = abyssorSaveTable;
 
-// Opening the browser's database can take a while on a first visit: it is
-// opened while the game downloads.
-setTimeout(function() {
-  try {
-    IDBFS.getDB(ABYSSOR_SAVE_DIR, function() {});
-  } catch (e) {
-    // read again when the game starts
-  }
-}, 0);
-
-Module['preRun'] = Module['preRun'] || [];
-Module['preRun'].push(function() {
+// Reading the browser's database takes a while, most of all on a first visit
+// (a fifth of a second here), so it is read as soon as the file system
+// exists, while the program compiles and the data downloads, rather than
+// after the program has compiled.
+Module['preInit'] = [].concat(Module['preInit'] || [], function() {
   FS.mkdir(ABYSSOR_SAVE_DIR);
   FS.mount(IDBFS, {}, ABYSSOR_SAVE_DIR);
   addRunDependency('abyssor-saved-table');

@@ -15,19 +15,23 @@ const SITE = process.env.ABYSSOR_SITE || path.join(BUILD, 'site');
 const TYPES = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
                '.wasm': 'application/wasm'};
 
-// Serves the site, starts Chromium and opens the game in it (the address
-// followed by `query`, e.g. '?lang=cs'), with `beforeLoad(argument)` run in
-// the page ahead of the game's own scripts; `body` gets {page, log, url}.
-// Everything is closed after it.
-async function withGame(beforeLoad, argument, body, query = '') {
+// Serves the site (or another folder), starts Chromium and opens the game in
+// it (the address followed by `query`, e.g. '?lang=cs'), with
+// `beforeLoad(argument)` run in the page ahead of the game's own scripts;
+// `body` gets {page, log, url}. Everything is closed after it. Files carry
+// their time and no other rule for caching, as `python3 -m http.server`
+// serves them: a reload takes them from the browser's cache, asking at most
+// whether they changed.
+async function withGame(beforeLoad, argument, body, query = '', site = SITE) {
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    const file = path.join(SITE, name === '/' ? 'index.html' : name);
-    if (!file.startsWith(SITE) || !fs.statSync(file, {throwIfNoEntry: false})?.isFile()) {
-      return response.writeHead(404).end();
-    }
-    response.writeHead(200, {'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream',
-                             'Cache-Control': 'no-cache'});
+    const file = path.join(site, name === '/' ? 'index.html' : name);
+    const stat = file.startsWith(site) && fs.statSync(file, {throwIfNoEntry: false});
+    if (!stat || !stat.isFile()) return response.writeHead(404).end();
+    const modified = stat.mtime.toUTCString();
+    const headers = {'Last-Modified': modified};
+    if (request.headers['if-modified-since'] === modified) return response.writeHead(304, headers).end();
+    response.writeHead(200, {...headers, 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream'});
     fs.createReadStream(file).pipe(response);
   });
   await new Promise((done) => server.listen(0, '127.0.0.1', done));

@@ -1,10 +1,10 @@
 #!/bin/sh
 # Builds ABYSSOR for the browser into build-web/site (index.html, abyssor.js,
-# abyssor.wasm, and the data: data-common.data with data-cs.data and
-# data-en.data, each with its loader .js), installing what is missing: the
-# desktop build (./play.sh's packages) that draws the game's pictures and
-# sounds, Debian's WebAssembly tool chain and the sources of SDL 1.2 and
-# SDL_mixer 1.2.
+# abyssor.wasm, and the data: each edition's start-cs.data or start-en.data,
+# and levels.data with levels-cs.data or levels-en.data), installing what is
+# missing: the desktop build (./play.sh's packages) that draws the game's
+# pictures and sounds, Debian's WebAssembly tool chain and the sources of
+# SDL 1.2 and SDL_mixer 1.2.
 # Serve the folder over HTTP, e.g.
 #   cd build-web/site && python3 -m http.server 8000
 # and open http://localhost:8000/ (file:// does not work).

@@ -50,8 +50,17 @@ var LibraryBrowserGame = {
     page: function() {
       return Module['abyssor'] || {};
     },
+    // The page holds the player's input back (inputHeld) while the game's
+    // files are still coming; it waits here in its order, the pointer's
+    // moves as the last place it reached.
+    held: function() {
+      return !!BrowserGame.page()['inputHeld'];
+    },
     push: function(kind, a, b, c) {
-      BrowserGame.queue.push([kind, a | 0, b | 0, c | 0]);
+      var queue = BrowserGame.queue;
+      var last = queue[queue.length - 1];
+      if (kind === 2 && last && last[0] === 2 && BrowserGame.held()) queue.pop();
+      queue.push([kind, a | 0, b | 0, c | 0]);
     },
     // A key pressed or released as the page saw it (also used by tests and
     // by the page's own Escape in full screen).
@@ -135,6 +144,29 @@ var LibraryBrowserGame = {
         event.preventDefault();
       });
     },
+    // The browser's sound is made after the first picture, or at the first
+    // click or key if that comes sooner: making it held the page up for a
+    // fifth of a second on a first visit. Until then the sound is mixed at
+    // the pace of the clock and dropped, as while browsers keep it silent.
+    startSound: function() {
+      var audio = BrowserGame.audio;
+      if (!audio) return;
+      var context = audio.context;
+      var page = BrowserGame.page();
+      if (!context) {
+        try {
+          context = new (window.AudioContext || window.webkitAudioContext)();
+        } catch (e) {
+          return;
+        }
+        audio.context = page['audioContext'] = context;
+        context.onstatechange = function() {
+          if (page['onAudioState']) page['onAudioState'](context.state);
+        };
+        context.onstatechange();
+      }
+      if (context.state !== 'running' && context.state !== 'closed') context.resume();
+    },
     wake: function() {
       var wakeUp = BrowserGame.channelWake;
       BrowserGame.channelWake = null;
@@ -215,6 +247,7 @@ var LibraryBrowserGame = {
     var page = BrowserGame.page();
     if (!page['firstFrameMs']) {
       page['firstFrameMs'] = performance.now();
+      setTimeout(BrowserGame.startSound, 0);
       if (page['onFirstFrame']) page['onFirstFrame']();
     }
   },
@@ -226,7 +259,12 @@ var LibraryBrowserGame = {
 
   browser_next_event__deps: ['$BrowserGame'],
   browser_next_event: function(fields) {
-    var event = BrowserGame.queue.shift();
+    var queue = BrowserGame.queue;
+    // While input is held, only the canvas's own events go through.
+    var at = BrowserGame.held() ? queue.findIndex(function(event) {
+      return event[0] === 4;
+    }) : 0;
+    var event = at >= 0 ? queue.splice(at, 1)[0] : null;
     if (!event) return 0;
     HEAP32[(fields >> 2)] = event[1];
     HEAP32[(fields >> 2) + 1] = event[2];
@@ -255,35 +293,14 @@ var LibraryBrowserGame = {
 
   browser_audio_open__deps: ['$BrowserGame'],
   browser_audio_open: function(frequency, channels, format, samples) {
-    var Context = window.AudioContext || window.webkitAudioContext;
-    // The page may have made the context while the game downloaded.
-    var context = BrowserGame.page()['audioContext'];
-    if (!context || context.state === 'closed') {
-      if (!Context) return 0;
-      try {
-        context = new Context();
-      } catch (e) {
-        return 0;
-      }
-    }
-    var audio = {
-      context: context, frequency: frequency, channels: channels, format: format, samples: samples,
+    if (!window.AudioContext && !window.webkitAudioContext) return 0;
+    BrowserGame.audio = {
+      context: null, frequency: frequency, channels: channels, format: format, samples: samples,
       queuedUntil: 0, clockUntil: performance.now() / 1000, playing: false
     };
-    BrowserGame.audio = audio;
-    var page = BrowserGame.page();
-    var report = function() {
-      if (page['onAudioState']) page['onAudioState'](context.state);
-    };
-    context.onstatechange = report;
     // Browsers let sound start only from a click or a key.
-    var resume = function() {
-      if (context.state !== 'running' && context.state !== 'closed') context.resume();
-    };
-    window.addEventListener('pointerdown', resume, true);
-    window.addEventListener('keydown', resume, true);
-    resume();
-    report();
+    window.addEventListener('pointerdown', BrowserGame.startSound, true);
+    window.addEventListener('keydown', BrowserGame.startSound, true);
     return 1;
   },
 
@@ -292,7 +309,7 @@ var LibraryBrowserGame = {
     var audio = BrowserGame.audio;
     if (!audio) return 0;
     var chunk = audio.samples / audio.frequency;
-    if (audio.context.state === 'running') {
+    if (audio.context && audio.context.state === 'running') {
       var now = audio.context.currentTime;
       if (!audio.playing || audio.queuedUntil < now) audio.queuedUntil = now + 0.02;
       audio.playing = true;
@@ -336,7 +353,7 @@ var LibraryBrowserGame = {
   browser_audio_close: function() {
     var audio = BrowserGame.audio;
     BrowserGame.audio = null;
-    if (audio) {
+    if (audio && audio.context) {
       audio.context.close();
       var page = BrowserGame.page();
       if (page['onAudioState']) page['onAudioState']('closed');

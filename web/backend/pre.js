@@ -1,11 +1,13 @@
 // Runs inside the game's module before it starts: keeps the high-score table
-// (SCRIPT/topten.scr) in the browser's IndexedDB across visits, and takes the
-// game's switches from the page's query string (?-FS&-EF1).
+// (SCRIPT/topten.scr) in the browser's local storage across visits, and takes
+// the game's switches from the page's query string (?-FS&-EF1).
 
-var ABYSSOR_SAVE_DIR = '/save';
 var ABYSSOR_TABLE = 'SCRIPT/topten.scr';
+// The table is a few hundred bytes, kept as text, a character a byte. Local
+// storage is read at once, where the browser's database took a third of a
+// second to open on a first visit, before the game could read its table.
+var ABYSSOR_TABLE_KEY = 'abyssor-topten';
 var abyssorSavedTable = null;
-var abyssorSyncing = false;
 
 if (!Module['arguments'] && typeof location !== 'undefined') {
   Module['arguments'] = location.search.substring(1).split('&').map(function(part) {
@@ -19,74 +21,52 @@ if (!Module['arguments'] && typeof location !== 'undefined') {
   });
 }
 
-function abyssorSameBytes(a, b) {
-  if (!a || !b || a.length !== b.length) return false;
-  for (var i = 0; i < a.length; i++)
-    if (a[i] !== b[i]) return false;
-  return true;
+function abyssorReadTable() {
+  try {
+    var bytes = FS.readFile(ABYSSOR_TABLE);
+    var text = '';
+    for (var i = 0; i < bytes.length; i++) text += String.fromCharCode(bytes[i]);
+    return text;
+  } catch (e) {
+    return null;
+  }
 }
 
-// Copies the table into the saved folder when the game has changed it, and
-// writes that folder to IndexedDB. Cheap when nothing changed.
+// Keeps the table when the game has changed it. Cheap when nothing changed.
 function abyssorSaveTable() {
-  var table;
-  try {
-    table = FS.readFile(ABYSSOR_TABLE);
-  } catch (e) {
-    return;
-  }
-  if (abyssorSameBytes(table, abyssorSavedTable)) return;
-  try {
-    FS.writeFile(ABYSSOR_SAVE_DIR + '/topten.scr', table);
-  } catch (e) {
-    return;
-  }
+  var table = abyssorReadTable();
+  if (table === null || table === abyssorSavedTable) return;
   abyssorSavedTable = table;
-  if (abyssorSyncing) {
-    abyssorSavedTable = null;  // try again once the running write is done
+  try {
+    localStorage.setItem(ABYSSOR_TABLE_KEY, table);
+  } catch (e) {
+    err('The high scores could not be kept in this browser: ' + e);
     return;
   }
-  abyssorSyncing = true;
-  FS.syncfs(false, function(error) {
-    abyssorSyncing = false;
-    var page = Module['abyssor'] || {};
-    if (error) err('The high scores could not be kept in this browser: ' + error);
-    else if (page['onTableSaved']) page['onTableSaved']();
-  });
+  var page = Module['abyssor'] || {};
+  if (page['onTableSaved']) page['onTableSaved']();
 }
 Module['saveTable'] = abyssorSaveTable;
 
-// Reading the browser's database takes a while, most of all on a first visit
-// (a fifth of a second here), so it is read as soon as the file system
-// exists, while the program compiles and the data downloads, rather than
-// after the program has compiled.
+// Once the data is in the file system, before the game reads it, a saved
+// table replaces the one the data brings.
 Module['preInit'] = [].concat(Module['preInit'] || [], function() {
-  FS.mkdir(ABYSSOR_SAVE_DIR);
-  FS.mount(IDBFS, {}, ABYSSOR_SAVE_DIR);
-  addRunDependency('abyssor-saved-table');
-  FS.syncfs(true, function(error) {
-    if (error) err('The saved high scores could not be read: ' + error);
-    removeRunDependency('abyssor-saved-table');
-  });
-  // By now the data package is unpacked as well: a saved table replaces the
-  // one the data set brings.
   addOnPreMain(function() {
+    var saved = null;
     try {
-      FS.writeFile(ABYSSOR_TABLE, FS.readFile(ABYSSOR_SAVE_DIR + '/topten.scr'));
+      saved = localStorage.getItem(ABYSSOR_TABLE_KEY);
     } catch (e) {
-      // no table saved yet
+      // no storage: the table lasts as long as the page
     }
-    try {
-      abyssorSavedTable = FS.readFile(ABYSSOR_TABLE);
-    } catch (e) {
-      abyssorSavedTable = null;
+    if (saved !== null) {
+      var bytes = new Uint8Array(saved.length);
+      for (var i = 0; i < saved.length; i++) bytes[i] = saved.charCodeAt(i);
+      FS.writeFile(ABYSSOR_TABLE, bytes);
     }
+    abyssorSavedTable = abyssorReadTable();
     // The game rewrites the table when a name is entered and when it ends.
     setInterval(abyssorSaveTable, 500);
-    var onHidden = function() {
-      if (document.visibilityState === 'hidden') abyssorSaveTable();
-    };
-    document.addEventListener('visibilitychange', onHidden);
+    document.addEventListener('visibilitychange', abyssorSaveTable);
     window.addEventListener('pagehide', abyssorSaveTable);
   });
 });

@@ -1,7 +1,8 @@
 // The page around the game: the edition of the game in the page's language,
-// the download progress, the canvas scaled to the window, full screen, the
-// sound hint and the way back after the game ends. The game itself
-// (abyssor.js) reads its switches from the address.
+// its data fetched and handed to the game, the download progress, the canvas
+// scaled to the window, full screen, the sound hint and the way back after
+// the game ends. The game itself (abyssor.js) reads its switches from the
+// address.
 'use strict';
 
 // The edition: ?lang=cs or ?lang=en in the address names it; otherwise the
@@ -20,6 +21,24 @@ function pickEdition() {
 }
 var edition = pickEdition();
 
+// As soon as the page is here (its style and script are written into it):
+// what the game loads before its first picture (fetchPackage, below), and the
+// program, which compiles meanwhile (once it is all here where the server
+// does not call it WebAssembly), with its JavaScript half, which runs after
+// this script (Module, below). The game starts once all are in.
+var startData = fetchPackage('start-' + edition + '.data', function(loaded, total) {
+  showProgress(loaded, total);
+});
+var startFiles = null;
+var compiling = WebAssembly.compileStreaming(fetch('abyssor.wasm')).catch(function() {
+  return fetch('abyssor.wasm').then(function(response) {
+    return response.arrayBuffer();
+  }).then(WebAssembly.compile);
+});
+var program = document.createElement('script');
+program.src = 'abyssor.js';
+document.body.appendChild(program);
+
 // The page's own words in Czech; the page itself is written in English.
 var CZECH = {
   'sound-hint': 'Zvuk zapne kliknutí nebo klávesa',
@@ -27,6 +46,8 @@ var CZECH = {
   'leave-fullscreen': 'Opustit celou obrazovku',
   'fullscreen-title': 'Celá obrazovka: Escape ji opustí (a ukončí rozehranou hru)',
   'loading': 'Nahrávám hru…',
+  'loading-levels': 'Nahrávám úrovně…',
+  'data-failed': 'Data hry se nepodařilo načíst: ',
   'of': ' z ',
   'ended': 'Hra skončila.',
   'ended-status': 'Hra skončila (stav ',
@@ -41,7 +62,8 @@ var CZECH = {
       'a jazyk: <code>?lang=cs</code> nebo <code>?lang=en</code>. Rekordy zůstávají v tomto prohlížeči.'
 };
 var ENGLISH = {
-  'fullscreen': 'Full screen', 'leave-fullscreen': 'Leave full screen', 'loading': 'Loading the game…', 'of': ' of ',
+  'fullscreen': 'Full screen', 'leave-fullscreen': 'Leave full screen', 'loading': 'Loading the game…',
+  'loading-levels': 'Loading the levels…', 'data-failed': 'The game\'s data could not be loaded: ', 'of': ' of ',
   'ended': 'The game has ended.', 'ended-status': 'The game has ended (status ', 'error': 'The game stopped with an error: '
 };
 function say(key) {
@@ -76,7 +98,17 @@ function fitCanvas() {
 }
 window.addEventListener('resize', fitCanvas);
 
+// The bar moves at most once a frame, however often the bytes come.
+var progress = null;
 function showProgress(loaded, total) {
+  if (!progress) requestAnimationFrame(drawProgress);
+  progress = [loaded, total];
+}
+
+function drawProgress() {
+  if (!progress) return;
+  var loaded = progress[0], total = progress[1];
+  progress = null;
   var share = total > 0 ? Math.min(1, loaded / total) : 0;
   loadingBar.style.width = (share * 100).toFixed(1) + '%';
   loadingDetail.textContent = (loaded / 1048576).toFixed(1) + say('of') + (total / 1048576).toFixed(1) + ' MB';
@@ -155,30 +187,164 @@ function gameEnded(text) {
   document.getElementById('again').focus();
 }
 
+// The data comes in packages (web/package_data.cmake), each a line of JSON,
+// {"size": bytes after it, "files": [[path, bytes], ...]}, then the files'
+// bytes in that order. A package is read as it arrives: its first line gives
+// its size, so the progress is known from the first bytes.
+function fetchPackage(name, onProgress) {
+  return fetch(name).then(function(response) {
+    if (!response.ok || !response.body) throw new Error(name + ' (' + response.status + ')');
+    var reader = response.body.getReader();
+    var head = new Uint8Array(0), listing = null, bytes = null, loaded = 0;
+    var take = function(chunk) {
+      if (!listing) {
+        var joined = new Uint8Array(head.length + chunk.length);
+        joined.set(head);
+        joined.set(chunk, head.length);
+        var end = joined.indexOf(10);
+        if (end < 0) {
+          head = joined;
+          return;
+        }
+        listing = JSON.parse(new TextDecoder().decode(joined.subarray(0, end)));
+        bytes = new Uint8Array(listing.size);
+        chunk = joined.subarray(end + 1);
+      }
+      if (loaded + chunk.length > bytes.length) throw new Error(name + ' is longer than it says');
+      bytes.set(chunk, loaded);
+      loaded += chunk.length;
+      onProgress(loaded, bytes.length);
+    };
+    var next = function() {
+      return reader.read().then(function(part) {
+        if (!part.done) {
+          take(part.value);
+          return next();
+        }
+        if (!bytes || loaded !== bytes.length) throw new Error(name + ' came in short');
+        return {files: listing.files, bytes: bytes};
+      });
+    };
+    return next();
+  });
+}
+
+// The package's files into the game's file system, which keeps their bytes
+// where they are.
+function mountPackage(data) {
+  var FS = Module['FS'];
+  var at = 0;
+  data.files.forEach(function(file) {
+    var path = '/' + file[0];
+    FS.mkdirTree(path.slice(0, path.lastIndexOf('/')));
+    FS.writeFile(path, data.bytes.subarray(at, at + file[1]), {canOwn: true});
+    at += file[1];
+  });
+}
+
+function dataFailed(error) {
+  loading.hidden = false;
+  loading.classList.remove('levels');
+  loadingText.textContent = say('data-failed') + (error && error.message || error);
+}
+
+// The levels' pictures and sounds, fetched while the intro plays. The game
+// reads its files as it needs them, without waiting: until every file is
+// here, the player's keys and clicks wait in the backend (the intro reads
+// none), and the page shows how far the levels have come if the player tries
+// to act or they take longer than the intro's first ten seconds.
+var LEVELS_NOTICE_MS = 10000;
+var levelsProgress = {};
+var levelsRequested = false, levelsHere = false, levelsNoticed = false;
+
+function showLevelsProgress() {
+  var loaded = 0, total = 0;
+  for (var name in levelsProgress) {
+    loaded += levelsProgress[name][0];
+    total += levelsProgress[name][1];
+  }
+  showProgress(loaded, total);
+}
+
+function noticeLevels() {
+  if (levelsHere || levelsNoticed || !running) return;
+  levelsNoticed = true;
+  loading.classList.add('levels');
+  loadingText.textContent = say('loading-levels');
+  showLevelsProgress();
+  loading.hidden = false;
+}
+
+function loadLevels() {
+  if (levelsRequested) return;
+  levelsRequested = true;
+  setTimeout(noticeLevels, LEVELS_NOTICE_MS);
+  var packages = ['levels.data', 'levels-' + edition + '.data'].map(function(name) {
+    levelsProgress[name] = [0, 0];
+    return fetchPackage(name, function(loaded, total) {
+      levelsProgress[name] = [loaded, total];
+      if (levelsNoticed) showLevelsProgress();
+    }).then(mountPackage);
+  });
+  Promise.all(packages).then(function() {
+    levelsHere = true;
+    Module['abyssor']['inputHeld'] = false;
+    if (levelsNoticed) loading.hidden = true;
+  }, dataFailed);
+}
+
+window.addEventListener('keydown', noticeLevels);
+canvas.addEventListener('pointerdown', noticeLevels);
+
+// The game's log reaches the console in batches: at the start, a message a
+// line cost more than loading the pictures.
+var logLines = [];
+function flushLog() {
+  if (logLines.length) console.log(logLines.join('\n'));
+  logLines = [];
+}
+
 var Module = {
   canvas: canvas,
   print: function(text) {
-    console.log(text);
+    if (!logLines.length) setTimeout(flushLog, 0);
+    logLines.push(text);
   },
   printErr: function(text) {
+    flushLog();
     console.warn(text);
   },
-  // The data package reports "Downloading data... (loaded/total)".
-  setStatus: function(text) {
-    var progress = /\((\d+(?:\.\d+)?)\/(\d+(?:\.\d+)?)\)/.exec(text || '');
-    if (progress) {
-      loadingText.textContent = say('loading');
-      showProgress(+progress[1], +progress[2]);
-    } else if (text) {
-      loadingText.textContent = text;
-    }
+  instantiateWasm: function(imports, receiveInstance) {
+    compiling.then(function(module) {
+      return WebAssembly.instantiate(module, imports).then(function(instance) {
+        receiveInstance(instance, module);
+      });
+    }).catch(dataFailed);
+    return {};
   },
+  // The game starts when its start package is here, which then goes into its
+  // file system (which needs the program's memory, there by then).
+  preInit: [function() {
+    Module['addRunDependency']('abyssor-start-data');
+    startData.then(function(data) {
+      startFiles = data;
+      Module['removeRunDependency']('abyssor-start-data');
+    }, dataFailed);
+  }],
+  preRun: [function() {
+    mountPackage(startFiles);
+    startFiles = null;
+  }],
+  // The page's layout waits for the browser's next frame, out of the way of
+  // the game's start.
   onRuntimeInitialized: function() {
-    // The last progress report may come before the last bytes.
+    progress = null;
     loadingBar.style.width = '100%';
     running = true;
     loading.hidden = true;
-    canvas.focus();
+    requestAnimationFrame(function() {
+      canvas.focus();
+    });
   },
   onExit: function(status) {
     gameEnded(status === 0 ? say('ended') : say('ended-status') + status + ').');
@@ -187,19 +353,11 @@ var Module = {
     loading.hidden = true;
     gameEnded(say('error') + what);
   },
-  // Starting the browser's sound takes a while: it is done while the data
-  // still downloads (it stays silent until the first click or key).
-  preRun: [function() {
-    try {
-      var AudioContextClass = window.AudioContext || window.webkitAudioContext;
-      if (AudioContextClass) Module['abyssor']['audioContext'] = new AudioContextClass();
-    } catch (e) {
-      // the game makes its own, or plays without sound
-    }
-  }],
   abyssor: {
+    inputHeld: true,
+    onFirstFrame: loadLevels,
     onCanvasOpen: function(width, height, fullscreen) {
-      fitCanvas();
+      requestAnimationFrame(fitCanvas);
       // Full screen needs a click or a key first.
       if (fullscreen && !isFullscreen()) goFullscreen.hidden = false;
     },
@@ -238,12 +396,3 @@ function showEdition() {
 }
 showEdition();
 fitCanvas();
-
-// The data both editions share, the edition's own (its scripts and pictures
-// that hold words), then the game: in this order, each as soon as it is here.
-['data-common.js', 'data-' + edition + '.js', 'abyssor.js'].forEach(function(name) {
-  var script = document.createElement('script');
-  script.src = name;
-  script.async = false;
-  document.body.appendChild(script);
-});

@@ -15,6 +15,20 @@ const SITE = process.env.ABYSSOR_SITE || path.join(BUILD, 'site');
 const TYPES = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
                '.wasm': 'application/wasm'};
 
+// Files the server holds back until released (holdBack), by name.
+const heldBack = new Map();
+
+// Holds back a file of the site (e.g. '/levels.data') until the function
+// returned is called.
+function holdBack(name) {
+  let release;
+  heldBack.set(name, new Promise((done) => release = done));
+  return () => {
+    heldBack.delete(name);
+    release();
+  };
+}
+
 // Serves the site (or another folder), starts Chromium and opens the game in
 // it (the address followed by `query`, e.g. '?lang=cs'), with
 // `beforeLoad(argument)` run in the page ahead of the game's own scripts;
@@ -23,8 +37,9 @@ const TYPES = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.
 // serves them: a reload takes them from the browser's cache, asking at most
 // whether they changed.
 async function withGame(beforeLoad, argument, body, query = '', site = SITE) {
-  const server = http.createServer((request, response) => {
+  const server = http.createServer(async (request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    await heldBack.get(name);
     const file = path.join(site, name === '/' ? 'index.html' : name);
     const stat = file.startsWith(site) && fs.statSync(file, {throwIfNoEntry: false});
     if (!stat || !stat.isFile()) return response.writeHead(404).end();
@@ -62,12 +77,15 @@ async function withGame(beforeLoad, argument, body, query = '', site = SITE) {
 
 // Runs in the page before the game: counts its flips (abyssorFlipCount), the
 // table's arrivals in the browser's storage (abyssorTableSaved) and the loading
-// bar's width at every download report (abyssorBar). Given steps [flip, kind,
-// a, b, c], it also records every flip's hash (abyssorHashes) and gives the
-// game their events after the flips they name, up to one of kind 0 (abyssorEnded).
+// bar's width whenever it changes (abyssorBar). Given steps [flip, kind, a, b,
+// c], it also records every flip's hash (abyssorHashes) and gives the game
+// their events after the flips they name, up to one of kind 0 (abyssorEnded).
 function hookGame(steps = []) {
   Object.assign(window, {abyssorFlipCount: 0, abyssorTableSaved: 0, abyssorBar: [], abyssorHashes: [],
                          abyssorEnded: false});
+  new MutationObserver((changes) => {
+    for (const change of changes) if (change.target.id === 'loading-bar') window.abyssorBar.push(change.target.style.width);
+  }).observe(document, {attributes: true, attributeFilter: ['style'], subtree: true});
   let next = 0;
   Object.defineProperty(window, 'Module', {configurable: true, set(module) {
     module.abyssor.onFlip = (flip, hash) => {
@@ -80,11 +98,6 @@ function hookGame(steps = []) {
       }
     };
     module.abyssor.onTableSaved = () => window.abyssorTableSaved++;
-    const setStatus = module.setStatus;
-    module.setStatus = (text) => {
-      setStatus(text);
-      window.abyssorBar.push(document.getElementById('loading-bar').style.width);
-    };
     delete window.Module;
     window.Module = module;
   }});
@@ -116,4 +129,4 @@ async function waitQuiet(page, what, after, quietMs, timeoutMs = 90000) {
 // A key held long enough for the game's once-a-frame look at the keys.
 const tap = (page, key, holdMs = 120) => page.keyboard.press(key, {delay: holdMs});
 
-module.exports = {SITE, withGame, hookGame, sleep, waitFor, waitQuiet, tap};
+module.exports = {SITE, withGame, holdBack, hookGame, sleep, waitFor, waitQuiet, tap};

@@ -1,10 +1,11 @@
 // The browser build played in headless Chromium as a player would, through
 // the page's own keyboard and mouse: the download bar, the sound hint, the
-// menu's keys, a shell fired at the pointer (none beyond reach), a level code
-// typed with Shift, full screen left by the browser's Escape, the name kept
-// in the browser's storage across a reload, the way back after the end, the
-// address's switches, and the edition the browser's languages or the address
-// choose, whose data alone is downloaded.
+// player's keys held until the levels are in, the menu's keys, a shell fired
+// at the pointer (none beyond reach), a level code typed with Shift, full
+// screen left by the browser's Escape, the name kept in the browser's
+// storage across a reload, the way back after the end, the address's
+// switches, and the edition the browser's languages or the address choose,
+// whose data alone is downloaded.
 'use strict';
 
 const assert = require('assert');
@@ -23,18 +24,22 @@ const regionHash = (page, rect) => page.evaluate(([x, y, w, h]) => {
   return data.reduce((hash, byte) => Math.imul(hash ^ byte, 16777619) >>> 0, 2166136261);
 }, rect);
 
-// Where things are, from the game's own data: the menu's first two items,
-// the sea's middle, the gun's heat fill (the panel's picture and its place),
-// the second level's code and the first level's score.
+// The menu's first two items, from its script.
+const readMenuItems = (page) => page.evaluate(() => ['b_new_game', 'b_kod'].map((key) =>
+  new RegExp(key + '\\s+(\\d+),(\\d+),(\\d+),(\\d+)').exec(new TextDecoder('latin1')
+    .decode(Module.FS.readFile('SCRIPT/menu.scr'))).slice(1).map(Number)));
+
+// Where things are in a level, from the game's own data: the sea's middle,
+// the gun's heat fill (the panel's picture and its place), the second
+// level's code and the first level's score.
 const readGeometry = (page) => page.evaluate(() => {
   const text = (name) => new TextDecoder('latin1').decode(Module.FS.readFile(name));
-  const rect = (key) => new RegExp(key + '\\s+(\\d+),(\\d+),(\\d+),(\\d+)').exec(text('SCRIPT/menu.scr')).slice(1).map(Number);
   const levels = text('SCRIPT/levels.scr').trim().split('\n').map((line) => line.split(/\s+/));
   const delo = text('SCRIPT/' + levels[0][0] + '/delo.scr');
   const centre = ['x', 'y'].map((axis) => +new RegExp('\\bstred_' + axis + '\\s+(-?\\d+)').exec(delo)[1]);
   const panel = text('SCRIPT/' + levels[0][0] + '/panel.scr').trim().split(/\s+/);
   const heat = Module.FS.readFile(panel[4]), view = new DataView(heat.buffer, heat.byteOffset);
-  return {newGame: rect('b_new_game'), levelCode: rect('b_kod'), centre, secondCode: levels[1][1],
+  return {centre, secondCode: levels[1][1],
           heat: panel[18].split(',').map(Number).slice(0, 2).concat(view.getInt32(18, true), Math.abs(view.getInt32(22, true))),
           firstScore: +levels[0][2]};
 });
@@ -67,7 +72,7 @@ async function startLevel(page, count) {
   check('the level runs', (await page.evaluate(() => window.abyssorFlipCount)) - start >= 15);
 }
 
-async function play({page, log, url}) {
+async function play({page, log, url}, releaseLevels) {
   // --- the download and the first picture ---
   await firstFrame(page);
   const [bar, full, gone] = await page.evaluate(() => [window.abyssorBar,
@@ -76,22 +81,32 @@ async function play({page, log, url}) {
         bar.some((width) => /^\d+\.\d%$/.test(width)) && full === '100%' && gone, [bar.slice(0, 5), full, gone]);
   const width = await page.$eval('#screen', (canvas) => canvas.style.width);
   check('the canvas is scaled by a whole number', /^(640|1280|1920)px$/.test(width), width);
-  const geometry = await readGeometry(page);
 
   // --- sound waits for a gesture: headless Chromium starts it at once, so it is halted ---
   const audio = () => page.evaluate(() => Module.abyssor.audioContext.state + ',' +
                                           document.getElementById('sound-hint').hidden);
+  await lib.waitFor('the sound', () => page.evaluate(() => !!Module.abyssor.audioContext), 5000);
   await page.evaluate(() => Module.abyssor.audioContext.suspend());
   await lib.waitFor('the sound hint', async () => (await audio()) === 'suspended,false', 5000);
 
-  // --- the menu after the intro: Down and Up move the highlight ---
+  // --- the menu after the intro: a key waits for the levels, then Down and Up move the highlight ---
   let count = await lib.waitQuiet(page, 'the menu after the intro', 300, 800);
-  const items = async () => [await regionHash(page, geometry.newGame), await regionHash(page, geometry.levelCode)];
+  const menuItems = await readMenuItems(page);
+  const items = async () => [await regionHash(page, menuItems[0]), await regionHash(page, menuItems[1])];
   const top = await items();
-  count = await tapAndWait(page, 'ArrowDown', 'the menu after Down', count);
+  await lib.tap(page, 'ArrowDown');
+  await lib.sleep(500);
+  const notice = await page.evaluate(() => [document.getElementById('loading').hidden,
+                                            document.getElementById('loading-text').textContent]);
+  check('before the levels are in, a key waits and the page says the levels are loading',
+        String(await items()) === String(top) && !notice[0] && notice[1] === 'Loading the levels…', notice);
+  releaseLevels();
+  count = await lib.waitQuiet(page, 'the menu after Down', count + 1, 300);
   await lib.waitFor('a key to start the sound and hide the hint', async () => (await audio()) === 'running,true', 5000);
   const down = await items();
-  check('Down moves the highlight from the first item to the level code', top.every((hash, i) => hash !== down[i]));
+  check('once they are in, the key moves the highlight from the first item to the level code',
+        top.every((hash, i) => hash !== down[i]) && await page.$eval('#loading', (overlay) => overlay.hidden));
+  const geometry = await readGeometry(page);
   count = await tapAndWait(page, 'ArrowUp', 'the menu after Up', count);
   check('Up brings the highlight back', String(await items()) === String(top));
 
@@ -157,14 +172,14 @@ async function play({page, log, url}) {
 
   // --- the edition: the page's language, the credits' words, the data packages fetched ---
   const edition = async () => {
-    await firstFrame(page);
+    await lib.waitFor('the levels', () => page.evaluate(() => Module.abyssor.inputHeld === false));
     return page.evaluate(() => [document.documentElement.lang,
       new TextDecoder('latin1').decode(Module.FS.readFile('SCRIPT/in.scr')).includes('outro Thanks!'),
       performance.getEntriesByType('resource').map((entry) => entry.name.replace(/.*\//, ''))
-        .filter((name) => name.startsWith('data-')).sort().join(' ')]);
+        .filter((name) => name.endsWith('.data')).sort().join(' ')]);
   };
-  const english = ['en', true, 'data-common.data data-common.js data-en.data data-en.js'];
-  const czech = ['cs', false, 'data-common.data data-common.js data-cs.data data-cs.js'];
+  const english = ['en', true, 'levels-en.data levels.data start-en.data'];
+  const czech = ['cs', false, 'levels-cs.data levels.data start-cs.data'];
   check('an English browser gets the English edition, and its data alone', String(await edition()) === String(english),
         await edition());
   await page.evaluateOnNewDocument(() => Object.defineProperty(navigator, 'languages', {get: () => ['sk-SK', 'en-US']}));
@@ -178,7 +193,9 @@ async function play({page, log, url}) {
   check('no error on the page', errors.length === 0, errors);
 }
 
-lib.withGame(lib.hookGame, [], play).then(() => console.log(`${passed} passed, 0 failed`), (error) => {
+// The levels come only when the test lets them.
+const releaseLevels = lib.holdBack('/levels.data');
+lib.withGame(lib.hookGame, [], (session) => play(session, releaseLevels)).then(() => console.log(`${passed} passed, 0 failed`), (error) => {
   console.error('not ok - ' + (error.message || error));
   console.log(`${passed} passed, 1 failed`);
   process.exit(1);

@@ -84,8 +84,11 @@ async function play({page, log, url}) {
   await page.evaluate(() => Module.abyssor.audioContext.suspend());
   await lib.waitFor('the sound hint', async () => (await audio()) === 'suspended,false', 5000);
 
-  // --- the menu after the intro: Down and Up move the highlight ---
-  let count = await lib.waitQuiet(page, 'the menu after the intro', 300, 800);
+  // --- the menu after the intro (it draws itself at the first motion): Down and Up move the highlight ---
+  let count = await lib.waitQuiet(page, 'the end of the intro', 300, 800);
+  const box = await (await page.$('#screen')).boundingBox();
+  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+  count = await lib.waitQuiet(page, 'the menu at the first motion', count + 1, 300);
   const items = async () => [await regionHash(page, geometry.newGame), await regionHash(page, geometry.levelCode)];
   const top = await items();
   count = await tapAndWait(page, 'ArrowDown', 'the menu after Down', count);

@@ -90,9 +90,7 @@ Captured capture(Call call)
 // is given as whether it is set.
 struct Field {
     template <typename Expected, typename Actual>
-    Field(const char* name, Expected expected, Actual actual) : name(name), expected((double)expected), actual((double)actual)
-    {
-    }
+    Field(const char* name, Expected expected, Actual actual) : name(name), expected((double)expected), actual((double)actual) {}
     const char* name;
     double expected, actual;
 };

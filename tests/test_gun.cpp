@@ -62,12 +62,10 @@ TEST_F(GunTest, PointerMustLieStrictlyWithinTheReach)
     const struct {
         const char* what;
         int reach, bonus, x, y, fire, shells, distance;
-    } cases[] = {{"199 to the right", 200, 0, 519, 240, 1, 1, 0},
-                 {"200 to the right", 200, 0, 520, 240, 1, 0, 200},
-                 {"209 to the right with a bonus of 10", 200, 10, 529, 240, 1, 1, 0},
+    } cases[] = {{"199 to the right", 200, 0, 519, 240, 1, 1, 0}, {"200 to the right", 200, 0, 520, 240, 1, 0, 200},
+                 {"209 to the right, a bonus of 10", 200, 10, 529, 240, 1, 1, 0}, {"no click", 1000, 0, 400, 240, 0, 0, 0},
                  {"100 above, 160.5 on the sea, reach 161", 161, 0, 320, 140, 1, 1, 0},
-                 {"100 above, 160.5 on the sea, reach 160", 160, 0, 320, 140, 1, 0, 160},
-                 {"no click", 1000, 0, 400, 240, 0, 0, 0}};
+                 {"100 above, 160.5 on the sea, reach 160", 160, 0, 320, 140, 1, 0, 160}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         fresh_shooting();
@@ -122,12 +120,9 @@ TEST_F(GunTest, TabStepsThroughTheGunWeaponsOnceEvery24Frames)
         const char* what;
         std::vector<int> types, frames;  // the weapons' types; Tab held in these frames
         int from, weapon;
-    } cases[] = {{"held too early", {0, 1, 0, 2}, {23}, 0, 0},
-                 {"held on in the next frames", {0, 1, 0, 2}, {24, 25, 47}, 0, 2},
-                 {"held again 24 frames later", {0, 1, 0, 2}, {24, 48}, 0, 0},
-                 {"round from the last", {1, 2, 1, 0, 2}, {24}, 4, 3},
-                 {"the only gun weapon", {1, 2, 1, 0, 2}, {24}, 3, 3},
-                 {"no gun weapon", {1, 2}, {24}, 1, 1}};
+    } cases[] = {{"held too early", {0, 1, 0, 2}, {23}, 0, 0}, {"held on in the next frames", {0, 1, 0, 2}, {24, 25, 47}, 0, 2},
+                 {"held again 24 frames later", {0, 1, 0, 2}, {24, 48}, 0, 0}, {"round from the last", {1, 2, 1, 0, 2}, {24}, 4, 3},
+                 {"the only gun weapon", {1, 2, 1, 0, 2}, {24}, 3, 3}, {"no gun weapon", {1, 2}, {24}, 1, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         for (size_t i = 0; i < c.types.size(); i++) gun((int)i).typ = c.types[i];

@@ -98,9 +98,7 @@ TEST(CommandLineTest, SwitchesSetTheVideoFlagsTheSoundAndTheEffects)
         {{"./abyssor", "fullscreen", "-fs", "-snd", "-EF1", "-X2", "big-XA"}, SDL_SWSURFACE, 0, 1, 0, SCALE_AUTO},
     };
     for (const auto& c : cases) {
-        std::string line;
-        for (const std::string& argument : c.arguments) line += argument + " ";
-        SCOPED_TRACE(line);
+        SCOPED_TRACE(c.arguments.back());
         settings = GameSettings();
         settings.sound = 1;
         command_line = CommandLine();

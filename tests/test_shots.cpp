@@ -248,10 +248,8 @@ TEST_F(ShotTest, BombsHurtTheSubmarineButShellsNever)
     const struct {
         const char* what;
         int typ, dx, explosion_frame, zivoty;
-    } cases[] = {{"a shell on it", 0, 0, -1, 100},
-                 {"a bomb 15 off", 1, 15, -1, 70},
-                 {"a bomb 16 off", 1, 16, -1, 100},
-                 {"a bomb on it exploding", 1, 0, 0, 100}};
+    } cases[] = {{"a shell on it", 0, 0, -1, 100}, {"a bomb 15 off", 1, 15, -1, 70}, {"a bomb 16 off", 1, 16, -1, 100},
+                 {"a bomb on it, the submarine exploding", 1, 0, 0, 100}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WeaponDef& w = weapon(c.typ, c.typ, 0);

@@ -14,8 +14,8 @@
 namespace {
 
 // Bytes of a channel's sound that the mixer has played, counted by an effect
-// on the channel (the mixer runs it on its own thread), and the sign the
-// mixer gives once channel 2 is silent after a buffer.
+// on the channel (the mixer runs it on its own thread), and the sign its
+// post-mix hook gives once channel 2 is silent after a buffer.
 std::atomic<int> bytes_played(0);
 std::atomic<bool> awaiting_silence(false);
 SDL_sem* silent = NULL;
@@ -32,14 +32,6 @@ double times_played(Mix_Chunk* sound, int repeats)
     EXPECT_EQ(0, SDL_SemWaitTimeout(silent, 5000)) << "the sound ended";  // at once, but for a sound that never ends
     SDL_PauseAudio(1);
     return (double)bytes_played / sound->alen;
-}
-
-void post_when_silent(void*, Uint8*, int)
-{
-    if (awaiting_silence && !Mix_Playing(2)) {
-        awaiting_silence = false;
-        SDL_SemPost(silent);
-    }
 }
 
 }  // namespace
@@ -60,7 +52,7 @@ TEST(SoundsTest, SoundsPlayOnTheirChannelsWhileAudioIsOn)
     ASSERT_TRUE(open_audio());
     SDL_PauseAudio(1);
     silent = SDL_CreateSemaphore(0);
-    Mix_SetPostMix(post_when_silent, NULL);
+    Mix_SetPostMix([](void*, Uint8*, int) { if (!Mix_Playing(2) && awaiting_silence.exchange(false)) SDL_SemPost(silent); }, NULL);
     write_wav("SFX/long.wav", 100000);
     write_wav("SFX/tick.wav", 300);
     Mix_Chunk* sounds[3];

@@ -322,6 +322,8 @@ TEST_F(CreaturesInTheLoop, TheLevelIsWonWhenTheLastBlastEnds)
     } cases[] = {{"three frames", 3, ""}, {"no picture", 1, "Pokus o vykresleni nenahrane bitmapy vybuchu #0 !!!\n"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.explosion);
+        reset_creatures();  // the pictures and sounds of the case before
+        reset_images();
         SetUp();
         if (c.blast_frames == 1) free_strip(bank.vybuch[0]);
         creature_types[0].death_sound = sound("die.wav");

@@ -208,6 +208,7 @@ TEST_F(GameLoopTest, TheCrosshairShowsWithinReachExactlyWhereAClickFires)
                  {"124 above, 199 on the flattened sea", 320, 116, true}, {"125 above, 200.6", 320, 115, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.where);
+        reset_images();  // the crosshairs of the case before
         SetUp();
         WeaponDef& gun = weapon_catalogue.weapons[0];
         weapon_catalogue.count = 1;

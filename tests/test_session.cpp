@@ -3,7 +3,6 @@
 #include <string.h>
 
 #include <string>
-#include <vector>
 
 #include "platform.h"
 #include "session.h"

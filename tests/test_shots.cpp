@@ -5,7 +5,6 @@
 #include <string.h>
 
 #include <string>
-#include <vector>
 
 #include "bonus.h"
 #include "creatures.h"

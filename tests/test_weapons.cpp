@@ -1,5 +1,4 @@
 #include <string>
-#include <vector>
 
 #include "settings.h"
 #include "support.h"

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 
 #include "game_state.h"
 #include "main.h"
@@ -208,6 +209,14 @@ Captured load_script(const std::string& path, const std::string& text, void (*lo
 {
     write_file(path, text);
     return capture([&] { load(path.c_str()); });
+}
+
+void expect_fields(const char* file, int line, std::initializer_list<Field> fields)
+{
+    for (const Field& field : fields)
+        if (field.expected != field.actual)
+            ADD_FAILURE_AT(file, line) << std::setprecision(10) << field.name << " is " << field.actual << ", should be "
+                                       << field.expected;
 }
 
 std::string prefixed_lines(const std::string& prefix, std::initializer_list<const char*> lines)

@@ -85,6 +85,20 @@ Captured capture(Call call)
     return result;
 }
 
+// A value the game holds, under its name, beside what it should be. Taken
+// as a number, so that the fields of a record compare in one list; a pointer
+// is given as whether it is set.
+struct Field {
+    template <typename Expected, typename Actual>
+    Field(const char* name, Expected expected, Actual actual) : name(name), expected((double)expected), actual((double)actual) {}
+    const char* name;
+    double expected, actual;
+};
+// Each field that does not hold what it should fails the test at the
+// caller's line, by name: "heading is 1, should be 2".
+void expect_fields(const char* file, int line, std::initializer_list<Field> fields);
+#define EXPECT_FIELDS(...) expect_fields(__FILE__, __LINE__, {__VA_ARGS__})
+
 // Writes a script and reads it with the loader given, capturing what the
 // loader printed.
 Captured load_script(const std::string& path, const std::string& text, void (*load)(const char* path));

@@ -19,18 +19,6 @@ const std::string TWO_TYPES = "*DOSAH bitmap GFX/blue.bmp pouzivani 100 dostrel 
                               "  rychlost_lodi 1 zivoty 3 sance 0.5\n"
                               "[END]\n";
 
-std::vector<double> fields(const BonusType& t)
-{
-    return {(double)t.pouzivani, (double)t.dostrel, (double)t.rychlost, (double)t.pocet_strel, (double)t.rozptyl,
-            (double)t.rychlost_lodi, (double)t.zivoty, (double)t.prodleva, t.sance, (double)(t.bitmap != NULL)};
-}
-
-std::vector<long long> effects()
-{
-    const BonusEffects& e = bonus_effects;
-    return {e.dostrel, e.rychlost, e.prodleva, e.pocet_strel, e.rozptyl, e.rychlost_lodi, e.zivoty};
-}
-
 // Bonus pictures 20 x 26, top-left pixel transparent, float 250 frames; weapons: shell, bomb, runner (8-pixel shots).
 class BonusTest : public ::testing::Test {
 protected:
@@ -78,9 +66,19 @@ TEST_F(BonusTest, TypesCountUpToTheEndMarkerAndTheLoaderSaysHowMany)
     EXPECT_EQ("", log.err);
     const BonusType* types = bonus_catalogue.types;
     ASSERT_NE(nullptr, types[0].bitmap);
-    EXPECT_EQ((std::vector<int>{2, 7}), (std::vector<int>{bonus_catalogue.count, types[2].dostrel}));
-    EXPECT_EQ((std::vector<double>{100, 50, 0, 0, 0, 0, 0, 0, 0.25, 1}), fields(types[0]));
-    EXPECT_EQ((std::vector<double>{40, 0, 4, 2, 10, 1, 3, -4, 0.5, 1}), fields(types[1]));
+    EXPECT_EQ(2, bonus_catalogue.count);
+    EXPECT_EQ(7, types[2].dostrel) << "the late type's reach, beyond the count";
+    const BonusType &reach = types[0], &fire = types[1];
+    EXPECT_FIELDS({"DOSAH pouzivani", 100, reach.pouzivani}, {"DOSAH dostrel", 50, reach.dostrel},
+                  {"DOSAH rychlost", 0, reach.rychlost}, {"DOSAH pocet_strel", 0, reach.pocet_strel},
+                  {"DOSAH rozptyl", 0, reach.rozptyl}, {"DOSAH rychlost_lodi", 0, reach.rychlost_lodi},
+                  {"DOSAH zivoty", 0, reach.zivoty}, {"DOSAH prodleva", 0, reach.prodleva}, {"DOSAH sance", 0.25, reach.sance},
+                  {"DOSAH bitmap set", 1, reach.bitmap != NULL});
+    EXPECT_FIELDS({"PALBA pouzivani", 40, fire.pouzivani}, {"PALBA dostrel", 0, fire.dostrel},
+                  {"PALBA rychlost", 4, fire.rychlost}, {"PALBA pocet_strel", 2, fire.pocet_strel},
+                  {"PALBA rozptyl", 10, fire.rozptyl}, {"PALBA rychlost_lodi", 1, fire.rychlost_lodi},
+                  {"PALBA zivoty", 3, fire.zivoty}, {"PALBA prodleva", -4, fire.prodleva}, {"PALBA sance", 0.5, fire.sance},
+                  {"PALBA bitmap set", 1, fire.bitmap != NULL});
 }
 
 // Loading a level, even from a missing file, empties the slots and the sums;
@@ -93,15 +91,20 @@ TEST_F(BonusTest, LoadingAndReleaseEmptyTheSlotsTheSumsAndThePictures)
     bonus_effects.dostrel = 50;
     Captured log = capture([] { load_bonuses("SCRIPT/L2/bonusy.scr"); });
     EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/L2/bonusy.scr\n", log.err);
-    EXPECT_EQ((std::vector<long long>{0, 0, 0, 0, 0, 0, -1, 41}),  // without types no bonus is drawn
-              (std::vector<long long>{(long long)log.out.size(), bonus_catalogue.count, bonuses[0].active,
-                                      bonuses[0].collected, bonus_effects.dostrel,
-                                      bonus_catalogue.types[0].bitmap != NULL, choose_creature_bonus(),
-                                      random_value()}));
+    EXPECT_EQ("", log.out);
+    EXPECT_FIELDS({"types", 0, bonus_catalogue.count}, {"the drop active", 0, bonuses[0].active},
+                  {"the drop collected", 0, bonuses[0].collected}, {"summed dostrel", 0, bonus_effects.dostrel},
+                  {"the first type's bitmap set", 0, bonus_catalogue.types[0].bitmap != NULL},
+                  {"bonus chosen for a creature", -1, choose_creature_bonus()});
+    EXPECT_EQ(41, random_value()) << "without types no value is drawn for a bonus";
     load(TWO_TYPES);
     log = capture([] { free_bonuses(); });
     EXPECT_EQ("UVOLNEN SKRIPT BONUSU Z PAMETI\n", log.out);
-    EXPECT_EQ((std::vector<double>{0, 0, 0, 0, 0, 0, 0, 0, 0.25, 0}), fields(bonus_catalogue.types[0]));
+    const BonusType& kept = bonus_catalogue.types[0];
+    EXPECT_FIELDS({"pouzivani", 0, kept.pouzivani}, {"dostrel", 0, kept.dostrel}, {"rychlost", 0, kept.rychlost},
+                  {"pocet_strel", 0, kept.pocet_strel}, {"rozptyl", 0, kept.rozptyl}, {"rychlost_lodi", 0, kept.rychlost_lodi},
+                  {"zivoty", 0, kept.zivoty}, {"prodleva", 0, kept.prodleva}, {"sance", 0.25, kept.sance},
+                  {"bitmap set", 0, kept.bitmap != NULL});
     EXPECT_EQ(2, bonus_catalogue.count);
 }
 
@@ -129,8 +132,8 @@ TEST_F(BonusTest, DropFloatsUntilItsLifetimeIsUpCentredOnItsPlace)
         Mix_HaltChannel(CHANNEL_ANNOUNCE);
         drop_bonus(10 * i, 10, 1);
     }
-    EXPECT_EQ((std::vector<int>{0, 60, 1}), (std::vector<int>{Mix_Playing(CHANNEL_ANNOUNCE), bonuses[6].x,
-                                                               bonuses[6].type}));
+    EXPECT_FIELDS({"the eighth announced", 0, Mix_Playing(CHANNEL_ANNOUNCE)}, {"the seventh's x", 60, bonuses[6].x},
+                  {"the seventh's type", 1, bonuses[6].type});
     capture([] { free_bonuses(); });
     EXPECT_EQ(nullptr, bonus_catalogue.create_sound);
     close_audio();
@@ -141,20 +144,22 @@ TEST_F(BonusTest, DropFloatsUntilItsLifetimeIsUpCentredOnItsPlace)
 TEST_F(BonusTest, ShellsCollectWithinTheBonusHeightHalfTheirShotAndTheirTolerance)
 {
     const struct {
+        const char* what;
         int weapon, tolerance, dx, dy, frame, collected;
-    } cases[] = {{0, 3, 0, 34, 11, 0}, {0, 3, 33, 0, 11, 1}, {1, 0, 0, 0, 11, 0},
-                 {2, 0, 0, 0, 11, 0},  {0, 0, 0, 0, 10, 0},  {0, 0, 0, 0, 11, 1}};
+    } cases[] = {{"a shell 34 below", 0, 3, 0, 34, 11, 0}, {"a shell 33 aside", 0, 3, 33, 0, 11, 1},
+                 {"a bomb", 1, 0, 0, 0, 11, 0},           {"a runner", 2, 0, 0, 0, 11, 0},
+                 {"in the frame it appears", 0, 0, 0, 0, 10, 0}, {"a frame later", 0, 0, 0, 0, 11, 1}};
     load(TWO_TYPES);
     for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
+        SCOPED_TRACE(c.what);
         weapons(c.tolerance);
         memset(bonuses, 0, sizeof bonuses);
         game.frame = 10;
         drop_bonus(300, 200, 0);
         game.frame = c.frame;
         collect_bonuses(300 + c.dx, 200 + c.dy, c.weapon);
-        EXPECT_EQ((std::vector<int>{c.collected, c.collected ? 11 + 100 : 10 + 250}),
-                  (std::vector<int>{bonuses[0].collected, bonuses[0].expiry}));
+        EXPECT_FIELDS({"collected", c.collected, bonuses[0].collected},
+                      {"expiry", c.collected ? 11 + 100 : 10 + 250, bonuses[0].expiry});
     }
 }
 
@@ -164,21 +169,28 @@ TEST_F(BonusTest, EffectsActFromTheFrameAfterCollectionToTheFrameTheyEnd)
 {
     load(TWO_TYPES);
     game.frame = 150;
-    for (const std::vector<int>& drop : {std::vector<int>{300, 200, 0}, {310, 200, 1}, {100, 100, 0}, {400, 200, 1}})
-        drop_bonus(drop[0], drop[1], drop[2]);
+    drop_bonus(300, 200, 0);
+    drop_bonus(310, 200, 1);
+    drop_bonus(100, 100, 0);
+    drop_bonus(400, 200, 1);
     frame_at(200);
     collect_bonuses(305, 200, 0);  // in frame 200, after its sums
-    EXPECT_EQ((std::vector<int>{1, 300, 1, 240, 0, 0}),
-              (std::vector<int>{bonuses[0].collected, bonuses[0].expiry, bonuses[1].collected, bonuses[1].expiry,
-                                bonuses[3].collected, bonus_effects.dostrel}));
+    EXPECT_FIELDS({"the first collected", 1, bonuses[0].collected}, {"the first's expiry", 300, bonuses[0].expiry},
+                  {"the second collected", 1, bonuses[1].collected}, {"the second's expiry", 240, bonuses[1].expiry},
+                  {"the one out of reach collected", 0, bonuses[3].collected}, {"summed dostrel", 0, bonus_effects.dostrel});
     SDL_FillRect(screen.surface, NULL, 0);
     frame_at(201);
-    EXPECT_EQ((std::vector<long long>{50, 4, -4, 2, 10, 1, 3}), effects());
+    const BonusEffects& e = bonus_effects;
+    EXPECT_FIELDS({"dostrel", 50, e.dostrel}, {"rychlost", 4, e.rychlost}, {"prodleva", -4, e.prodleva},
+                  {"pocet_strel", 2, e.pocet_strel}, {"rozptyl", 10, e.rozptyl}, {"rychlost_lodi", 1, e.rychlost_lodi},
+                  {"zivoty", 3, e.zivoty});
     EXPECT_EQ(0u, pixel_at(screen.surface, 300, 200));
     collect_bonuses(100, 100, 0);
     for (int f = 202; f <= 300; f++) frame_at(f);
     EXPECT_EQ(0, bonuses[0].active);
-    EXPECT_EQ((std::vector<long long>{100, 0, 0, 0, 0, 0, 0}), effects());
+    EXPECT_FIELDS({"dostrel", 100, e.dostrel}, {"rychlost", 0, e.rychlost}, {"prodleva", 0, e.prodleva},
+                  {"pocet_strel", 0, e.pocet_strel}, {"rozptyl", 0, e.rozptyl}, {"rychlost_lodi", 0, e.rychlost_lodi},
+                  {"zivoty", 0, e.zivoty});
     frame_at(301);
     EXPECT_EQ(50, bonus_effects.dostrel);
 }

@@ -31,7 +31,9 @@ TEST(CreatureCatalogue, EachSectionFillsTheNextKind)
     const struct {
         std::string text;
         int last;
-        std::vector<int> zivoty_skore_pocet_finished_zbran;  // of the last kind
+        struct {
+            int zivoty, skore, pocet, finished, zbran;
+        } kind;  // the last kind
         std::string err, absent;
     } cases[] = {
         {"[*A] zivoty 20 skore 50 pocet 3 [END]\n[*B] zivoty 40 pocet 2 [END]\n", 1, {40, 50, 2, 0, -1}, "", ""},
@@ -59,8 +61,9 @@ TEST(CreatureCatalogue, EachSectionFillsTheNextKind)
         }
         ASSERT_EQ(c.last, creature_type_last);
         const CreatureType& kind = creature_types[c.last];
-        EXPECT_EQ(c.zivoty_skore_pocet_finished_zbran,
-                  (std::vector<int>{kind.zivoty, kind.skore, kind.pocet, kind.finished, kind.zbran}));
+        EXPECT_FIELDS({"zivoty", c.kind.zivoty, kind.zivoty}, {"skore", c.kind.skore, kind.skore},
+                      {"pocet", c.kind.pocet, kind.pocet}, {"finished", c.kind.finished, kind.finished},
+                      {"zbran", c.kind.zbran, kind.zbran});
     }
 }
 
@@ -178,7 +181,8 @@ TEST_F(LiveCreatures, ARisingCreatureBubblesThenSurfacesWithItsSoundAndSwims)
     update_all();
     EXPECT_EQ(1, Mix_Playing(CHANNEL_SURFACING));
     EXPECT_EQ(creature_types[0].create_sound, Mix_GetChunk(CHANNEL_SURFACING));
-    EXPECT_EQ((std::vector<float>{start_x + fish.vx, start_y + fish.vy}), (std::vector<float>{fish.exact_x, fish.exact_y}));
+    EXPECT_EQ(start_x + fish.vx, fish.exact_x);
+    EXPECT_EQ(start_y + fish.vy, fish.exact_y);
     Mix_HaltChannel(CHANNEL_SURFACING);
     update_all();
     EXPECT_EQ(0, Mix_Playing(CHANNEL_SURFACING));
@@ -198,14 +202,16 @@ TEST_F(LiveCreatures, RammingDistanceUndoesTheFlattening)
     } cases[] = {{16, 0, 0, 1, 1}, {17, 0, 0, 1, 0},  {0, 10, 0, 1, 1}, {0, 11, 0, 1, 0},
                  {-16, 0, 0, 1, 1}, {0, -11, 0, 1, 0}, {0, 0, 1, 1, 0},  {0, 0, 0, 0, 0}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.dx << "," << c.dy << " depth " << c.depth);
+        SCOPED_TRACE(testing::Message() << c.dx << "," << c.dy << " off at depth " << c.depth
+                                        << (c.submarine_active ? "" : ", the submarine gone"));
         submarine.zivoty = 100;
         submarine.active = c.submarine_active;
         Creature& fish = surfaced_fish(0, submarine.x + c.dx, submarine.y + c.dy, 0);
         fish.depth = c.depth;
         fish.ramSubmarine(submarine, screen.surface);
-        EXPECT_EQ((std::vector<int>{c.rams ? 85 : 100, c.rams ? 0 : -1, c.rams, 0}),
-                  (std::vector<int>{submarine.zivoty, fish.explosion_frame, Mix_Playing(CHANNEL_SUBMARINE), game.score}));
+        EXPECT_FIELDS({"the submarine's zivoty", c.rams ? 85 : 100, submarine.zivoty},
+                      {"the fish's explosion_frame", c.rams ? 0 : -1, fish.explosion_frame},
+                      {"the bump playing", c.rams, Mix_Playing(CHANNEL_SUBMARINE)}, {"score", 0, game.score});
         Mix_HaltChannel(-1);
     }
 }
@@ -246,7 +252,7 @@ TEST_F(LiveCreatures, CreaturesFireOutwardWhenTheSubmarineIsAboutToCross)
                  {0, 1, 359.0f, 0}, {90, 2, 75.0f, 0},  {90, -5, 75.0f, 0}};
     game.frame = 100;
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.direction << " weapon " << c.zbran << " at " << c.uhel);
+        SCOPED_TRACE(testing::Message() << "heading " << c.direction << ", weapon " << c.zbran << ", submarine at " << c.uhel);
         empty_shot_pool();
         next_creature_shot_frame = 0;
         fish.zbran = c.zbran;
@@ -261,13 +267,14 @@ TEST_F(LiveCreatures, CreaturesFireOutwardWhenTheSubmarineIsAboutToCross)
     fish.zbran = 1;
     submarine.uhel = 75.0f;
     next_creature_shot_frame = 140;
+    ScriptedSession session;  // the level's clock
     LevelRun run;
     begin_level(run);
     Creature& other = surfaced_fish(5, 100, 100, 90);
     for (game.frame = 139; game.frame <= 140; game.frame++) other.fire(submarine);
-    EXPECT_EQ((std::vector<int>{1, 5, 90, 1, 100, 100, 300, 180}),
-              (std::vector<int>{shot.active, shot.owner, shot.angle, shot.weapon, shot.x, shot.y, shot.arc_divisor,
-                                next_creature_shot_frame}));
+    EXPECT_FIELDS({"shot.active", 1, shot.active}, {"shot.owner", 5, shot.owner}, {"shot.angle", 90, shot.angle},
+                  {"shot.weapon", 1, shot.weapon}, {"shot.x", 100, shot.x}, {"shot.y", 100, shot.y},
+                  {"shot.arc_divisor", 300, shot.arc_divisor}, {"next_creature_shot_frame", 180, next_creature_shot_frame});
     EXPECT_EQ(0, shot_pool.slots[1].active);
 }
 
@@ -315,6 +322,8 @@ TEST_F(CreaturesInTheLoop, TheLevelIsWonWhenTheLastBlastEnds)
     } cases[] = {{"three frames", 3, ""}, {"no picture", 1, "Pokus o vykresleni nenahrane bitmapy vybuchu #0 !!!\n"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.explosion);
+        reset_creatures();  // the pictures and sounds of the case before
+        reset_images();
         SetUp();
         if (c.blast_frames == 1) free_strip(bank.vybuch[0]);
         creature_types[0].death_sound = sound("die.wav");

@@ -73,9 +73,9 @@ TEST(FontScan, GlyphBoundsComeFromTheMarkerRunsWhileTheTableHasRoom)
     write_bmp8("font.bmp", 17, 6, pixels, {{0, 0, 0, 0}, {1, 255, 0, 255}});
     SDL_Surface* picture = load_bitmap("font.bmp", 1);
     set_current_font(picture);
-    EXPECT_EQ((std::vector<int>{6, 16, 6, 6, 5, 18}),
-              (std::vector<int>{current_font.mark_count, current_font.marks[5], current_font.height,
-                                text_width(current_font, "!"), text_width(current_font, "\""), text_width(current_font, "! !")}));
+    EXPECT_FIELDS({"mark_count", 6, current_font.mark_count}, {"marks[5]", 16, current_font.marks[5]},
+                  {"height", 6, current_font.height}, {"width of !", 6, text_width(current_font, "!")},
+                  {"width of \"", 5, text_width(current_font, "\"")}, {"width of ! !", 18, text_width(current_font, "! !")});
     SDL_FreeSurface(picture);
     // Runs beyond the table's room are ignored, and nothing past it is
     // written; a font without a picture stops the program.
@@ -115,7 +115,7 @@ TEST_F(FontTest, TextIsLaidOutGlyphAfterGlyph)
         int x = 10;
         for (int g : c.glyphs) {
             int w = full_width(g < 0 ? 0 : g);
-            EXPECT_TRUE(g < 0 ? pixel_at(screen.surface, x, 20) == 0 : shows_glyph(screen.surface, x, 20, g) && shows_glyph(screen.surface, x + w - 1, 20, g)) << x;
+            EXPECT_TRUE(g < 0 ? pixel_at(screen.surface, x, 20) == 0 : shows_glyph(screen.surface, x, 20, g) && shows_glyph(screen.surface, x + w - 1, 20, g)) << "glyph " << g << " at " << x;
             x += w;
         }
         EXPECT_EQ(0u, pixel_at(screen.surface, x, 20));
@@ -126,7 +126,8 @@ TEST_F(FontTest, TextIsLaidOutGlyphAfterGlyph)
     set_current_font(small);
     SDL_FillRect(screen.surface, NULL, 0);
     print_text(screen.surface, 10, 20, "A");
-    EXPECT_EQ((std::vector<long long>{9, 0}), (std::vector<long long>{text_width(current_font, "!\"A"), pixel_at(screen.surface, 10, 20)}));
+    EXPECT_EQ(9, text_width(current_font, "!\"A"));
+    EXPECT_EQ(0u, pixel_at(screen.surface, 10, 20)) << "the A the small font has no glyph for";
     SDL_FreeSurface(small);
 }
 
@@ -154,7 +155,10 @@ TEST_F(FontTest, TypedTextIsEditedUntilReturn)
         {"", 32, 400, u"\bab\bc\rzz", "ac", 5},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed);
+        std::string keys;  // control keys by name
+        for (char16_t key : c.keys)
+            keys += key == 8 ? "<Backspace>" : key == 13 ? "<Return>" : key == 1 ? "<close>" : key < 32 || key > 126 ? "<" + std::to_string(key) + ">" : std::string(1, (char)key);
+        SCOPED_TRACE(keys + (c.overlapped ? " overlapped" : "") + " into \"" + c.start + "\"");
         ScriptedSession typing;
         for (size_t i = 0; i < c.keys.size(); i++) {
             char16_t key = c.keys[i];
@@ -178,8 +182,9 @@ TEST_F(FontTest, TypedTextIsEditedUntilReturn)
         EXPECT_EQ(1, typing.input.unicode);
     }
     // The line shows the last text: "a" is glyph 64, 12 wide, then "c"; "b" is wiped.
-    EXPECT_EQ((std::vector<bool>{true, true, false}), (std::vector<bool>{shows_glyph(screen.surface, 50, 60, 64),
-                                                                         shows_glyph(screen.surface, 62, 60, 66), pixel_at(screen.surface, 65, 60) != 0}));
+    EXPECT_TRUE(shows_glyph(screen.surface, 50, 60, 64)) << "a";
+    EXPECT_TRUE(shows_glyph(screen.surface, 62, 60, 66)) << "c";
+    EXPECT_EQ(0u, pixel_at(screen.surface, 65, 60)) << "b wiped";
 }
 
 // Kept alive with mouse motion until the clock reaches a time, then ended
@@ -192,12 +197,17 @@ TEST_F(FontTest, TheCursorBlinksEveryHalfSecond)
         ScriptedSession typing;
         until = ms;
         typing.input.on_delay = [](ScriptedInput& input, Uint32, void*) {
-            if (input.clock_ms >= until && until != 0) scripted_push_key(input, SDLK_RETURN, 1, 13), until = 0;
-            else if (until != 0) scripted_push_motion(input, 5, 5);
+            if (until != 0 && input.clock_ms >= until) {
+                scripted_push_key(input, SDLK_RETURN, 1, 13);
+                until = 0;
+            } else if (until != 0) {
+                scripted_push_motion(input, 5, 5);
+            }
         };
         char text[32] = "c";
         SDL_FillRect(screen.surface, NULL, 0);
         read_text(screen.surface, 50, 60, 600, text, sizeof text);
-        EXPECT_EQ((std::vector<bool>{true, shown}), (std::vector<bool>{until == 0, shows_glyph(screen.surface, 53, 60, 91)})) << ms;
+        EXPECT_EQ(0u, until) << "the typing kept alive until " << ms << " ms";
+        EXPECT_EQ(shown, shows_glyph(screen.surface, 53, 60, 91)) << "the cursor at " << ms << " ms";
     }
 }

@@ -20,8 +20,8 @@
 
 namespace {
 
-// Still screens noting when they came and whether a sound played (creature 7,
-// given life, comes up in the announcement); the player holds Right in a pause.
+// Still screens noting when they came and whether a sound played; the
+// player holds Right in a pause.
 std::string screens_shown;
 int pauses = 0;
 void note(const char* name)
@@ -29,9 +29,19 @@ void note(const char* name)
     screens_shown += std::string(name) + " at frame " + std::to_string(game.frame);
     screens_shown += Mix_Playing(-1) ? " in sound; " : "; ";
 }
-const LevelScreens NOTED_SCREENS = {[] { note("announcement"), creatures[7].active = creatures[7].zivoty > 0; },
-                                    [] { note("completed"); }, [] { note("game over"); },
-                                    [] { pauses++, platform_scripted()->keys[SDLK_RIGHT] = 1; }};
+// Creature 7, given life, comes up while the announcement shows.
+void announce_and_raise_creature_7()
+{
+    note("announcement");
+    creatures[7].active = creatures[7].zivoty > 0;
+}
+void pause_holding_right()
+{
+    pauses++;
+    platform_scripted()->keys[SDLK_RIGHT] = 1;
+}
+const LevelScreens NOTED_SCREENS = {announce_and_raise_creature_7, [] { note("completed"); }, [] { note("game over"); },
+                                    pause_holding_right};
 
 // A level with no creature kinds, a healthy submarine and scripted input.
 class GameLoopTest : public ::testing::Test {
@@ -91,14 +101,17 @@ TEST_F(GameLoopTest, APressFiresInItsFrameAndAButtonHeldStillKeepsFiring)
         SetUp();
         game.mouse_x = 10;
         input.mouse_x = 500;  // where the pointer is, though no motion event told
+        std::string played;  // the frames so far, each in brackets
         for (const Frame& f : frames) {
-            SCOPED_TRACE(f.events);
+            played += std::string("[") + f.events + "]";
+            SCOPED_TRACE("frames " + played);
             for (const char* e = f.events; *e; e++) {
                 if (*e == 'm') scripted_push_motion(input, 300, 200);
                 if (*e != 'm') scripted_push_button(input, SDL_BUTTON_LEFT, *e == 'p');
             }
             frame();
-            EXPECT_EQ((std::vector<int>{f.fire_click, f.mouse_x}), (std::vector<int>{run.fire_click, game.mouse_x}));
+            EXPECT_EQ(f.fire_click, run.fire_click);
+            EXPECT_EQ(f.mouse_x, game.mouse_x);
         }
     }
 }
@@ -114,8 +127,9 @@ TEST_F(GameLoopTest, APressOfPPausesAndTheKeysHeldAfterThePauseCount)
     input.keys[SDLK_RIGHT] = input.keys[SDLK_TAB] = 1;  // held from before the level
     scripted_push_motion(input, 50, 60);
     FrameInput held = frame();
-    EXPECT_EQ((std::vector<float>{1, 1, 0.5f}),
-              (std::vector<float>{(float)held.key_right, (float)held.key_tab, orbit_speed}));
+    EXPECT_EQ(1, held.key_right);
+    EXPECT_EQ(1, held.key_tab);
+    EXPECT_EQ(0.5f, orbit_speed);
     input.keys[SDLK_RIGHT] = 0;
     scripted_push_key(input, SDLK_p, 1, 0);
     frame();
@@ -124,7 +138,8 @@ TEST_F(GameLoopTest, APressOfPPausesAndTheKeysHeldAfterThePauseCount)
     scripted_push_key(input, SDLK_p, 0, 0);
     scripted_push_key(input, SDLK_p, 1, 0);
     frame();
-    EXPECT_EQ((std::vector<int>{2, LEVEL_PLAYING}), (std::vector<int>{pauses, run.result}));
+    EXPECT_EQ(2, pauses);
+    EXPECT_EQ(LEVEL_PLAYING, run.result);
 }
 
 // A level opens with clock, pools and cursor fresh; won when no kind is to come and no creature lives, it
@@ -137,16 +152,19 @@ TEST_F(GameLoopTest, RunLevelEndsOnTheScreenOfItsResult)
     write_wav("SFX/engine.wav", 2000);
     Mix_Chunk* engine = load_sound("SFX/engine.wav");
     const struct {
+        const char* what;
         bool kind_pending, creature_alive, submarine_lost;
         char press;  // e Escape, q the close request
         const char* screens;
         Uint32 end_ms;
-    } cases[] = {{0, 0, 0, 0, "completed at frame 1; ", 5000},  {0, 0, 1, 0, "game over at frame 1; ", 5000},
-                 {1, 0, 0, 'e', "game over at frame 1; ", 5000}, {0, 0, 0, 'e', "completed at frame 1; ", 5000},
-                 {1, 0, 0, 'q', "game over at frame 1; ", 5000}, {1, 0, 0, 0, "game over at frame 43; ", 6050},
-                 {0, 1, 0, 0, "game over at frame 43; ", 6050}};
+    } cases[] = {{"won", 0, 0, 0, 0, "completed at frame 1; ", 5000},
+                 {"won, the submarine lost", 0, 0, 1, 0, "game over at frame 1; ", 5000},
+                 {"Escape", 1, 0, 0, 'e', "game over at frame 1; ", 5000}, {"won, Escape", 0, 0, 0, 'e', "completed at frame 1; ", 5000},
+                 {"the window closed", 1, 0, 0, 'q', "game over at frame 1; ", 5000},
+                 {"given up, a kind to come", 1, 0, 0, 0, "game over at frame 43; ", 6050},
+                 {"given up, a creature alive", 0, 1, 0, 0, "game over at frame 43; ", 6050}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.screens);
+        SCOPED_TRACE(c.what);
         SetUp();
         settings.sound = 1;
         creatures[99].active = shot_pool.slots[SHOT_CAPACITY - 1].active = 1;
@@ -190,6 +208,7 @@ TEST_F(GameLoopTest, TheCrosshairShowsWithinReachExactlyWhereAClickFires)
                  {"124 above, 199 on the flattened sea", 320, 116, true}, {"125 above, 200.6", 320, 115, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.where);
+        reset_images();  // the crosshairs of the case before
         SetUp();
         WeaponDef& gun = weapon_catalogue.weapons[0];
         weapon_catalogue.count = 1;
@@ -233,8 +252,9 @@ TEST_F(GameLoopTest, BonusLifeRegeneratesUpToTheSubmarinesHitPoints)
     submarine.zivoty = 5;
     bonus_catalogue.types[0].zivoty = 3;
     bonuses[0] = Bonus{100, 100, 0, 1000, 1, 1};
-    std::vector<int> zivoty;
-    for (int i = 0; i < 2; i++) frame(), zivoty.push_back(submarine.zivoty);
-    EXPECT_EQ((std::vector<int>{8, 10}), zivoty);
+    frame();
+    EXPECT_EQ(8, submarine.zivoty);
+    frame();
+    EXPECT_EQ(10, submarine.zivoty);
     reset_bonuses();
 }

@@ -75,11 +75,12 @@ TEST(IntroScript, ReadsSlidesCreditsStepsAndFont)
     Captured log = load(text);
     EXPECT_EQ("", log.out + log.err);
     const IntroScript& s = intro_script;
-    EXPECT_EQ((std::vector<int>{32, 3, 40, INTRO_PICTURES, 2000, 70000 - 65536, 107, 64, 0, INTRO_LINES, SDL_SRCCOLORKEY}),
-              (std::vector<int>{s.transition_step, s.scroll_step, s.line_spacing, s.picture_count, s.pictures[0].hold_ms,
-                                s.pictures[1].hold_ms, s.pictures[9].hold_ms, s.pictures[1].bitmap->w,
-                                (int)(s.pictures[0].bitmap->flags & SDL_SRCCOLORKEY), s.line_count,
-                                (int)(s.font->flags & SDL_SRCCOLORKEY)}));
+    EXPECT_FIELDS({"krok1", 32, s.transition_step}, {"krok2", 3, s.scroll_step}, {"krok3", 40, s.line_spacing},
+                  {"slides", INTRO_PICTURES, s.picture_count}, {"the first slide's hold", 2000, s.pictures[0].hold_ms},
+                  {"the second slide's hold", 70000 - 65536, s.pictures[1].hold_ms},
+                  {"the last slide's hold", 107, s.pictures[9].hold_ms}, {"the second slide's width", 64, s.pictures[1].bitmap->w},
+                  {"the first slide keyed", 0, s.pictures[0].bitmap->flags & SDL_SRCCOLORKEY},
+                  {"credit lines", INTRO_LINES, s.line_count}, {"the font keyed", SDL_SRCCOLORKEY, s.font->flags & SDL_SRCCOLORKEY});
     EXPECT_EQ((std::vector<std::string>{"ABYSSOR", "N\xe1m\xect", "~", std::string(99, 'x'), "krok2295"}),
               (std::vector<std::string>{s.lines[0], s.lines[1], s.lines[2], s.lines[3], s.lines[299]}));
     free_intro();
@@ -131,7 +132,10 @@ TEST(IntroTest, SlidesAreHeldAndSlideAsTheScriptAndTheGeneratorSay)
         free_intro();
         load(c.script);
         int quits = session.input.quit_requests;
-        if (c.waiting) scripted_push_key(session.input, SDLK_RETURN, 1, 13), scripted_push_quit(session.input);
+        if (c.waiting) {
+            scripted_push_key(session.input, SDLK_RETURN, 1, 13);
+            scripted_push_quit(session.input);
+        }
         play_intro(screen.surface);
         EXPECT_EQ(c.holds, holds.ms);
         EXPECT_EQ(c.shown, holds.shown);
@@ -159,6 +163,7 @@ TEST(IntroTest, EachKindOfSlideStopsOneStepShortOfTheEnd)
 {
     TempDir dir;
     TestScreen screen;
+    ScriptedSession session;  // the frames' pacing takes no time
     SDL_Surface* pictures[4];
     for (int i = 0; i < 4; i++) {
         write_split("p.bmp", i >= 2, i % 2 ? 'R' : 'G', i % 2 ? 'Y' : 'B');
@@ -166,15 +171,18 @@ TEST(IntroTest, EachKindOfSlideStopsOneStepShortOfTheEnd)
     }
     intro_script.transition_step = 32;
     const struct {
+        const char* what;
         int kind, points[4];  // along the slide's axis
         const char* colours;
-    } cases[] = {{0, {31, 32, 131, 132}, "BRRY"}, {1, {67, 68, 607, 608}, "RYYG"}, {2, {31, 32, 131, 132}, "BRRY"},
-                 {3, {67, 68, 447, 448}, "RYYG"}};
+    } cases[] = {{"left", 0, {31, 32, 131, 132}, "BRRY"}, {"right", 1, {67, 68, 607, 608}, "RYYG"},
+                 {"up", 2, {31, 32, 131, 132}, "BRRY"}, {"down", 3, {67, 68, 447, 448}, "RYYG"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.kind);
+        SCOPED_TRACE(c.what);
         slide_transition(pictures[c.kind < 2 ? 0 : 2], pictures[c.kind < 2 ? 1 : 3], screen.surface, c.kind);
-        for (int i = 0; i < 4; i++)
-            EXPECT_EQ(colour(c.colours[i]), pixel_at(screen.surface, c.kind < 2 ? c.points[i] : 320, c.kind < 2 ? 240 : c.points[i])) << i;
+        std::string seen;
+        for (int p : c.points) seen += letter_at(c.kind < 2 ? p : 320, c.kind < 2 ? 240 : p);
+        EXPECT_EQ(c.colours, seen) << "the colours at " << c.points[0] << ", " << c.points[1] << ", " << c.points[2] << ", "
+                                   << c.points[3] << (c.kind < 2 ? " across" : " down");
     }
     for (SDL_Surface* picture : pictures) SDL_FreeSurface(picture);
 }
@@ -201,14 +209,15 @@ TEST(Credits, TheWholeBlockOfLinesScrollsOutUnlessTheWindowCloses)
     ScriptedSession session;  // the frames' waits take no time
     write_solid_bmp("GFX/font.bmp", 40, 20, 255, 255, 255);
     const struct {
+        const char* what;
         int step, spacing, lines, close_at, frames;
     } cases[] = {
-        {0, 0, 0, 0, 0}, {-2, 0, 0, 0, 0},
-        {100, 1000000000, INTRO_LINES, 0, 1445},  // 480 - 100k + 300 x 480 + 20 < 1
-        {4, 0, 0, 3, 3}, {4, 0, 0, 0, 0},
+        {"no step", 0, 0, 0, 0, 0}, {"a step back", -2, 0, 0, 0, 0},
+        {"a spacing beyond the screen", 100, 1000000000, INTRO_LINES, 0, 1445},  // 480 - 100k + 300 x 480 + 20 < 1
+        {"closed at the third frame", 4, 0, 0, 3, 3}, {"the request left standing", 4, 0, 0, 0, 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
+        SCOPED_TRACE(c.what);
         intro_script.font = load_bitmap("GFX/font.bmp", 1);
         set_current_font(intro_script.font);
         intro_script.scroll_step = c.step;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string.h>
 
 #include <string>
 #include <vector>
@@ -87,8 +88,18 @@ TEST(LevelCatalogue, BuildsTheScriptPathOfALevelThatExists)
 
 namespace {
 
-// What had been read when each step of the progress was shown.
-std::vector<std::vector<int>> progress_seen;
+// What had been read when each step of the progress was shown: the
+// seabed pictures, the submarine, the creature kinds and the first's count.
+struct Progress {
+    int percentage, dno_last, submarine_active, creature_type_last, pocet;
+};
+bool operator==(const Progress& a, const Progress& b) { return memcmp(&a, &b, sizeof a) == 0; }
+std::ostream& operator<<(std::ostream& out, const Progress& p)
+{
+    return out << "{" << p.percentage << " %: dno_last " << p.dno_last << ", submarine active " << p.submarine_active
+               << ", creature_type_last " << p.creature_type_last << ", pocet " << p.pocet << "}";
+}
+std::vector<Progress> progress_seen;
 
 void record_progress(int percentage)
 {
@@ -113,17 +124,17 @@ TEST(LevelLoading, ShowsTheProgressBeforeEveryScriptThenHoldsTheFullBar)
     progress_seen.clear();
     creature_types[0].pocet = 7;  // left by a level read before without a release
     Captured log = capture([] { load_level_showing(record_progress); });
-    EXPECT_EQ((std::vector<std::vector<int>>{{0, -1, 0, -1, 7},
-                                             {20, 0, 0, -1, 7},
-                                             {20, 0, 0, -1, 7},
-                                             {60, 0, 1, -1, 0},
-                                             {80, 0, 1, 0, 3},
-                                             {85, 0, 1, 0, 3},
-                                             {95, 0, 1, 0, 3},
-                                             {100, 0, 1, 0, 3}}),
+    EXPECT_EQ((std::vector<Progress>{{0, -1, 0, -1, 7},
+                                     {20, 0, 0, -1, 7},
+                                     {20, 0, 0, -1, 7},
+                                     {60, 0, 1, -1, 0},
+                                     {80, 0, 1, 0, 3},
+                                     {85, 0, 1, 0, 3},
+                                     {95, 0, 1, 0, 3},
+                                     {100, 0, 1, 0, 3}}),
               progress_seen);
-    EXPECT_EQ((std::vector<long long>{3, 1, 1000}),
-              (std::vector<long long>{creature_types[0].pocet, session.input.delays, session.input.clock_ms}));
+    EXPECT_FIELDS({"pocet", 3, creature_types[0].pocet}, {"delays", 1, session.input.delays},
+                  {"ms the full bar stayed", 1000, session.input.clock_ms});
     EXPECT_EQ(prefixed_lines("Nemohu nahrat soubor : SCRIPT/L1/",
                              {"weapons.scr", "panel.scr", "plane.scr", "bonusy.scr"}),
               log.err);

@@ -103,8 +103,8 @@ TEST_F(LevelCodeTest, TheCodeScreenChoosesOnlyALevelWhoseCodeWasTyped)
         if (c.quit_before) scripted_push_quit(s.input);
         int result = 0;
         Captured log = capture([&] { result = enter_level_code(screen.surface); });
-        EXPECT_EQ((std::vector<int>{c.result, c.level_index, c.left}),
-                  (std::vector<int>{result, game.level_index, s.input.count}));
+        EXPECT_FIELDS({"result", c.result, result}, {"level_index", c.level_index, game.level_index},
+                      {"events left", c.left, s.input.count});
         EXPECT_EQ(c.said, log.out);
         // Five blocks from x 230 where a code was typed.
         auto white = [&](int x) { return pixel_at(screen.surface, x, 250) == map_colour(screen.surface, 255, 255, 255); };

@@ -34,6 +34,16 @@ int run_game()
     return game_main(1, argv);
 }
 
+// Video flags by the library's names.
+std::string flag_names(Uint32 flags)
+{
+    std::string names = flags & SDL_HWSURFACE ? "SDL_HWSURFACE" : "SDL_SWSURFACE";
+    if (flags & SDL_DOUBLEBUF) names += " | SDL_DOUBLEBUF";
+    if (flags & SDL_FULLSCREEN) names += " | SDL_FULLSCREEN";
+    flags &= ~(SDL_HWSURFACE | SDL_DOUBLEBUF | SDL_FULLSCREEN);
+    return flags != 0 ? names + " | " + std::to_string(flags) : names;
+}
+
 int audio_frequency()
 {
     int frequency = 0, channels = 0;
@@ -81,11 +91,11 @@ TEST(CommandLineTest, SwitchesSetTheVideoFlagsTheSoundAndTheEffects)
         Uint32 video_flags;
         int sound, effect1, effect2, scale;
     } cases[] = {
-        {{"./abyssor"}, 0u, 0, 0, 0, SCALE_NONE},
-        {{"./abyssor", "-FS", "-DB", "-HW", "-X3"}, 0xC0000001u, 0, 0, 0, 3},
-        {{"./abyssor", "-SW", "-FS", "-x2", "-X5", "-X3", "-X1"}, 0x80000000u, 0, 0, 0, SCALE_NONE},
-        {{"/games/x-SNDx/abyssor", "--EF2--", "-HW-FS", "-X4-X2"}, 0x80000001u, 1, 0, 1, 4},
-        {{"./abyssor", "fullscreen", "-fs", "-snd", "-EF1", "-X2", "big-XA"}, 0u, 0, 1, 0, SCALE_AUTO},
+        {{"./abyssor"}, SDL_SWSURFACE, 0, 0, 0, SCALE_NONE},
+        {{"./abyssor", "-FS", "-DB", "-HW", "-X3"}, SDL_FULLSCREEN | SDL_DOUBLEBUF | SDL_HWSURFACE, 0, 0, 0, 3},
+        {{"./abyssor", "-SW", "-FS", "-x2", "-X5", "-X3", "-X1"}, SDL_FULLSCREEN | SDL_SWSURFACE, 0, 0, 0, SCALE_NONE},
+        {{"/games/x-SNDx/abyssor", "--EF2--", "-HW-FS", "-X4-X2"}, SDL_FULLSCREEN | SDL_HWSURFACE, 1, 0, 1, 4},
+        {{"./abyssor", "fullscreen", "-fs", "-snd", "-EF1", "-X2", "big-XA"}, SDL_SWSURFACE, 0, 1, 0, SCALE_AUTO},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.back());
@@ -93,9 +103,9 @@ TEST(CommandLineTest, SwitchesSetTheVideoFlagsTheSoundAndTheEffects)
         settings.sound = 1;
         command_line = CommandLine();
         parse(c.arguments);
-        EXPECT_EQ((std::vector<long long>{c.video_flags, c.sound, c.effect1, c.effect2, c.scale}),
-                  (std::vector<long long>{settings.video_flags, settings.sound, command_line.effect1,
-                                          command_line.effect2, command_line.scale}));
+        EXPECT_EQ(flag_names(c.video_flags), flag_names(settings.video_flags));
+        EXPECT_FIELDS({"sound", c.sound, settings.sound}, {"effect1", c.effect1, command_line.effect1},
+                      {"effect2", c.effect2, command_line.effect2}, {"scale", c.scale, command_line.scale});
     }
 }
 
@@ -122,10 +132,10 @@ TEST_F(StartUpTest, TheSettingsAndTheSwitchesDecideTheSoundAndTheEffects)
         Captured output = start({"./abyssor", c.switches});
         EXPECT_EQ(0, result);
         ASSERT_NE(nullptr, game.screen);
-        EXPECT_EQ((std::vector<long long>{640, 480, 16, c.sound, c.frequency, c.efekt01, c.efekt02, 1}),
-                  (std::vector<long long>{game.screen->w, game.screen->h, game.screen->format->BitsPerPixel,
-                                          settings.sound, audio_frequency(), settings.efekt01, settings.efekt02,
-                                          menu_loaded}));
+        EXPECT_FIELDS({"screen width", 640, game.screen->w}, {"screen height", 480, game.screen->h},
+                      {"bits per pixel", 16, game.screen->format->BitsPerPixel}, {"sound", c.sound, settings.sound},
+                      {"audio frequency", c.frequency, audio_frequency()}, {"efekt01", c.efekt01, settings.efekt01},
+                      {"efekt02", c.efekt02, settings.efekt02}, {"menu_loaded", 1, menu_loaded});
         EXPECT_EQ(c.warning[0] != 0, occurrences(output.err, "Warning"));
         EXPECT_NE(std::string::npos, output.err.find(c.warning));
         close_start();
@@ -141,8 +151,9 @@ TEST_F(StartUpTest, AFailedStartIsTriedAgainReportedOnceAndTheGameLeavesQuietly)
     setenv("SDL_VIDEODRIVER", "no-such-video", 1);
     ScriptedSession session;
     Captured output = capture([&] { result = run_game(); });
-    EXPECT_EQ((std::vector<long long>{0, 9, 900, 1}), (std::vector<long long>{result, session.input.delays,
-              session.input.clock_ms, occurrences(output.err, "Couldn't initialize SDL: ")}));
+    EXPECT_FIELDS({"exit status", 0, result}, {"tries waited for", 9, session.input.delays},
+                  {"ms waited", 900, session.input.clock_ms},
+                  {"failures reported", 1, occurrences(output.err, "Couldn't initialize SDL: ")});
     EXPECT_NE(std::string::npos, output.err.find("Nemohu nahrat soubor : SCRIPT/menu.scr\n"
                                                  "Nemohu nahrat soubor : SCRIPT/in.scr\n"
                                                  "Chyba pri vytvareni video surfacu\n"));
@@ -307,8 +318,8 @@ TEST_F(OuterLoopTest, WonLevelsFollowInCatalogueOrderUntilTheLastEndsTheGame)
     size_t third = output.out.find("script: SCRIPT/L3/delo.scr : NALEZENA NOVA PONORKA #0\n");
     EXPECT_TRUE(first < second && second < third && third != std::string::npos) << output.out;
     EXPECT_EQ(std::string::npos, output.err.find("Pokus o nahrani neexistujiciho levelu"));
-    EXPECT_EQ((std::vector<int>{3, 3, 3}), (std::vector<int>{player.loads, game.level_index,
-                                                              occurrences(output.out, "UVOLNEN SKRIPT ZBRANI Z PAMETI\n")}));
+    EXPECT_FIELDS({"levels loaded", 3, player.loads}, {"level_index", 3, game.level_index},
+                  {"levels released", 3, occurrences(output.out, "UVOLNEN SKRIPT ZBRANI Z PAMETI\n")});
     // The menu is read at start-up and again before the menu after the game.
     EXPECT_EQ(2, occurrences(output.out, "SKRIPT : SCRIPT/menu.scr : Nahrana bitmapa GFX/main1.bmp\n"));
     EXPECT_EQ("%00 0 0\n", read_file("SCRIPT/topten.scr").substr(0, 8));
@@ -327,7 +338,8 @@ TEST_F(OuterLoopTest, AWindowClosedAsTheLevelIsWonLoadsNoOther)
     };
     Captured output = play();
     EXPECT_EQ(std::string::npos, output.out.find("SCRIPT/L2/"));
-    EXPECT_EQ((std::vector<int>{1, 1}), (std::vector<int>{player.loads, game.level_index}));  // the won level counts
+    EXPECT_EQ(1, player.loads) << "levels loaded";
+    EXPECT_EQ(1, game.level_index) << "the won level counts";
     EXPECT_NE(std::string::npos, read_file("fps.txt").find("FRAMES : 1\n"));
 }
 
@@ -373,7 +385,13 @@ TEST_F(OuterLoopTest, TheTableIsWrittenAsSoonAsANameIsEntered)
 // the menu, leaves with status 0, and names the file it could not use (a
 // picture too small to show is not named). Without a font, text cannot be
 // written: the game names the file and ends with status 1 when it needs it.
-class BadDataTest : public OuterLoopTest, public ::testing::WithParamInterface<std::pair<const char*, const char*>> {
+struct Spoilt {
+    const char *path, *kind;  // removed ("missing", "font"), a "lying header", "one pixel", or else the new content
+    const char* name;         // in the list of tests
+};
+std::ostream& operator<<(std::ostream& out, const Spoilt& s) { return out << s.path; }
+
+class BadDataTest : public OuterLoopTest, public ::testing::WithParamInterface<Spoilt> {
 protected:
     void SetUp() override
     {
@@ -388,7 +406,7 @@ protected:
 
 TEST_P(BadDataTest, TheGameStillPlaysAndNamesTheFile)
 {
-    const std::string path = GetParam().first, kind = GetParam().second;
+    const std::string path = GetParam().path, kind = GetParam().kind;
     if (kind == "missing" || kind == "font") {
         ASSERT_TRUE(std::filesystem::remove(path));
     } else if (kind == "lying header") {  // 4000 x 4000 pixels said, a handful there
@@ -413,9 +431,11 @@ TEST_P(BadDataTest, TheGameStillPlaysAndNamesTheFile)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ASpoiltFileOfEachKind, BadDataTest,
-    ::testing::Values(std::make_pair("GFX/LEVEL1/dno0.bmp", ""), std::make_pair("GFX/creatures/ryba.bmp", "lying header"),
-                      std::make_pair("GFX/fx/vybuch_potvora.bmp", "one pixel"),
-                      std::make_pair("SFX/vystrel_kanon.wav", "RIFF this is no sound at all\n"),
-                      std::make_pair("SCRIPT/LEVEL1/weapons.scr", "missing"), std::make_pair("GFX/menu/pismo.bmp", "font")));
+INSTANTIATE_TEST_SUITE_P(ASpoiltFileOfEachKind, BadDataTest,
+                         ::testing::Values(Spoilt{"GFX/LEVEL1/dno0.bmp", "", "an_empty_seabed"},
+                                           Spoilt{"GFX/creatures/ryba.bmp", "lying header", "a_fish_whose_header_lies"},
+                                           Spoilt{"GFX/fx/vybuch_potvora.bmp", "one pixel", "an_explosion_of_one_pixel"},
+                                           Spoilt{"SFX/vystrel_kanon.wav", "RIFF this is no sound at all\n", "a_shot_that_is_no_sound"},
+                                           Spoilt{"SCRIPT/LEVEL1/weapons.scr", "missing", "no_weapons_script"},
+                                           Spoilt{"GFX/menu/pismo.bmp", "font", "no_font"}),
+                         [](const testing::TestParamInfo<Spoilt>& info) { return std::string(info.param.name); });

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "menu.h"
 #include "support.h"
@@ -77,8 +76,8 @@ TEST(MenuScript, SoundsLoadWithAudioOnAndTheReleaseKeepsTheAnnouncements)
     EXPECT_EQ("Nemohu nahrat soubor : SFX/chybi.wav !!!\n", load("menu_sound SFX/m.wav button_sound SFX/m.wav press_sound "
                                                                  "SFX/m.wav prepare SFX/m.wav gameover NULL over_heat SFX/chybi.wav").err);
     free_menu();
-    EXPECT_EQ((std::vector<bool>{false, false, false, true}), (std::vector<bool>{menu_script.menu_sound != NULL, menu_script.button_sound != NULL,
-                                                                               menu_script.press_sound != NULL, menu_script.prepare_sound != NULL}));
+    EXPECT_FIELDS({"menu_sound set", 0, menu_script.menu_sound != NULL}, {"button_sound set", 0, menu_script.button_sound != NULL},
+                  {"press_sound set", 0, menu_script.press_sound != NULL}, {"prepare_sound set", 1, menu_script.prepare_sound != NULL});
     load("prepare SFX/m.wav");
     EXPECT_NE(nullptr, menu_script.prepare_sound);
     close_audio();
@@ -99,7 +98,7 @@ TEST(LoadingScreen, FillsTheBarToThePercentage)
         std::string shown;  // black, Blue or Red at each point
         draw_loading_screen(screen.surface, percentage);
         for (int i = 0; i < 6; i++) shown += "0BR"[(pixel_at(screen.surface, xs[i], ys[i]) == map_colour(screen.surface, 0, 0, 200)) + 2 * (pixel_at(screen.surface, xs[i], ys[i]) == map_colour(screen.surface, 200, 0, 0))];
-        EXPECT_EQ(percentage == 0 ? "0BBBBB" : percentage == 20 ? "0BRRBB" : "0BRRRR", shown) << percentage;
+        EXPECT_EQ(percentage == 0 ? "0BBBBB" : percentage == 20 ? "0BRRBB" : "0BRRRR", shown) << percentage << " %";
     }
     draw_loading_screen(NULL, 50);
 }

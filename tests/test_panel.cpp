@@ -112,8 +112,8 @@ TEST(PanelScript, ReadsThirteenPicturesAndNinePositions)
     for (int i = 0; i < 13; i++) script += i == 2 ? "NULL\n" : "GFX/p.bmp\n";
     write_file("panel.scr", script + "1,2\n3,4\n5,6\n7,8\n9,10\n11,12\n13,14\n15,16\n-17,2147483647\n");
     EXPECT_EQ("", capture([] { load_panel("panel.scr"); }).err);
-    EXPECT_EQ((std::vector<long long>{0, 10, 13, 14, -17, 1000000}),
-              (std::vector<long long>{panel.spare != NULL, panel.tally_ten->w, panel.lamp_pos.x, panel.lamp_pos.y,
-                                      panel.score_pos.x, panel.score_pos.y}));
+    EXPECT_FIELDS({"spare set", 0, panel.spare != NULL}, {"tally_ten width", 10, panel.tally_ten->w},
+                  {"lamp_pos.x", 13, panel.lamp_pos.x}, {"lamp_pos.y", 14, panel.lamp_pos.y},
+                  {"score_pos.x", -17, panel.score_pos.x}, {"score_pos.y", 1000000, panel.score_pos.y});
     capture([] { free_panel(); });
 }

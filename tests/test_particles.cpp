@@ -45,9 +45,9 @@ TEST_F(ParticleTest, SpawningTakesTheFirstFreeSlotsAndAFullPoolMakesNone)
     particles[7].active = particles[4000].active = 0;
     spawn_particles(10, 20, 0, 1.0f, 20, 20, 0, 0, 0, 0);  // one particle, in slot 7
     spawn_particles(10, 20, 0, 1.0f, 5, 19, 0, 0, -3, 0);  // one particle, in slot 4000
-    EXPECT_EQ((std::vector<int>{10, 20, 20, 19}),
-              (std::vector<int>{particles[7].ix, particles[4000].iy, particles[7].life, particles[4000].life}));
-    EXPECT_EQ((std::vector<float>{1.0f, 0.0f}), (std::vector<float>{particles[4000].vx, particles[4000].vy}));
+    EXPECT_FIELDS({"slot 7's ix", 10, particles[7].ix}, {"slot 7's life", 20, particles[7].life},
+                  {"slot 4000's iy", 20, particles[4000].iy}, {"slot 4000's life", 19, particles[4000].life},
+                  {"slot 4000's vx", 1.0f, particles[4000].vx}, {"slot 4000's vy", 0.0f, particles[4000].vy});
     Particle before = particles[7];
     spawn_particles(99, 99, 45, 3.0f, 30, 10, 0, 5, 10, 1);
     EXPECT_EQ(0, memcmp(&before, &particles[7], sizeof before));
@@ -70,11 +70,11 @@ TEST_F(ParticleTest, AParticleLeavesOnlyWhenPastTheEdge)
     spawn_particles(100, 100, 0, 0.0f, 2, 1, 25, 0, 1, 1);    // dies of age with no strip to stain with
     game.frame = 1;
     update_particles(screen.surface);
-    std::vector<int> seen;
-    for (int i = 0; i < 9; i++) seen.push_back(particles[i].active);
-    seen.push_back(particles[0].ix);
-    seen.push_back(particles[5].ix);
-    EXPECT_EQ((std::vector<int>{1, 1, 0, 1, 0, 1, 0, 0, 0, 639, 0}), seen);
+    std::string alive;  // 1 for each particle still on the screen, in the order spawned
+    for (int i = 0; i < 9; i++) alive += particles[i].active ? '1' : '0';
+    EXPECT_EQ("110101000", alive);
+    EXPECT_EQ(639, particles[0].ix);
+    EXPECT_EQ(0, particles[5].ix) << "-0.5 truncated";
 }
 
 // The frames of a new level count from 0 again: a particle of the last level
@@ -83,6 +83,7 @@ TEST_F(ParticleTest, AParticleDiesAtItsEndFrameEvenInTheNextLevel)
 {
     game.frame = 1000;
     spawn_particles(100, 100, 0, 0.0f, 21, 20, 0, 0, 1, 0);  // ends at frame 1020
+    ScriptedSession session;  // the level's clock
     LevelRun run;
     begin_level(run);
     for (game.frame = 0; game.frame < 1020; game.frame++) update_particles(screen.surface);

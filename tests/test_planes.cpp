@@ -20,6 +20,16 @@ Captured load(const std::string& text)
     return load_script("SCRIPT/L1/plane.scr", text, load_planes);
 }
 
+// A shot dropped: in which frame, and where the plane was.
+struct Drop {
+    int frame, x, y;
+};
+bool operator==(const Drop& a, const Drop& b) { return a.frame == b.frame && a.x == b.x && a.y == b.y; }
+std::ostream& operator<<(std::ostream& out, const Drop& d)
+{
+    return out << "frame " << d.frame << " at " << d.x << "," << d.y;
+}
+
 // Strips of 8 directions, 16 x 12 a frame: the plane's frame k in blue
 // 100 + 10k, the shadow grey. Weapon 0 a bomb that stays and sinks 2 a frame.
 class PlaneTest : public ::testing::Test {
@@ -52,14 +62,17 @@ protected:
              " prodleva 78\n");
     }
     // Flies plane 0 through (320, 240) until it leaves; where it dropped shots.
-    std::vector<std::vector<int>> fly(int dir, const Submarine& sub = Submarine())
+    std::vector<Drop> fly(int dir, const Submarine& sub = Submarine())
     {
-        std::vector<std::vector<int>> drops;
+        std::vector<Drop> drops;
         empty_shot_pool();
         planes[0].launch(320, 240, dir, 0, screen.surface);
         for (int shots = 0; planes[0].active; game.frame++) {
             planes[0].update(sub, screen.surface);
-            if (shot_pool.slots[shots].active) drops.push_back({game.frame, planes[0].x, planes[0].y}), shots++;
+            if (shot_pool.slots[shots].active) {
+                drops.push_back({game.frame, planes[0].x, planes[0].y});
+                shots++;
+            }
         }
         return drops;
     }
@@ -84,25 +97,29 @@ TEST_F(PlaneTest, EachMarkerIsLoggedAndItsKeysFillThatKind)
               log.out);
     const PlaneType& b = plane_types[0];
     const PlaneType& f = plane_types[1];
-    EXPECT_EQ((std::vector<long long>{1500, 1, 1, 8, 1, 70, 6, 2, 3, 1, 4, 70, 6, 4, 0, 0}),
-              (std::vector<long long>{enemy_plane, plane_type_last, b.bitmap.bitmap != NULL, b.bitmap.frames,
-                                      b.shadow.bitmap != NULL, b.vyska, b.rychlost, b.pocet_vystrelu, b.zbran, b.typ,
-                                      b.prodleva, b.tolerance, b.fly_repeat, f.bitmap.frames,
-                                      f.shadow.bitmap != NULL, f.shadow.frames}));
+    EXPECT_FIELDS({"enemy_plane", 1500, enemy_plane}, {"plane_type_last", 1, plane_type_last},
+                  {"BOMBARDER bitmap set", 1, b.bitmap.bitmap != NULL}, {"BOMBARDER bitmap frames", 8, b.bitmap.frames},
+                  {"BOMBARDER shadow set", 1, b.shadow.bitmap != NULL}, {"BOMBARDER vyska", 70, b.vyska},
+                  {"BOMBARDER rychlost", 6, b.rychlost}, {"BOMBARDER pocet_vystrelu", 2, b.pocet_vystrelu},
+                  {"BOMBARDER zbran", 3, b.zbran}, {"BOMBARDER typ", 1, b.typ}, {"BOMBARDER prodleva", 4, b.prodleva},
+                  {"BOMBARDER tolerance", 70, b.tolerance}, {"BOMBARDER fly_sound repeats", 6, b.fly_repeat},
+                  {"STIHACKA bitmap frames", 4, f.bitmap.frames}, {"STIHACKA shadow set", 0, f.shadow.bitmap != NULL},
+                  {"STIHACKA shadow frames", 0, f.shadow.frames});
     planes[0].launch(100, 100, 0, 0, screen.surface);
     ASSERT_NE(nullptr, b.fly_sound);
     EXPECT_EQ(b.fly_sound, Mix_Playing(CHANNEL_PLANE) ? Mix_GetChunk(CHANNEL_PLANE) : NULL);
     log = capture([] { free_planes(); });
     EXPECT_EQ("UVOLNEN SKRIPT LETADEL Z PAMETI\n", log.out);
-    EXPECT_EQ((std::vector<long long>{0, 0, 0, 1, 0, 0, 0, -1, 1500}),
-              (std::vector<long long>{planes[0].active, planes[0].path_length, b.bitmap.bitmap != NULL,
-                                      b.bitmap.frames, b.rychlost, b.tolerance, b.fly_sound != NULL, plane_type_last,
-                                      enemy_plane}));
+    EXPECT_FIELDS({"the plane flying", 0, planes[0].active}, {"its path_length", 0, planes[0].path_length},
+                  {"BOMBARDER bitmap set", 0, b.bitmap.bitmap != NULL}, {"BOMBARDER bitmap frames", 1, b.bitmap.frames},
+                  {"BOMBARDER rychlost", 0, b.rychlost}, {"BOMBARDER tolerance", 0, b.tolerance},
+                  {"BOMBARDER fly_sound set", 0, b.fly_sound != NULL}, {"plane_type_last", -1, plane_type_last},
+                  {"enemy_plane", 1500, enemy_plane});
     close_audio();
     log = capture([] { load_planes("SCRIPT/L9/plane.scr"); });
     EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/L9/plane.scr\n", log.err);
-    EXPECT_EQ((std::vector<long long>{0, 1500, -1}),
-              (std::vector<long long>{(long long)log.out.size(), enemy_plane, plane_type_last}));
+    EXPECT_EQ("", log.out);
+    EXPECT_FIELDS({"enemy_plane", 1500, enemy_plane}, {"plane_type_last", -1, plane_type_last});
 }
 
 // A flight starts the diagonal (800) less ten before its target, heading dir x
@@ -120,15 +137,16 @@ TEST_F(PlaneTest, FlightStartsADiagonalLessTenBeforeItsTarget)
         {2, 0, 0, 0, 0, 0},                  {7, 0, 0, 0, 0, 0},
         {PLANE_TYPE_CAPACITY, 0, 0, 0, 0, 0},
     };
+    const char* kinds[] = {" E", " F", " G without a picture", " H of no frames"};
     for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
+        SCOPED_TRACE(testing::Message() << "kind " << c.kind << (c.kind < 4 ? kinds[c.kind] : "") << ", direction " << c.dir);
         Plane& plane = planes[0] = Plane();
         plane.launch(300, 200, c.dir, c.kind, screen.surface);
         EXPECT_EQ(c.active, plane.active);
         if (c.active) {
-            EXPECT_EQ((std::vector<long long>{800, c.heading, c.x, c.y, c.kind ? 0 : 40, -1}),
-                      (std::vector<long long>{plane.path_length, plane.heading, plane.x, plane.y, plane.height,
-                                              plane.shots_fired}));
+            EXPECT_FIELDS({"path_length", 800, plane.path_length}, {"heading", c.heading, plane.heading},
+                          {"x", c.x, plane.x}, {"y", c.y, plane.y}, {"height", c.kind ? 0 : 40, plane.height},
+                          {"shots_fired", -1, plane.shots_fired});
         }
     }
 }
@@ -139,9 +157,9 @@ TEST_F(PlaneTest, FighterWithThreeShotsAndADelayOfTenDropsFourTenFramesApart)
 {
     kinds("rychlost 7 typ 0 pocet_vystrelu 3 prodleva 10 zbran 0 vyska 40");
     game.frame = 50;
-    std::vector<std::vector<int>> drops = fly(0);
-    EXPECT_EQ((std::vector<std::vector<int>>{{50, 320 - 789 + 7, 244}, {60, 320 - 789 + 77, 244},
-                                             {70, 320 - 789 + 147, 244}, {80, 320 - 789 + 217, 244}}),
+    std::vector<Drop> drops = fly(0);
+    EXPECT_EQ((std::vector<Drop>{{50, 320 - 789 + 7, 244}, {60, 320 - 789 + 77, 244}, {70, 320 - 789 + 147, 244},
+                                 {80, 320 - 789 + 217, 244}}),
               drops);
     EXPECT_EQ(50 + 228, game.frame);
     EXPECT_EQ(320 + 800 + 7, planes[0].x);
@@ -157,16 +175,14 @@ TEST_F(PlaneTest, BomberDropsOnlyOverTheBandJustOutsideTheEllipseOnBothCrossings
     sub.stred_y = 240;
     sub.radius = 100;
     // Across: 100 < |320 - x| <= 120, x from 200 to 219 and from 421 to 440.
-    std::vector<std::vector<int>> drops = fly(0, sub);
+    std::vector<Drop> drops = fly(0, sub);
     ASSERT_EQ(40u, drops.size());
-    EXPECT_EQ((std::vector<int>{200, 219, 421, 440}), (std::vector<int>{drops[0][1], drops[19][1], drops[20][1],
-                                                                         drops[39][1]}));
+    EXPECT_EQ((std::vector<int>{200, 219, 421, 440}), (std::vector<int>{drops[0].x, drops[19].x, drops[20].x, drops[39].x}));
     // Down the screen at 0.623 a frame: from 63 to 75 above and below.
     drops = fly(2, sub);
     ASSERT_GT(drops.size(), 20u);
     EXPECT_EQ((std::vector<int>{240 - 75, 240 - 63, 240 + 63, 240 + 75}),
-              (std::vector<int>{drops.front()[2], drops[drops.size() / 2 - 1][2], drops[drops.size() / 2][2],
-                                drops.back()[2]}));
+              (std::vector<int>{drops.front().y, drops[drops.size() / 2 - 1].y, drops[drops.size() / 2].y, drops.back().y}));
 }
 
 // The shadow on the water, the plane its height above it, frame dir of each.
@@ -207,29 +223,30 @@ TEST_F(PlaneTest, InTheLoopAClickCallsTheSupportOntoThePointerOncePerFlight)
     scripted_push_button(session.input, SDL_BUTTON_RIGHT, 1);
     scripted_push_button(session.input, SDL_BUTTON_RIGHT, 0);
     frame();
-    EXPECT_EQ((std::vector<long long>{1, 0, 0, 0, 100, 1, 400, 300, 1, 1}),
-              (std::vector<long long>{bomber.active, bomber.target_x, bomber.target_y, bomber.type,
-                                      run.next_enemy_plane_frame, support.active, support.target_x, support.target_y,
-                                      support.type, game.laser_energy}));
+    EXPECT_FIELDS({"bomber.active", 1, bomber.active}, {"bomber.target_x", 0, bomber.target_x},
+                  {"bomber.target_y", 0, bomber.target_y}, {"bomber.type", 0, bomber.type},
+                  {"next_enemy_plane_frame", 100, run.next_enemy_plane_frame}, {"support.active", 1, support.active},
+                  {"support.target_x", 400, support.target_x}, {"support.target_y", 300, support.target_y},
+                  {"support.type", 1, support.type}, {"laser_energy", 1, game.laser_energy});
     for (int i = 0; i < 20; i++) frame();
     scripted_push_motion(session.input, 100, 100);
     scripted_push_button(session.input, SDL_BUTTON_MIDDLE, 1);
     frame();
-    EXPECT_EQ((std::vector<long long>{400, 1}), (std::vector<long long>{support.target_x, game.laser_energy}));
+    EXPECT_FIELDS({"support.target_x", 400, support.target_x}, {"laser_energy", 1, game.laser_energy});
     int recalled = 0;
     for (; recalled < 1000 && game.laser_energy == 1; recalled++) {
         frame();
-        ASSERT_EQ(1, support.active) << recalled;
+        ASSERT_EQ(1, support.active) << "frame " << recalled << " of the recalled flight";
     }
     EXPECT_GT(recalled, 150);
-    EXPECT_EQ((std::vector<long long>{100, 100, -1, 276}),  // the next raid set as the first left the sky
-              (std::vector<long long>{support.target_x, support.target_y, support.shots_fired,
-                                      run.next_enemy_plane_frame}));
+    EXPECT_FIELDS({"support.target_x", 100, support.target_x}, {"support.target_y", 100, support.target_y},
+                  {"support.shots_fired", -1, support.shots_fired},
+                  {"next_enemy_plane_frame", 276, run.next_enemy_plane_frame});  // set as the first raid left the sky
     for (int f = 0; f < 1000 && support.active; f++) frame();
     frame();  // no call is left
-    EXPECT_EQ((std::vector<long long>{0, 0}), (std::vector<long long>{support.active, game.laser_energy}));
+    EXPECT_FIELDS({"support.active", 0, support.active}, {"laser_energy", 0, game.laser_energy});
     capture([] { free_planes(); });  // nor is one spent while the support has no picture to fly
     game.laser_energy = 2;
     frame();
-    EXPECT_EQ((std::vector<long long>{0, 2}), (std::vector<long long>{support.active, game.laser_energy}));
+    EXPECT_FIELDS({"support.active", 0, support.active}, {"laser_energy", 2, game.laser_energy});
 }

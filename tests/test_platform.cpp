@@ -2,7 +2,6 @@
 
 #include <signal.h>
 
-#include <vector>
 
 #include "platform.h"
 #include "support.h"
@@ -19,10 +18,14 @@ TEST(CloseRequest, AWaitThatMeetsItStopsAndSoDoesEveryWaitAfter)
     SDL_Event event;
     // A key, then the close request stops this wait and every one after; the game stopped for the
     // request, not for want of input (no dry wait), and left what follows it queued.
-    std::vector<int> got = {platform_wait_event(&event), event.key.keysym.sym, platform_quit_requested(),
-                            platform_wait_event(&event), platform_quit_requests(), platform_wait_event(&event)};
-    got.insert(got.end(), {s.input.count, s.input.dry_waits});
-    EXPECT_EQ((std::vector<int>{1, SDLK_a, 0, 0, 1, 0, 1, 0}), got);
+    EXPECT_EQ(1, platform_wait_event(&event)) << "the first wait";
+    EXPECT_EQ(SDLK_a, event.key.keysym.sym);
+    EXPECT_EQ(0, platform_quit_requested()) << "before the request";
+    EXPECT_EQ(0, platform_wait_event(&event)) << "the wait that meets the request";
+    EXPECT_EQ(1, platform_quit_requests());
+    EXPECT_EQ(0, platform_wait_event(&event)) << "a wait after the request";
+    EXPECT_EQ(1, s.input.count) << "events left";
+    EXPECT_EQ(0, s.input.dry_waits);
 
     ScriptedSession k;  // a wait for a key press passes over motions and releases
     scripted_push_motion(k.input, 1, 1);
@@ -31,9 +34,11 @@ TEST(CloseRequest, AWaitThatMeetsItStopsAndSoDoesEveryWaitAfter)
     scripted_push_motion(k.input, 2, 2);
     scripted_push_quit(k.input);
     k.press(SDLK_b, 'b');
-    std::vector<int> keys = {platform_wait_key_press(), k.input.count, platform_wait_key_press(), k.input.count,
-                             k.input.dry_waits};
-    EXPECT_EQ((std::vector<int>{1, 3, 0, 1, 0}), keys);
+    EXPECT_EQ(1, platform_wait_key_press()) << "the first wait for a key";
+    EXPECT_EQ(3, k.input.count) << "events left after it";
+    EXPECT_EQ(0, platform_wait_key_press()) << "the wait that meets the request";
+    EXPECT_EQ(1, k.input.count) << "events left after it";
+    EXPECT_EQ(0, k.input.dry_waits);
 }
 
 // A delay runs in full dropping what the player does, is skipped when a

@@ -11,7 +11,8 @@
 
 namespace {
 
-// The picture of each still screen: announcement, level completed, game over, pause.
+// The still screens and their pictures.
+const char* const SCREENS[] = {"announcement", "level completed", "game over", "pause"};
 const int PICTURES[] = {1, 0, 2, 3};
 
 // The four screen pictures, 100 x 60 in colours of their own, over a grey
@@ -58,7 +59,7 @@ protected:
 TEST_F(ScreensTest, EachStillScreenShowsItsPictureUntilAKeyIsPressedOnceItShows)
 {
     for (int i = 0; i < 4; i++) {
-        SCOPED_TRACE(i);
+        SCOPED_TRACE(SCREENS[i]);
         const bool pause = i == 3;
         SDL_FillRect(screen.surface, NULL, frame_colour());
         scripted_reset(session.input);
@@ -91,7 +92,7 @@ TEST_F(ScreensTest, EveryStillScreenEndsOnACloseRequest)
     key(SDLK_a, 1);
     for (int i = 0; i < 4; i++) {
         show(i);
-        EXPECT_TRUE(centred(PICTURES[i])) << i;
+        EXPECT_TRUE(centred(PICTURES[i])) << SCREENS[i];
     }
     EXPECT_EQ(0, session.input.dry_waits);
     EXPECT_EQ(1, session.input.quit_requests);

@@ -85,13 +85,21 @@ TEST(ScriptReading, FilesAreReadWhole)
     for (int i = 0; i < 3000; i++) text += "slovo" + std::to_string(i) + " ";
     write_file("big.scr", text);
     write_file("empty.scr", "");
-    for (auto [name, expected] : {std::pair{"big.scr", "1 3000 slovo2999"}, {"empty.scr", "1 0 "}, {"none.scr", "0 0 "}}) {
+    const struct {
+        const char* name;
+        int opened, words;
+        const char* last;
+    } files[] = {{"big.scr", 1, 3000, "slovo2999"}, {"empty.scr", 1, 0, ""}, {"none.scr", 0, 0, ""}};
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
         ScriptReader reader;
         char word[SCRIPT_WORD_SIZE] = "";
-        int opened = script_open(reader, name), words = 0;
+        int opened = script_open(reader, f.name), words = 0;
         while (script_word(reader, word, sizeof word) != SCRIPT_EOF) words++;
         script_close(reader);
-        EXPECT_EQ(expected, std::to_string(opened) + " " + std::to_string(words) + " " + word);
+        EXPECT_EQ(f.opened, opened);
+        EXPECT_EQ(f.words, words);
+        EXPECT_STREQ(f.last, word) << "the last word";
     }
     EXPECT_TRUE(word_has("nosound", "sound") && !word_has("Sound", "sound"));
 }

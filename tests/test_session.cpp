@@ -3,7 +3,6 @@
 #include <string.h>
 
 #include <string>
-#include <vector>
 
 #include "platform.h"
 #include "session.h"
@@ -78,7 +77,11 @@ Played play(bool extra)
     p.key_held = platform_key_state()[SDLK_a];
     platform_frame_shown(NULL);
     platform_delay(25);
-    if (extra) platform_ticks(), platform_key_state(), platform_mouse_state(NULL, NULL);
+    if (extra) {
+        platform_ticks();
+        platform_key_state();
+        platform_mouse_state(NULL, NULL);
+    }
     p.clock_after_a_frame = platform_ticks();
     p.second_frame_events = drain();
     p.key_held_after_release = platform_key_state()[SDLK_a];
@@ -87,7 +90,10 @@ Played play(bool extra)
     p.screen_answered = platform_wait_event(&event);
     p.screen_button = event.button.button;
     p.buttons_held = platform_mouse_state(NULL, NULL);
-    if (extra) drain(), platform_ticks();
+    if (extra) {
+        drain();
+        platform_ticks();
+    }
     p.requests_before = platform_quit_requests();
     p.wait_after_request = platform_wait_event(&event);
     p.requests_after = platform_quit_requests();
@@ -252,13 +258,15 @@ TEST(RecordReplay, ARecordingOfAnotherGameOrOneThatCannotBeWrittenIsRefused)
     TempDir dir;
     write_file("other.rec", "P6\n640 480\n");
     write_file("older.rec", "ABYSSOR replay 1\nargs\nt 2000\nend\n");
-    const char* refused[][2] = {
-        {"other.rec", "replay other.rec is not a recording of this game at line 1 (frame 0)\n"},
-        {"older.rec", "replay older.rec is of version 1, and this game replays version 2 at line 1 (frame 0)\n"},
-        {"missing.rec", "cannot open the replay missing.rec: No such file or directory\n"}};
+    const struct {
+        const char *file, *said;
+    } refused[] = {{"other.rec", "replay other.rec is not a recording of this game at line 1 (frame 0)\n"},
+                   {"older.rec", "replay older.rec is of version 1, and this game replays version 2 at line 1 (frame 0)\n"},
+                   {"missing.rec", "cannot open the replay missing.rec: No such file or directory\n"}};
     for (const auto& r : refused) {
-        Captured run = capture([&] { EXPECT_EQ(-1, session_replay_from(r[0], NULL, NULL)); });
-        EXPECT_EQ(std::string("ABYSSOR: ") + r[1], run.err);
+        SCOPED_TRACE(r.file);
+        Captured run = capture([&] { EXPECT_EQ(-1, session_replay_from(r.file, NULL, NULL)); });
+        EXPECT_EQ(std::string("ABYSSOR: ") + r.said, run.err);
         EXPECT_EQ(0, session_replaying());
     }
     char* argv[] = {program, NULL};

@@ -17,7 +17,9 @@ TEST(SettingsTest, EachKeyChangesOnlyItsOwnSettingAndPrintsItsLine)
     const struct {
         const char* text;
         std::string out;
-        std::vector<int> held;  // heat limit, cooling, bonus life, calls, calls left, effects 1 and 2, sound
+        struct {
+            int max_teplota, chlazeni, zivot_bonusu, laser, laser_energy, efekt01, efekt02, sound;
+        } held;
         float air;
     } cases[] = {
         {"max_teplota 100\nchlazeni 2\nzivot_bonusu 250\nodpor_vzduchu 0.98\nlaser_energie 3\nefekt01 1\n"
@@ -47,9 +49,10 @@ TEST(SettingsTest, EachKeyChangesOnlyItsOwnSettingAndPrintsItsLine)
             said += "Skript : SCRIPT/misc.scr : " + c.out.substr(at, c.out.find('\n', at) + 1 - at);
         EXPECT_EQ(said, output.out);
         EXPECT_EQ(c.text != NULL ? "" : "Nemohu nahrat soubor : SCRIPT/misc.scr\n", output.err);
-        EXPECT_EQ(c.held, (std::vector<int>{settings.max_teplota, settings.chlazeni, settings.zivot_bonusu,
-                                            settings.laser, game.laser_energy, settings.efekt01, settings.efekt02,
-                                            settings.sound}));
+        EXPECT_FIELDS({"max_teplota", c.held.max_teplota, settings.max_teplota}, {"chlazeni", c.held.chlazeni, settings.chlazeni},
+                      {"zivot_bonusu", c.held.zivot_bonusu, settings.zivot_bonusu}, {"laser", c.held.laser, settings.laser},
+                      {"laser_energy", c.held.laser_energy, game.laser_energy}, {"efekt01", c.held.efekt01, settings.efekt01},
+                      {"efekt02", c.held.efekt02, settings.efekt02}, {"sound", c.held.sound, settings.sound});
         EXPECT_EQ(c.air, settings.odpor_vzduchu);
     }
 }

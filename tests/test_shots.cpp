@@ -5,7 +5,6 @@
 #include <string.h>
 
 #include <string>
-#include <vector>
 
 #include "bonus.h"
 #include "creatures.h"
@@ -220,9 +219,9 @@ TEST_F(ShotTest, ALandedShotWoundsTheCreaturesInReach)
         target.vx = 2.0f;
         landed_at(0, 0, 200 + c.dx, 200, c.owner);
         capture([] { resolve_hits(submarine); });  // the blast has no picture here
-        EXPECT_EQ((std::vector<double>{(double)c.life, c.vx, (double)c.score, c.life != 20 ? 1.0 : 0.0, 0}),
-                  (std::vector<double>{(double)target.zivoty, target.vx, (double)game.score,
-                                       (double)slot(0).hit_creature, (double)slot(0).outcome}));
+        EXPECT_FIELDS({"the creature's zivoty", c.life, target.zivoty}, {"the creature's vx", c.vx, target.vx},
+                      {"score", c.score, game.score}, {"the shot's hit_creature", c.life != 20, slot(0).hit_creature},
+                      {"the shot's outcome", 0, slot(0).outcome});
         if (c.score > 0) {
             EXPECT_EQ(0, target.explosion_frame);
         }
@@ -233,7 +232,8 @@ TEST_F(ShotTest, ALandedShotWoundsTheCreaturesInReach)
     creature_at(6, 190, 205);
     landed_at(0, 0, 200, 200);
     resolve_hits(submarine);
-    EXPECT_EQ((std::vector<int>{16, 16}), (std::vector<int>{creatures[4].zivoty, creatures[6].zivoty}));
+    EXPECT_EQ(16, creatures[4].zivoty) << "the creature 10 to the right";
+    EXPECT_EQ(16, creatures[6].zivoty) << "the creature 10 to the left, 5 down";
 }
 
 // The gun's shells never hurt the submarine; a bomb does within half the
@@ -244,17 +244,21 @@ TEST_F(ShotTest, BombsHurtTheSubmarineButShellsNever)
     submarine.active = 1;
     submarine.x = submarine.y = 200;
     submarine.image = solid_surface(160, 20, 0, 0, 0);
-    const int cases[][4] = {{0, 0, -1, 100}, {1, 15, -1, 70}, {1, 16, -1, 100}, {1, 0, 0, 100}};  // type, dx
+    const struct {
+        const char* what;
+        int typ, dx, explosion_frame, zivoty;
+    } cases[] = {{"a shell on it", 0, 0, -1, 100}, {"a bomb 15 off", 1, 15, -1, 70}, {"a bomb 16 off", 1, 16, -1, 100},
+                 {"a bomb on it, the submarine exploding", 1, 0, 0, 100}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "type " << c[0] << " at " << c[1]);
-        WeaponDef& w = weapon(c[0], c[0], 0);
+        SCOPED_TRACE(c.what);
+        WeaponDef& w = weapon(c.typ, c.typ, 0);
         w.poskozeni = 30;
         w.tolerance = 5;
         submarine.zivoty = 100;
-        submarine.explosion_frame = c[2];
-        landed_at(0, c[0], 200 + c[1], 200);
+        submarine.explosion_frame = c.explosion_frame;
+        landed_at(0, c.typ, 200 + c.dx, 200);
         resolve_hits(submarine);
-        EXPECT_EQ(c[3], submarine.zivoty);
+        EXPECT_EQ(c.zivoty, submarine.zivoty);
     }
 }
 
@@ -274,13 +278,17 @@ TEST_F(ShotTest, ARunnerHitsTheSubmarineMidFlightAndSplashes)
     submarine.zivoty = 100;
     submarine.image = solid_surface(160, 20, 0, 0, 0);
     Shot& shot = launched(0, 300, 200, 0, 5, 3);
-    std::vector<int> seen;  // where it is, whether it flies, the submarine's hit points, after moves 21 ... 23
+    const struct {
+        int x, active, zivoty;  // the shot's place, whether it flies, the submarine's hit points
+    } after[] = {{384, 1, 100}, {388, 0, 88}, {388, 0, 88}};  // moves 21 ... 23
     for (int n = 1; n <= 23; n++) {
         shot.move();
         resolve_hits(submarine);
-        if (n >= 21) seen.insert(seen.end(), {shot.x, shot.active, submarine.zivoty});
+        if (n < 21) continue;
+        SCOPED_TRACE("after move " + std::to_string(n));
+        EXPECT_FIELDS({"shot.x", after[n - 21].x, shot.x}, {"shot.active", after[n - 21].active, shot.active},
+                      {"submarine.zivoty", after[n - 21].zivoty, submarine.zivoty});
     }
-    EXPECT_EQ((std::vector<int>{384, 1, 100, 388, 0, 88, 388, 0, 88}), seen);
     EXPECT_EQ(20, creatures[3].zivoty);
     bank.zblunk[0] = AnimStrip{solid_surface(20, 10, 0, 0, 200), 2, 1};
     shot.draw(screen.surface);
@@ -329,7 +337,7 @@ TEST_F(ShotTest, ScriptValuesOutsideTheirRangesDrawSafely)
     const int splashes[] = {-1, 10, 0};
     for (int i = 0; i < 3; i++) {
         weapon(2 + i, 0, 3).zblunk = splashes[i];
-        EXPECT_EQ(i == 2, landed_at(2 + i, 2 + i, 300, 300).drawSplash(screen.surface)) << i;
+        EXPECT_EQ(i == 2, landed_at(2 + i, 2 + i, 300, 300).drawSplash(screen.surface)) << "splash " << splashes[i];
     }
     EXPECT_EQ(0u, at(300, 300));
     Shot& stray = launched(9, 300, 200, 0, 150);

@@ -77,13 +77,15 @@ TEST(SubmarineMovement, ArrowsSpeedItUpAndDownAndWithoutThemTheSpeedFades)
         {90, 0, 0, 0, 0, 1, 0.0f, 90.1f, 320, 364},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.uhel << " at " << c.speed << " for " << c.frames);
+        SCOPED_TRACE(testing::Message() << "from " << c.uhel << " at " << c.speed << ", bonus " << c.bonus << (c.left ? ", Left" : "")
+                                        << (c.right ? ", Right" : "") << " for " << c.frames << " frames");
         sail_from(c.uhel, c.speed);
         bonus_effects.rychlost_lodi = c.bonus;
         for (int i = 0; i < c.frames; i++) submarine.move(c.left, c.right);
         EXPECT_NEAR(c.speed_after, orbit_speed, 1e-5);
         EXPECT_NEAR(c.uhel_after, submarine.uhel, 1e-4);
-        EXPECT_EQ((std::vector<int>{c.x, c.y}), (std::vector<int>{submarine.x, submarine.y}));
+        EXPECT_EQ(c.x, submarine.x);
+        EXPECT_EQ(c.y, submarine.y);
     }
 }
 
@@ -179,11 +181,12 @@ TEST(DeloScript, SectionsDecideWhatIsStored)
         int result = 9;
         Captured log = capture([&] { result = load_submarine("delo.scr", submarine); });
         EXPECT_EQ(c.out + "|" + c.err, log.out + "|" + log.err);
-        EXPECT_EQ((std::vector<int>{c.result, c.radius, c.max_zivoty, c.radius == 150, 0, c.result >= 0, -1,
-                                    c.result < 0, 3}),  // released: 1 frame, never 0
-                  (std::vector<int>{result, submarine.radius, submarine.max_zivoty, submarine.image != NULL,
-                                    submarine.rychlost_otaceni, submarine.active, submarine.explosion_frame,
-                                    submarine.pocet_snimku, submarine.weapon}));
+        EXPECT_FIELDS({"result", c.result, result}, {"radius", c.radius, submarine.radius},
+                      {"max_zivoty", c.max_zivoty, submarine.max_zivoty}, {"image set", c.radius == 150, submarine.image != NULL},
+                      {"rychlost_otaceni", 0, submarine.rychlost_otaceni}, {"active", c.result >= 0, submarine.active},
+                      {"explosion_frame", -1, submarine.explosion_frame},
+                      {"pocet_snimku", c.result < 0, submarine.pocet_snimku},  // released: 1 frame, never 0
+                      {"weapon", 3, submarine.weapon});
         EXPECT_EQ(3.0f, orbit_speed);  // the speed along the ellipse carries into the next level
     }
 }
@@ -254,8 +257,9 @@ TEST_F(SubmarineDeath, TheExplosionPlaysOnceThenTheLevelIsLost)
         EXPECT_EQ(c.particles, live);
         err += capture([&] { play_frame(run, keys); }).err;
         EXPECT_EQ(c.err, err);
-        EXPECT_EQ((std::vector<int>{0, -1, LEVEL_OVER}),
-                  (std::vector<int>{submarine.active, submarine.explosion_frame, run.result}));
+        EXPECT_EQ(0, submarine.active);
+        EXPECT_EQ(-1, submarine.explosion_frame);
+        EXPECT_EQ(LEVEL_OVER, run.result);
     }
 }
 
@@ -278,7 +282,7 @@ TEST_F(SubmarineDeath, ItsSoundsComeFromItsScriptAndPlayOnItsChannel)
     for (int frame = 0; frame < 2; frame++) {
         Mix_HaltChannel(-1);
         play_frame(run, keys);
-        EXPECT_EQ(frame == 0, Mix_Playing(CHANNEL_SUBMARINE)) << frame;
+        EXPECT_EQ(frame == 0, Mix_Playing(CHANNEL_SUBMARINE)) << "frame " << frame;
     }
     EXPECT_EQ(submarine.death_sound, Mix_GetChunk(CHANNEL_SUBMARINE));
 }

@@ -75,7 +75,8 @@ TEST(ScaleFactor, AScaledWindowShowsTheScreenAndMapsThePointer)
     SDL_Surface* screen = video_open(0, 2);
     ASSERT_NE(nullptr, screen);
     SDL_Surface* window = SDL_GetVideoSurface();
-    EXPECT_EQ((std::vector<int>{640, 480, 1280, 960}), (std::vector<int>{screen->w, screen->h, window->w, window->h}));
+    EXPECT_FIELDS({"screen->w", 640, screen->w}, {"screen->h", 480, screen->h}, {"window->w", 1280, window->w},
+                  {"window->h", 960, window->h});
     SDL_FillRect(screen, NULL, 0xF800);  // red, shown in the window's own depth
     video_update_rect(screen, 0, 100, 640, 10);
     EXPECT_EQ((std::vector<Uint32>{0, 0xF80000, 0xF80000, 0}),
@@ -94,7 +95,8 @@ TEST(ScaleFactor, AScaledWindowShowsTheScreenAndMapsThePointer)
     press.button.y = 2;
     SDL_PushEvent(&press);
     ASSERT_EQ(1, platform_wait_event(&press));
-    EXPECT_EQ((std::vector<int>{SDL_MOUSEMOTION, 500, 251, 500, 251, 639, 1}),
-              (std::vector<int>{motion.type, motion.motion.x, motion.motion.y, x, y, press.button.x, press.button.y}));
+    EXPECT_FIELDS({"motion.type", SDL_MOUSEMOTION, motion.type}, {"motion.motion.x", 500, motion.motion.x},
+                  {"motion.motion.y", 251, motion.motion.y}, {"mouse state x", 500, x}, {"mouse state y", 251, y},
+                  {"press.button.x", 639, press.button.x}, {"press.button.y", 1, press.button.y});
     video_close();
 }

@@ -1,5 +1,4 @@
 #include <string>
-#include <vector>
 
 #include "settings.h"
 #include "support.h"
@@ -23,16 +22,6 @@ protected:
     TempDir dir;
     TestScreen screen;
 };
-
-std::vector<double> numbers(const WeaponDef& w)
-{
-    return {(double)w.pocet_snimku, w.zrychleni, (double)w.maximalni_rychlost, (double)w.rychlost_vystreleni,
-            (double)w.uhel_vystreleni, (double)w.rozptyl, (double)w.poskozeni, (double)w.prodleva,
-            (double)w.pocet_strel_na_vystrel, (double)w.dostrel, (double)w.zpomaleni, (double)w.zahrivani,
-            (double)w.zamerovani_rychlost, (double)w.zblunk, (double)w.tolerance, (double)w.typ, (double)w.klesani,
-            (double)w.pocet_castic_vlny, (double)w.dosah_vlny, (double)(w.menu != NULL), (double)(w.strela != NULL),
-            (double)(w.stin != NULL), (double)(w.exploze != NULL), (double)(w.fire_sound != NULL)};
-}
 
 }  // namespace
 
@@ -59,14 +48,35 @@ TEST_F(WeaponsScript, EveryKeyStoresItsFieldAndLogsItsLine)
               "Nepodarilo se nahrat zvuk : NULL\n",
               log.err);
     EXPECT_EQ(1, weapon_catalogue.count);
-    EXPECT_EQ((std::vector<double>{8, 0.5, 12, 5, -3, 2, 10, 8, 3, 280, 1, 12, 4, 2, 6, 0, 7, 12, 14, 1, 1, 1, 0, 0}),
-              numbers(weapon_catalogue.weapons[0]));
-    EXPECT_EQ(64, weapon_catalogue.weapons[0].strela->w);
+    const WeaponDef& w = weapon_catalogue.weapons[0];
+    EXPECT_FIELDS({"pocet_snimku", 8, w.pocet_snimku}, {"zrychleni", 0.5, w.zrychleni},
+                  {"maximalni_rychlost", 12, w.maximalni_rychlost}, {"rychlost_vystreleni", 5, w.rychlost_vystreleni},
+                  {"uhel_vystreleni", -3, w.uhel_vystreleni}, {"rozptyl", 2, w.rozptyl}, {"poskozeni", 10, w.poskozeni},
+                  {"prodleva", 8, w.prodleva}, {"pocet_strel_na_vystrel", 3, w.pocet_strel_na_vystrel},
+                  {"dostrel", 280, w.dostrel}, {"zpomaleni", 1, w.zpomaleni}, {"zahrivani", 12, w.zahrivani},
+                  {"zamerovani_rychlost", 4, w.zamerovani_rychlost}, {"zblunk", 2, w.zblunk}, {"tolerance", 6, w.tolerance},
+                  {"typ", 0, w.typ}, {"klesani", 7, w.klesani}, {"pocet_castic_vlny", 12, w.pocet_castic_vlny},
+                  {"dosah_vlny", 14, w.dosah_vlny}, {"menu set", 1, w.menu != NULL}, {"strela set", 1, w.strela != NULL},
+                  {"stin set", 1, w.stin != NULL}, {"exploze set", 0, w.exploze != NULL},
+                  {"fire_sound set", 0, w.fire_sound != NULL});
+    EXPECT_EQ(64, w.strela->w);
 
     log = capture([] { free_weapons(); });
     EXPECT_EQ("UVOLNEN SKRIPT ZBRANI Z PAMETI\n", log.out);
-    const std::vector<double> defaults = {1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0};
-    for (int index : {0, -1, WEAPON_CAPACITY}) EXPECT_EQ(defaults, numbers(weapon_at(index))) << index;
+    for (int index : {0, -1, WEAPON_CAPACITY}) {
+        SCOPED_TRACE("the defaults read as weapon " + std::to_string(index));
+        const WeaponDef& d = weapon_at(index);
+        EXPECT_FIELDS({"pocet_snimku", 1, d.pocet_snimku}, {"zrychleni", 0, d.zrychleni},
+                      {"maximalni_rychlost", 0, d.maximalni_rychlost}, {"rychlost_vystreleni", 0, d.rychlost_vystreleni},
+                      {"uhel_vystreleni", 0, d.uhel_vystreleni}, {"rozptyl", 0, d.rozptyl}, {"poskozeni", 0, d.poskozeni},
+                      {"prodleva", 0, d.prodleva}, {"pocet_strel_na_vystrel", 1, d.pocet_strel_na_vystrel},
+                      {"dostrel", 0, d.dostrel}, {"zpomaleni", 0, d.zpomaleni}, {"zahrivani", 0, d.zahrivani},
+                      {"zamerovani_rychlost", 0, d.zamerovani_rychlost}, {"zblunk", 0, d.zblunk},
+                      {"tolerance", 0, d.tolerance}, {"typ", 0, d.typ}, {"klesani", 0, d.klesani},
+                      {"pocet_castic_vlny", 1, d.pocet_castic_vlny}, {"dosah_vlny", 1, d.dosah_vlny},
+                      {"menu set", 0, d.menu != NULL}, {"strela set", 0, d.strela != NULL}, {"stin set", 0, d.stin != NULL},
+                      {"exploze set", 0, d.exploze != NULL}, {"fire_sound set", 0, d.fire_sound != NULL});
+    }
     EXPECT_EQ(1, weapon_catalogue.count);  // until the next load sets it
 }
 
@@ -88,14 +98,15 @@ TEST_F(WeaponsScript, MarkersNumberTheWeaponsAndKeysWorkInsideLongerWords)
               log.out);
     EXPECT_NE(std::string::npos, log.err.find("Nemohu nahrat soubor : GFX/nowhere.bmp"));
     const WeaponDef& first = weapon_catalogue.weapons[0];
-    EXPECT_EQ((std::vector<double>{3, 100, 0, 0, 1, 7, 300, 0}),
-              (std::vector<double>{(double)weapon_catalogue.count, (double)first.dostrel, first.zrychleni,
-                                   (double)(first.strela != NULL), (double)(first.stin != NULL),
-                                   (double)weapon_catalogue.weapons[1].typ, (double)weapon_catalogue.weapons[2].dostrel,
-                                   (double)(weapon_catalogue.weapons[2].exploze != NULL)}));
+    EXPECT_FIELDS({"weapons", 3, weapon_catalogue.count}, {"the first's dostrel", 100, first.dostrel},
+                  {"the first's zrychleni", 0, first.zrychleni}, {"the first's strela set", 0, first.strela != NULL},
+                  {"the first's stin set", 1, first.stin != NULL}, {"the second's typ", 7, weapon_catalogue.weapons[1].typ},
+                  {"the third's dostrel", 300, weapon_catalogue.weapons[2].dostrel},
+                  {"the third's exploze set", 0, weapon_catalogue.weapons[2].exploze != NULL});
 
     log = capture([] { load_weapons("SCRIPT/LEVEL9/weapons.scr"); });
-    EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/LEVEL9/weapons.scr\n|0", log.out + log.err + "|" + std::to_string(weapon_catalogue.count));
+    EXPECT_EQ("Nemohu nahrat soubor : SCRIPT/LEVEL9/weapons.scr\n", log.out + log.err);
+    EXPECT_EQ(0, weapon_catalogue.count) << "weapons after a missing script";
 }
 
 TEST_F(WeaponsScript, WeaponsBeyondTheHundredthAreReportedAndDropped)
@@ -105,8 +116,9 @@ TEST_F(WeaponsScript, WeaponsBeyondTheHundredthAreReportedAndDropped)
     Captured log = load(text + "* dostrel 777 typ 5\n* dostrel 778\n");
     EXPECT_EQ("script: weapons.scr : Prilis mnoho zbrani !!!\nscript: weapons.scr : Prilis mnoho zbrani !!!\n",
               log.err);
-    EXPECT_EQ((std::vector<long long>{100, 100, 100, 1, 99, 0}),
-              (std::vector<long long>{weapon_catalogue.count, occurrences(log.out, "NALEZENA ZBRAN #"),
-                                      occurrences(log.out, "dostrel : "), occurrences(log.out, "ZBRAN #99\n"),
-                                      weapon_catalogue.weapons[99].dostrel, weapon_catalogue.weapons[99].typ}));
+    EXPECT_FIELDS({"weapons", 100, weapon_catalogue.count}, {"weapons logged", 100, occurrences(log.out, "NALEZENA ZBRAN #")},
+                  {"dostrel lines", 100, occurrences(log.out, "dostrel : ")},
+                  {"weapon #99 logged", 1, occurrences(log.out, "ZBRAN #99\n")},
+                  {"the last's dostrel", 99, weapon_catalogue.weapons[99].dostrel},
+                  {"the last's typ", 0, weapon_catalogue.weapons[99].typ});
 }

@@ -61,6 +61,8 @@ struct Autoplayer {
     int pause_sent;
     int last_life;
     int hits;
+    int lamp_was_out;
+    int lamp_outs;
     int speed_key_held;
     int button_held;       // SDL button number held, 0 for none
     const Action* code_action;  // the code screen shows: the word to type
@@ -224,6 +226,8 @@ static void start_level()
     bot.pause_sent = 0;
     bot.hits = 0;
     bot.last_life = -1;
+    bot.lamp_was_out = 0;
+    bot.lamp_outs = 0;
     if (bot.plan->human) human_begin_level(bot.input);
 }
 
@@ -374,10 +378,18 @@ static int level_frame_limit()
     return bot.plan->frame_limit;
 }
 
+int lamp_lit(const WeaponDef& w)
+{
+    return (long long)GunHeat + w.zahrivani < settings.max_teplota;
+}
+
 static void after_frame()
 {
     if (bot.last_life >= 0 && submarine.zivoty < bot.last_life) bot.hits++;
     bot.last_life = submarine.zivoty;
+    int lamp_out = !lamp_lit(weapon_at(submarine.weapon));
+    if (lamp_out && !bot.lamp_was_out) bot.lamp_outs++;
+    bot.lamp_was_out = lamp_out;
     if (bot.escape_sent) return;
     if (bot.leave_next_level || game.frame >= level_frame_limit()) {
         let_go();
@@ -406,6 +418,7 @@ static void note_level_end()
     summary.frames = game.frame;
     summary.score = game.score;
     summary.hits = bot.hits;
+    summary.lamp_outs = bot.lamp_outs;
     if (bot.escape_sent)
         summary.outcome = OUTCOME_GIVEN_UP;
     else if (submarine.active == 0)
@@ -501,6 +514,7 @@ void autoplay_default_plan(AutoplayPlan& plan)
     plan.levels = 1;
     plan.only_level = -1;
     plan.seed = 1;
+    plan.skill = HUMAN_SKILLS;
     plan.frame_limit = 20000;
     snprintf(plan.name, sizeof plan.name, "%s", "Automat");
 }
@@ -524,7 +538,7 @@ int autoplay_session(const AutoplayPlan& plan, AutoplayReport& report)
     scripted_reset(bot.input);
     bot.input.on_wait = on_first_wait;
     bot.input.on_delay = on_delay;
-    if (plan.human) human_begin_game(plan.seed);
+    if (plan.human) human_begin_game(plan.seed, plan.skill);
     platform_use_scripted(&bot.input);
     char program[] = "abyssor";
     char* argv[] = {program, NULL};
@@ -594,7 +608,7 @@ int autoplay_human_games(const AutoplayPlan& base, int games, FILE* out)
             AutoplayPlan plan = base;
             plan.each_level = 1;
             plan.only_level = level;
-            plan.seed = (unsigned)game_number;
+            plan.seed = base.seed + (unsigned)(game_number - 1);
             // Every game in a program of its own, as a player starts it.
             reset_game_globals();
             if (autoplay_session(plan, report) != 0) status = 1;
@@ -606,11 +620,13 @@ int autoplay_human_games(const AutoplayPlan& base, int games, FILE* out)
             won += s.outcome == OUTCOME_WON;
             scores[game_number - 1] = s.score;
             hits[game_number - 1] = s.hits;
-            fprintf(out, "autoplayer: level %d (%s): human-like game %d: %s, %d frames, score %d, hits taken %d\n",
-                    level + 1, name, game_number, outcome_name(s.outcome), s.frames, s.score, s.hits);
+            fprintf(out,
+                    "autoplayer: level %d (%s): human-like game %d: %s, %d frames, score %d, hits taken %d, lamp out %d "
+                    "times\n",
+                    level + 1, name, game_number, outcome_name(s.outcome), s.frames, s.score, s.hits, s.lamp_outs);
         }
-        fprintf(out, "autoplayer: level %d (%s): human-like, won %d of %d, median score %d, median hits taken %d\n",
-                level + 1, name, won, games, median(scores, games), median(hits, games));
+        fprintf(out, "autoplayer: level %d (%s): human-like, skill %d, won %d of %d, median score %d, median hits taken %d\n",
+                level + 1, name, base.skill, won, games, median(scores, games), median(hits, games));
         fflush(out);
     }
     return status;

@@ -11,6 +11,7 @@ struct AutoplayPlan {
     int each_level;    // every level in a game of its own
     int only_level;    // with each_level: just this level (from 0), -1 all
     int human;         // under a person's limits (human.h)
+    int skill;         // the human-like player's skill, 1 ... 5
     unsigned seed;     // the human-like player's own random numbers
     int tour;          // the front end's tour instead of a game to win
     int frame_limit;   // a level not won by then is given up (Escape)
@@ -25,6 +26,7 @@ struct LevelSummary {
     int frames;
     int score;      // the game's score when the level ended
     int hits;       // times the submarine lost hit points
+    int lamp_outs;  // times the ready lamp went out: the gun met its heat limit
 };
 
 struct AutoplayReport {
@@ -42,9 +44,10 @@ void autoplay_print_report(const AutoplayReport& report, FILE* out);
 int autoplay_all_won(const AutoplayPlan& plan, const AutoplayReport& report);
 // The human-like player's figures: every level of the catalogue (or the
 // plan's only_level) in `games` games of its own, each in a fresh program,
-// with the player's seeds 1 ... games. Prints a line per game and, per
-// level, "autoplayer: level L (NAME): human-like, won W of N, median score
-// S, median hits taken H". Returns 0, or 1 when a game's program failed.
+// with the player's seeds plan.seed ... plan.seed + games - 1. Prints a line
+// per game and, per level, "autoplayer: level L (NAME): human-like, skill K,
+// won W of N, median score S, median hits taken H". Returns 0, or 1 when a
+// game's program failed.
 int autoplay_human_games(const AutoplayPlan& plan, int games, FILE* out);
 
 // --- Shared by the unlimited and the human-like player ------------------------
@@ -76,5 +79,8 @@ double flat_distance(double x, double y);
 // (aimed where a shell fired now finds it); beyond the reach, the nearest.
 AimTarget choose_target(const WeaponDef& w, double reach, SeenTest seen);
 int support_available();
+// What the panel's ready lamp shows: one more shell of the weapon stays below
+// the heat limit.
+int lamp_lit(const WeaponDef& w);
 
 #endif

@@ -10,18 +10,20 @@
 //
 // Usage: abyssor_autoplayer RUN_FOLDER [--record FILE] [--levels N]
 //                           [--each-level [--level L]] [--tour] [--name NAME]
-//                           [--frame-limit N] [--human [--seed S] [--games N]]
+//                           [--frame-limit N] [--human [--skill K] [--seed S] [--games N]]
 //   --levels N      a new game, played until N levels are won or one is lost
 //   --each-level    every level of the catalogue in its own game, started by
 //                   its code (the first by a new game): the winnability report
 //   --level L       with --each-level: only level L (from 1)
 //   --tour          help, high scores, a wrong code, the second level's code,
 //                   a pause, Escape and the name entry
-//   --human         plays under a person's limits (human.h), with its own
-//                   random numbers from seed S (1 unless given)
+//   --human         plays under a person's limits (human.h) of skill K (1 to
+//                   5, 5 unless given), with its own random numbers from
+//                   seed S (1 unless given)
 //   --games N       with --each-level --human: N games per level, seeds
-//                   1 ... N, each in a fresh program; a line per game and the
-//                   level's figures (games won, median score and hits taken)
+//                   S ... S + N - 1, each in a fresh program; a line per game
+//                   and the level's figures (games won, median score and
+//                   hits taken)
 // Exit status: 0 when every level played was won (or the tour went round;
 // with --games, when every game ran), 1 otherwise, 2 on bad usage.
 
@@ -32,12 +34,13 @@
 #include <unistd.h>
 
 #include "autoplay.h"
+#include "human.h"
 
 static void usage()
 {
     fprintf(stderr,
             "usage: abyssor_autoplayer RUN_FOLDER [--record FILE] [--levels N | --each-level [--level L] | --tour]\n"
-            "                          [--name NAME] [--frame-limit N] [--human [--seed S] [--games N]]\n");
+            "                          [--name NAME] [--frame-limit N] [--human [--skill K] [--seed S] [--games N]]\n");
 }
 
 int main(int argc, char** argv)
@@ -71,6 +74,9 @@ int main(int argc, char** argv)
         } else if (strcmp(option, "--seed") == 0 && value != NULL) {
             plan.seed = (unsigned)strtoul(value, NULL, 10);
             i++;
+        } else if (strcmp(option, "--skill") == 0 && value != NULL) {
+            plan.skill = atoi(value);
+            i++;
         } else if (strcmp(option, "--games") == 0 && value != NULL) {
             games = atoi(value);
             i++;
@@ -86,7 +92,7 @@ int main(int argc, char** argv)
         }
     }
     if (games < 0 || (games > 0 && !(plan.human && plan.each_level)) || plan.only_level < -1
-        || (plan.only_level >= 0 && !plan.each_level)) {
+        || (plan.only_level >= 0 && !plan.each_level) || plan.skill < 1 || plan.skill > HUMAN_SKILLS) {
         usage();
         return 2;
     }

@@ -8,12 +8,29 @@
 #include "creatures.h"
 #include "game_state.h"
 #include "geometry.h"
-#include "gun.h"
-#include "settings.h"
 #include "submarine.h"
 #include "weapons.h"
 
+// Reaction / scatter / pointer / press gap / lead error / key gap. Skill 5 is
+// a quick player: 300 ms to react, four presses a second; skill 1 is slower
+// in everything and misjudges a creature's lead by up to 30 %.
+static const HumanSkill SKILLS[HUMAN_SKILLS] = {
+    {20, 20, 28, 14, 0.30, 28},
+    {18, 18, 32, 13, 0.25, 26},
+    {16, 16, 35, 12, 0.20, 24},
+    {14, 14, 38, 11, 0.10, 22},
+    {12, 12, 40, 10, 0.0, 20},
+};
+
+const HumanSkill& human_skill(int skill)
+{
+    if (skill < 1) skill = 1;
+    if (skill > HUMAN_SKILLS) skill = HUMAN_SKILLS;
+    return SKILLS[skill - 1];
+}
+
 struct HumanPlayer {
+    const HumanSkill* skill;
     unsigned long long random_state;
     int creature_seen[CREATURE_CAPACITY];  // frame it was first seen, -1 none
     int bonus_seen[BONUS_SLOTS];
@@ -21,6 +38,7 @@ struct HumanPlayer {
     int pointer_x, pointer_y;
     int target_slot;    // what the aim is on, -1 nothing
     double offset_x, offset_y;  // where in the scatter disc the next click lands
+    double lead_factor;         // how far it misjudges the present target's lead
     int button;         // SDL button held, 0 none
     int hold_left;      // frames it is still held
     int last_press, last_support, last_key;  // frames of the last of each
@@ -39,14 +57,23 @@ static double uniform()
 
 static void new_scatter()
 {
-    double r = HUMAN_AIM_SCATTER * sqrt(uniform());  // uniform over the disc, not the radius
+    double r = human.skill->aim_scatter * sqrt(uniform());  // uniform over the disc, not the radius
     double a = 2 * M_PI * uniform();
     human.offset_x = r * cos(a);
     human.offset_y = r * sin(a);
 }
 
-void human_begin_game(unsigned seed)
+// A skill that judges leads exactly draws nothing for it, so its sequence of
+// draws is that of the player before the ladder.
+static void new_lead_factor()
 {
+    double e = human.skill->lead_error;
+    human.lead_factor = e > 0 ? 1 + e * (2 * uniform() - 1) : 1;
+}
+
+void human_begin_game(unsigned seed, int skill)
+{
+    human.skill = &human_skill(skill);
     human.random_state = seed;
     uniform();
 }
@@ -54,8 +81,11 @@ void human_begin_game(unsigned seed)
 void human_begin_level(const ScriptedInput& input)
 {
     unsigned long long random_state = human.random_state;
+    const HumanSkill* skill = human.skill;
     memset(&human, 0, sizeof human);
     human.random_state = random_state;
+    human.skill = skill;
+    human.lead_factor = 1;
     for (int i = 0; i < CREATURE_CAPACITY; i++) human.creature_seen[i] = -1;
     for (int i = 0; i < BONUS_SLOTS; i++) human.bonus_seen[i] = -1;
     human.danger_since = -1;
@@ -85,7 +115,7 @@ static void look()
 
 static int reacted(int since)
 {
-    return since >= 0 && game.frame - since >= HUMAN_REACTION_FRAMES;
+    return since >= 0 && game.frame - since >= human.skill->reaction_frames;
 }
 
 static int seen_long_enough(int creature, int i)
@@ -105,14 +135,14 @@ static void let_go_of_button(ScriptedInput& input)
 
 static void hold_faster(ScriptedInput& input, int faster)
 {
-    if (faster == human.faster || game.frame - human.last_key < HUMAN_KEY_GAP) return;
+    if (faster == human.faster || game.frame - human.last_key < human.skill->key_gap) return;
     scripted_push_key(input, SDLK_RIGHT, faster, 0);
     human.faster = faster;
     human.last_key = game.frame;
 }
 
-// The pointer's next place: a step of at most HUMAN_POINTER_STEP toward the
-// point. Returns 1 when it moves.
+// The pointer's next place: a step of at most the skill's pointer step toward
+// the point. Returns 1 when it moves.
 static int step_toward(double x, double y, int* next_x, int* next_y)
 {
     int tx = (int)lround(x), ty = (int)lround(y);
@@ -120,9 +150,10 @@ static int step_toward(double x, double y, int* next_x, int* next_y)
     ty = ty < 0 ? 0 : (ty > SCREEN_HEIGHT - 1 ? SCREEN_HEIGHT - 1 : ty);
     double dx = tx - human.pointer_x, dy = ty - human.pointer_y;
     double length = sqrt(dx * dx + dy * dy);
-    if (length > HUMAN_POINTER_STEP) {
-        tx = human.pointer_x + (int)(dx * HUMAN_POINTER_STEP / length);
-        ty = human.pointer_y + (int)(dy * HUMAN_POINTER_STEP / length);
+    int step = human.skill->pointer_step;
+    if (length > step) {
+        tx = human.pointer_x + (int)(dx * step / length);
+        ty = human.pointer_y + (int)(dy * step / length);
     }
     *next_x = tx;
     *next_y = ty;
@@ -147,12 +178,6 @@ static int crosshair_in_reach(const WeaponDef& w, int x, int y)
     return trunc(sqrt(dx * dx + dy * dy)) <= (double)w.dostrel + bonus_effects.dostrel;
 }
 
-// What the panel's ready lamp shows.
-static int lamp_lit(const WeaponDef& w)
-{
-    return (long long)GunHeat + w.zahrivani < settings.max_teplota;
-}
-
 static int danger_felt(int danger)
 {
     if (!danger)
@@ -165,7 +190,7 @@ static int danger_felt(int danger)
 // The button it presses with the pointer at (x, y), 0 for none.
 static Uint8 choose_press(const AimTarget& target, const WeaponDef& w, int x, int y)
 {
-    if (human.button != 0 || game.frame - human.last_press < HUMAN_PRESS_GAP) return 0;
+    if (human.button != 0 || game.frame - human.last_press < human.skill->press_gap) return 0;
     int in_reach = target.priority < 5000 && crosshair_in_reach(w, x, y);
     if (!in_reach) return 0;
     int support = support_available() && game.frame - human.last_support >= HUMAN_SUPPORT_GAP
@@ -197,8 +222,17 @@ void human_after_frame(ScriptedInput& input)
     if (target.slot != human.target_slot) {
         human.target_slot = target.slot;
         new_scatter();
+        new_lead_factor();
     }
-    double x = target.x + human.offset_x, y = target.y + human.offset_y;
+    double x = target.x, y = target.y;
+    if (target.slot >= BONUS_SLOTS && human.lead_factor != 1) {
+        // The lead is what the aim adds to where the creature is now.
+        const Creature& creature = creatures[target.slot - BONUS_SLOTS];
+        x = creature.exact_x + (x - creature.exact_x) * human.lead_factor;
+        y = creature.exact_y + (y - creature.exact_y) * human.lead_factor;
+    }
+    x += human.offset_x;
+    y += human.offset_y;
     int next_x, next_y;
     int moves = step_toward(x, y, &next_x, &next_y);
     int arrives = fabs(next_x - x) <= 1 && fabs(next_y - y) <= 1;

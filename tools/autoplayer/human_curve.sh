@@ -1,38 +1,63 @@
 #!/bin/bash
-# The difficulty curve of the data set, as the human-like player meets it:
-# 20 games per level (seeds 1 ... 20), each from a fresh copy of the run
-# folder's program. The first level must be won in at least 18 of them, the
-# second 14, the third 10, the fourth 6, each level less often than the one
-# before, and every win of the first level must score enough to enter the
-# shipped high-score table. Prints the player's line per level.
+# The difficulty curve of the data set as the human-like player meets it, at
+# skills 1, 3 and 5: 40 games a level and skill (seeds 1 ... 40), played by
+# the ladder (ladder.sh: two programs at a time, under nice). The curve:
+#   - level 1 is won by at least 90 % at every skill;
+#   - at every skill each level is won less often than the one before,
+#     unless the one before is won 98 % or more;
+#   - from one skill to a higher one no level is won more than 10 points a
+#     skill less often;
+#   - skill 1 wins levels 2, 3, 4 at least 50, 30, 10 %; skill 3 at least
+#     75, 55, 35 %; skill 5 wins level 4 between 50 and 85 %;
+#   - at every skill the gun meets its heat limit (the ready lamp goes out)
+#     in some game of every level;
+#   - every win of level 1 scores above the lowest shipped high score.
+# Each threshold is widened by twice the binomial noise of 40 games (the
+# noise of both counts where two rates are compared), so that the luck of
+# 40 games alone seldom fails a data set whose rates meet the curve.
 #
 # Usage: human_curve.sh <autoplayer> <run folder> <source SCRIPT folder>
 set -euo pipefail
-AUTOPLAYER=$1
-RUN_DIR=$(cd "$2" && pwd)
+HERE=$(cd "$(dirname "$0")" && pwd)
 SCRIPTS=$(cd "$3" && pwd)
-GAMES=20
-WORK=$(mktemp -d /tmp/abyssor-human-XXXXXX)
-trap 'rm -rf "$WORK"' EXIT
-cp -r "$RUN_DIR"/. "$WORK"/
-cp "$SCRIPTS/topten.scr" "$WORK/SCRIPT/topten.scr"
-"$AUTOPLAYER" "$WORK" --each-level --human --games $GAMES >"$WORK/autoplayer.log" 2>&1 \
-    || { tail -5 "$WORK/autoplayer.log" >&2; echo "FAIL: the autoplayer failed" >&2; exit 1; }
-grep 'human-like, won' "$WORK/autoplayer.log"
+GAMES=40
+OUT=$(mktemp /tmp/abyssor-curve-XXXXXX)
+trap 'rm -f "$OUT"' EXIT
+bash "$HERE/ladder.sh" "$1" "$2" "$SCRIPTS" --games $GAMES --skills "1 3 5" --each-game >"$OUT" \
+    || { cat "$OUT" >&2; echo "FAIL: the ladder did not play through" >&2; exit 1; }
+grep -v '^game:' "$OUT"
 lowest=$(awk '{ print $2 }' "$SCRIPTS/topten.scr" | sort -n | head -1)
-awk -v games=$GAMES -v levels="$(grep -c . "$SCRIPTS/levels.scr")" -v lowest="$lowest" '
-    BEGIN { split("18 14 10 6", least, " ") }
-    / human-like, won / {
-        level = $3; won = $7 + 0; seen++
-        if (level in least && won < least[level]) { print "FAIL: level " level " won " won " of " games ", fewer than " least[level]; bad = 1 }
-        if (level > 1 && won >= before) { print "FAIL: level " level " won " won " times, not less often than level " level - 1 " (" before ")"; bad = 1 }
-        before = won
+awk -v games="$GAMES" -v levels="$(grep -c . "$SCRIPTS/levels.scr")" -v lowest="$lowest" '
+    function noise(p) { return 200 * sqrt(p * (1 - p) / games) }
+    function noise2(a, b,    p) { p = (a + b) / 200; return 200 * sqrt(2 * p * (1 - p) / games) }
+    function at_least(skill, level, least) {
+        if (rate[skill, level] < least - noise(least / 100))
+            fail("skill " skill " won level " level " " rate[skill, level] " %, under " least " % (less its noise)")
     }
-    / human-like game [0-9]+: won, / && $3 == 1 {
-        score = $12 + 0
-        if (score <= lowest) { print "FAIL: a win of level 1 scored " score ", not above the lowest high score " lowest; bad = 1 }
-    }
+    function fail(text) { print "FAIL: " text; bad = 1 }
+    / human-like, skill / { s = $7 + 0; l = $3 + 0; rate[s, l] = ($9 + 0) * 100 / games; seen[s] = 1; cells++ }
+    /^heat: / { hot[$3 + 0, $5 + 0] = $6 + 0 }
+    /^game: / && $3 == 1 && $4 == "won" && $5 + 0 <= lowest { fail("a win of level 1 scored " $5 ", not above the lowest high score " lowest) }
     END {
-        if (seen != levels) { print "FAIL: " seen " levels reported of " levels; bad = 1 }
+        n = 0
+        for (s = 1; s <= 5; s++) if (s in seen) order[++n] = s
+        if (cells != n * levels) fail(cells " cells reported of " n * levels)
+        for (i = 1; i <= n; i++) {
+            s = order[i]
+            at_least(s, 1, 90)
+            for (l = 1; l <= levels; l++) {
+                if (hot[s, l] == 0) fail("at skill " s " the gun never met its heat limit on level " l)
+                if (l > 1 && rate[s, l - 1] < 98 - noise(0.98) && rate[s, l] >= rate[s, l - 1] + noise2(rate[s, l], rate[s, l - 1]))
+                    fail("skill " s " won level " l " " rate[s, l] " %, not less often than level " l - 1 " (" rate[s, l - 1] " %)")
+                if (i > 1 && rate[s, l] < rate[order[i - 1], l] - 10 * (s - order[i - 1]) - noise2(rate[s, l], rate[order[i - 1], l]))
+                    fail("skill " s " won level " l " " rate[s, l] " %, more than 10 points a skill under skill " order[i - 1] " (" rate[order[i - 1], l] " %)")
+            }
+        }
+        if (1 in seen) { at_least(1, 2, 50); at_least(1, 3, 30); at_least(1, 4, 10) }
+        if (3 in seen) { at_least(3, 2, 75); at_least(3, 3, 55); at_least(3, 4, 35) }
+        if (5 in seen) {
+            at_least(5, 4, 50)
+            if (rate[5, 4] > 85 + noise(0.85)) fail("skill 5 won level 4 " rate[5, 4] " %, over 85 % (and its noise): the last level is no challenge")
+        }
         exit bad
-    }' "$WORK/autoplayer.log" >&2
+    }' "$OUT" >&2

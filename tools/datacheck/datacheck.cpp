@@ -5,11 +5,12 @@
 // indices inside their tables, ranges that are not empty, layouts that fit
 // the screen. Run in the game's working directory (the run folder).
 //
-// Usage: abyssor_datacheck <run folder> [<high-score table>]
+// Usage: abyssor_datacheck <run folder> [<high-score table>] [--sheet FILE]
 //
 // The run folder's high-score table is the player's once the game has been
 // played; the table the data set ships (in the source tree) may be named
-// instead.
+// instead. With --sheet it also writes the level design sheet, the figures
+// a designer balances the levels with (design_sheet.h).
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -23,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "design_sheet.h"
 #include "media_check.h"
 #include "report.h"
 #include "script.h"
@@ -109,6 +111,16 @@ void remark_rule(const std::string& path, const std::string& word, const std::ve
     if (holds && !exact) report.fail(path, "the word %s holds a key but is not one: it would act as that key", word.c_str());
 }
 
+// The name a record's marker gives it: "*KANON" and "[*RYBA]" name KANON
+// and RYBA.
+std::string marker_name(const std::string& word)
+{
+    std::string name;
+    for (char c : word)
+        if (c != '*' && c != '[' && c != ']') name += c;
+    return name;
+}
+
 bool is_null(const std::string& name)
 {
     return name.find("NULL") != std::string::npos;
@@ -127,7 +139,7 @@ void sound_or_null(const std::string& where, const std::string& name)
 // --- SCRIPT/misc.scr --------------------------------------------------------------
 
 struct Settings {
-    int max_teplota = 0, laser = 0;
+    int max_teplota = 0, chlazeni = 0, laser = 0;
     float odpor_vzduchu = 1;
 };
 
@@ -164,6 +176,7 @@ Settings check_settings()
         if (values[k] != 0 && values[k] != 1) report.fail(path, "%s must be 0 or 1", k);
     }
     s.max_teplota = (int)values["max_teplota"];
+    s.chlazeni = (int)values["chlazeni"];
     s.laser = (int)values["laser"];
     s.odpor_vzduchu = values["odpor_vzduchu"];
     return s;
@@ -510,11 +523,24 @@ void check_code_position(const std::string& path, const Images& images, const st
 // --- weapons.scr -----------------------------------------------------------------------------
 
 struct Weapon {
+    std::string name;
     std::map<std::string, std::string> files;
     std::map<std::string, float> values;
     int typ() const { return values.count("typ") ? (int)values.at("typ") : 0; }
     float get(const char* k, float fallback) const { return values.count(k) ? values.at(k) : fallback; }
 };
+
+SheetWeapon sheet_weapon(const Weapon& w)
+{
+    SheetWeapon s;
+    s.name = w.name;
+    s.typ = w.typ();
+    s.heat = (int)w.get("zahrivani", 0);
+    s.delay = (int)w.get("prodleva", 0);
+    s.shells = (int)w.get("pocet_strel_na_vystrel", 1);
+    s.damage = (int)w.get("poskozeni", 0);
+    return s;
+}
 
 std::vector<Weapon> check_weapons(const std::string& path, const Images& images, const Settings& settings)
 {
@@ -533,7 +559,10 @@ std::vector<Weapon> check_weapons(const std::string& path, const Images& images,
     std::string w;
     while (f.open && f.word(w)) {
         remark_rule(path, w, keys, "*");
-        if (has(w, "*")) weapons.push_back(Weapon());
+        if (has(w, "*")) {
+            weapons.push_back(Weapon());
+            weapons.back().name = marker_name(w);
+        }
         for (const char* k : keys) {
             if (!strcmp(k, "*") || !has(w, k)) continue;
             if (weapons.empty()) report.fail(path, "key %s stands before the first weapon", k);
@@ -594,6 +623,17 @@ std::vector<Weapon> check_weapons(const std::string& path, const Images& images,
                 report.fail(where, "a full volley heats the gun by %g, its limit is %d: the last shells are always refused",
                             volley_heat, settings.max_teplota);
             if (wpn.get("rychlost_vystreleni", 0) <= 0 && wpn.get("zrychleni", 0) <= 0) report.fail(where, "a shell needs speed");
+            SheetWeapon figures = sheet_weapon(wpn);
+            SheetHeat heat{settings.max_teplota, settings.chlazeni};
+            int hot = volley_heat < settings.max_teplota && heat.cooling > 0 ? held_fire_overheat_frames(figures, heat) : 0;
+            if (hot < 0)
+                report.warn(where, "held fire never overheats the gun (%s): its heat gauge, ready lamp and warning never act",
+                            never_overheats_reason(figures, heat).c_str());
+            // The weapon a level starts with, fired most: its heat should
+            // matter, and not stop a burst at once.
+            if (i == 0 && hot > 0 && (hot < 3 * FRAMES_PER_SECOND || hot > 12 * FRAMES_PER_SECOND))
+                report.warn(where, "held fire overheats the gun in %.1f s: the first weapon should take 3 to 12 s",
+                            (double)hot / FRAMES_PER_SECOND);
         }
         if (typ == 1 && wpn.get("klesani", 0) <= 0) report.fail(where, "a bomb without klesani never lands");
         if (typ == 2) {
@@ -606,7 +646,8 @@ std::vector<Weapon> check_weapons(const std::string& path, const Images& images,
 
 // --- delo.scr ------------------------------------------------------------------------------------
 
-void check_submarine(const std::string& path, const Images& images)
+// Returns the hull's hit points.
+int check_submarine(const std::string& path, const Images& images)
 {
     Script f(path);
     const std::vector<const char*> number_keys = {"radius", "stred_x", "stred_y", "rychlost_otaceni", "pocet_snimku", "uhel", "vybuch", "zivoty", "alpha", "stit"};
@@ -647,11 +688,12 @@ void check_submarine(const std::string& path, const Images& images)
     if (r <= 0 || cx - r < 0 || cx + r > SCREEN_W || cy - (int)(r * 0.623) < 0 || cy + (int)(r * 0.623) > SCREEN_H) {
         report.fail(path, "the ellipse around %d,%d with radius %d leaves the screen", cx, cy, r);
     }
+    return v["zivoty"];
 }
 
 // --- potvory.scr --------------------------------------------------------------------------------
 
-int check_creatures(const std::string& path, const std::vector<Weapon>& weapons, std::vector<int>* counts)
+int check_creatures(const std::string& path, const std::vector<Weapon>& weapons, std::vector<SheetCreature>* sheet)
 {
     Script f(path);
     const std::vector<const char*> number_keys = {"dolez", "pocet_snimku", "rychlost", "dolni_interval", "horni_interval", "zivoty",
@@ -662,7 +704,7 @@ int check_creatures(const std::string& path, const std::vector<Weapon>& weapons,
     // Values carry over from one section to the next, as in the game.
     std::map<std::string, float> pending;
     struct Kind {
-        std::string bitmap, icon;
+        std::string name, bitmap, icon;
         std::map<std::string, float> values;
         int pocet = 0;
         bool ended = false;
@@ -671,7 +713,10 @@ int check_creatures(const std::string& path, const std::vector<Weapon>& weapons,
     std::string w;
     while (f.open && f.word(w)) {
         remark_rule(path, w, keys, "[*");
-        if (has(w, "[*")) kinds.push_back(Kind());
+        if (has(w, "[*")) {
+            kinds.push_back(Kind());
+            kinds.back().name = marker_name(w);
+        }
         Kind scratch;
         Kind& k = kinds.empty() ? scratch : kinds.back();
         if (has(w, "death_sound")) sound_or_null(path, f.name("death_sound"));
@@ -742,7 +787,18 @@ int check_creatures(const std::string& path, const std::vector<Weapon>& weapons,
             if (val("vystrel_prodleva") < 1) report.fail(where, "a firing creature needs vystrel_prodleva");
             if (val("alfa") < 1) report.fail(where, "a firing creature needs alfa");
         }
-        counts->push_back(k.pocet);
+        SheetCreature c;
+        c.name = k.name;
+        c.speed = val("rychlost");
+        c.rise = (int)val("vynorovani");
+        c.life = (int)val("zivoty");
+        c.interval_min = (int)val("dolni_interval");
+        c.interval_max = (int)val("horni_interval");
+        c.weapon = zbran;
+        c.fire_delay = (int)val("vystrel_prodleva");
+        c.ram = (int)val("sila");
+        c.count = k.pocet;
+        sheet->push_back(c);
     }
     return (int)kinds.size();
 }
@@ -830,7 +886,7 @@ void check_support_aim(const std::string& where, int speed, int shots, int delay
                     reach);
 }
 
-void check_planes(const std::string& path, const std::vector<Weapon>& weapons, const Settings& settings)
+void check_planes(const std::string& path, const std::vector<Weapon>& weapons, const Settings& settings, SheetLevel* sheet)
 {
     Script f(path);
     const std::vector<const char*> keys = {"enemy_plane", "*", "bitmap", "shadow", "vyska", "rychlost", "pocet_vystrelu", "zbran",
@@ -901,6 +957,12 @@ void check_planes(const std::string& path, const std::vector<Weapon>& weapons, c
         // in one step than it is wide may fly over it without a shot.
         if (val("typ") == 1 && val("tolerance") > 0 && val("tolerance") < val("rychlost"))
             report.fail(where, "a band of %d pixels can be flown over in one step of %d", val("tolerance"), val("rychlost"));
+        if (i == 0) {
+            // A flight drops one bomb more than its limit.
+            sheet->bomber_interval = std::max(interval, 0);
+            sheet->bomber_weapon = zbran;
+            sheet->bomber_bombs = val("pocet_vystrelu") + 1;
+        }
     }
 }
 
@@ -961,43 +1023,63 @@ int check_bonuses(const std::string& path)
     return count;
 }
 
-void check_level(const Level& level, const Settings& settings, int* kinds, int* bonus_kinds)
+void check_level(const Level& level, const Settings& settings, int* kinds, int* bonus_kinds, SheetLevel* sheet)
 {
     std::string dir = "SCRIPT/" + level.dir + "/";
     if (level.dir.size() > 199) report.fail("SCRIPT/levels.scr", "directory name %s is too long", level.dir.c_str());
     Images images = check_images(dir + "images.scr");
     check_code_position(dir + "images.scr", images, level.code);
     std::vector<Weapon> weapons = check_weapons(dir + "weapons.scr", images, settings);
-    check_submarine(dir + "delo.scr", images);
-    std::vector<int> counts;
-    *kinds = check_creatures(dir + "potvory.scr", weapons, &counts);
+    sheet->dir = level.dir;
+    sheet->code = level.code;
+    for (const Weapon& w : weapons) sheet->weapons.push_back(sheet_weapon(w));
+    sheet->hull = check_submarine(dir + "delo.scr", images);
+    *kinds = check_creatures(dir + "potvory.scr", weapons, &sheet->creatures);
     check_panel(dir + "panel.scr");
-    check_planes(dir + "plane.scr", weapons, settings);
+    check_planes(dir + "plane.scr", weapons, settings, sheet);
     *bonus_kinds = check_bonuses(dir + "bonusy.scr");
     int guns = 0;
     for (const Weapon& w : weapons) guns += w.typ() == 0;
     printf("%s: code %s, %d creature kinds (", level.dir.c_str(), level.code.c_str(), *kinds);
-    for (size_t i = 0; i < counts.size(); i++) printf("%s%d", i ? "+" : "", counts[i]);
+    for (size_t i = 0; i < sheet->creatures.size(); i++) printf("%s%d", i ? "+" : "", sheet->creatures[i].count);
     printf(" creatures), %zu weapons of which %d for the gun, %d bonus kinds\n", weapons.size(), guns, *bonus_kinds);
 }
 
 }  // namespace
 
+// A path as given before the check enters the run folder.
+std::string from_start(const char* path)
+{
+    if (path[0] == '/') return path;
+    char* here = getcwd(NULL, 0);
+    std::string full = here != NULL ? std::string(here) + "/" + path : path;
+    free(here);
+    return full;
+}
+
 int main(int argc, char** argv)
 {
-    if (argc != 2 && argc != 3) {
-        fprintf(stderr, "usage: %s <run folder> [<high-score table>]\n", argv[0]);
-        return 2;
-    }
-    std::string topten = "SCRIPT/topten.scr";
-    if (argc == 3) {
-        char* full = realpath(argv[2], NULL);
-        if (full == NULL) {
-            fprintf(stderr, "%s: no such high-score table\n", argv[2]);
-            return 2;
+    std::string topten = "SCRIPT/topten.scr", sheet_path;
+    int given = 0;
+    for (int i = 2; i < argc; i++) {
+        if (strcmp(argv[i], "--sheet") == 0 && i + 1 < argc) {
+            sheet_path = from_start(argv[++i]);
+        } else if (given++ == 0) {
+            char* full = realpath(argv[i], NULL);
+            if (full == NULL) {
+                fprintf(stderr, "%s: no such high-score table\n", argv[i]);
+                return 2;
+            }
+            topten = full;
+            free(full);
+        } else {
+            given = -1;
+            break;
         }
-        topten = full;
-        free(full);
+    }
+    if (argc < 2 || given < 0) {
+        fprintf(stderr, "usage: %s <run folder> [<high-score table>] [--sheet FILE]\n", argv[0]);
+        return 2;
     }
     if (chdir(argv[1]) != 0) {
         fprintf(stderr, "%s: cannot enter the run folder\n", argv[1]);
@@ -1009,9 +1091,10 @@ int main(int argc, char** argv)
     check_topten(topten, (int)levels.size());
     check_intro();
     int most_kinds = 0, most_bonuses = 0;
-    for (const Level& level : levels) {
+    std::vector<SheetLevel> sheet(levels.size());
+    for (size_t i = 0; i < levels.size(); i++) {
         int kinds = 0, bonuses = 0;
-        check_level(level, settings, &kinds, &bonuses);
+        check_level(levels[i], settings, &kinds, &bonuses, &sheet[i]);
         most_kinds = std::max(most_kinds, kinds);
         most_bonuses = std::max(most_bonuses, bonuses);
     }
@@ -1021,6 +1104,18 @@ int main(int argc, char** argv)
         if (!report.named.count(file)) report.fail(file, "is generated but no script names it");
     }
     free_pictures();
-    printf("%zu pictures and sounds named by the scripts, %d problems\n", report.named.size(), report.errors);
+    // The figures from level to level: one that goes against the levels'
+    // way is a designer's oversight more often than a plan.
+    FILE* out = sheet_path.empty() ? fopen("/dev/null", "w") : fopen(sheet_path.c_str(), "w");
+    if (out == NULL) {
+        report.fail(sheet_path, "cannot be written");
+    } else {
+        std::vector<std::string> eased;
+        write_design_sheet(out, sheet, SheetHeat{settings.max_teplota, settings.chlazeni}, &eased);
+        fclose(out);
+        for (const std::string& line : eased) report.warn("SCRIPT", "%s, against the way of the levels", line.c_str());
+    }
+    printf("%zu pictures and sounds named by the scripts, %d problems, %d warnings\n", report.named.size(), report.errors,
+           report.warnings);
     return report.errors == 0 ? 0 : 1;
 }

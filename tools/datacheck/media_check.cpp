@@ -21,6 +21,17 @@ void Report::fail(const std::string& where, const char* format, ...)
     errors++;
 }
 
+void Report::warn(const std::string& where, const char* format, ...)
+{
+    char text[1024];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    printf("%s: warning: %s\n", where.c_str(), text);
+    warnings++;
+}
+
 namespace {
 
 std::map<std::string, Picture*> loaded;

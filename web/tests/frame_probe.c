@@ -1,11 +1,12 @@
 /* Loaded into the desktop game (LD_PRELOAD) to compare it with the browser
  * build: at every screen update it writes "<flip> <hash of the 16-bit screen>"
  * to $ABYSSOR_FRAMES, then gives the game what $ABYSSOR_STEPS schedules after
- * that flip, as the browser test does in the page: "<flip> <kind> <a> <b> <c>",
- * kind 1 a key (pressed, SDL key, character), 2 a motion (x, y), 3 a button
- * (pressed, button), 0 the end: the screen goes to $ABYSSOR_LAST_FRAME as SDL
- * converts it for a desktop window (a 24-bit BMP) and the program leaves. The
- * game's thread runs on a virtual clock: the run depends on the steps alone. */
+ * that flip, as the browser test does in the page: "<flip> <kind> <a> <b> <c>
+ * <ms>", ms of the game's clock after the flip, kind 1 a key (pressed, SDL
+ * key, character), 2 a motion (x, y), 3 a button (pressed, button), 0 the end:
+ * the screen goes to $ABYSSOR_LAST_FRAME as SDL converts it for a desktop
+ * window (a 24-bit BMP) and the program leaves. The game's thread runs on a
+ * virtual clock: the run depends on the steps alone. */
 #ifndef _GNU_SOURCE
 #define _GNU_SOURCE
 #endif
@@ -24,6 +25,9 @@ static int flips = 0;
 static FILE* frames = NULL;
 static pthread_t game_thread;
 static Uint32 virtual_ms = 0;
+/* A step held for its ms: given once the virtual clock reaches this. */
+static int holding = 0;
+static Uint32 hold_until = 0;
 
 static void fail(const char* message)
 {
@@ -47,10 +51,17 @@ __attribute__((constructor)) static void start_probe(void)
  * character only while the game asks for characters. A button is pressed
  * where SDL's pointer is; without a window, SDL_WarpMouse moves the pointer
  * and queues the motion. */
-static void give_input_after_flip(void)
+static void give_input_due(void)
 {
-    int flip, kind, a, b, c, used, x, y;
-    while (sscanf(steps_left, "%d %d %d %d %d%n", &flip, &kind, &a, &b, &c, &used) == 5 && flip <= flips) {
+    int flip, kind, a, b, c, ms, used, x, y;
+    while (sscanf(steps_left, "%d %d %d %d %d %d%n", &flip, &kind, &a, &b, &c, &ms, &used) == 6 && flip <= flips) {
+        if (ms > 0 && !holding && hold_until == 0) {
+            holding = 1;
+            hold_until = virtual_ms + (Uint32)ms;
+        }
+        if (holding && virtual_ms < hold_until) return;
+        holding = 0;
+        hold_until = 0;
         steps_left += used;
         Uint8 pressed = a != 0, *keys = SDL_GetKeyState(NULL);
         SDL_GetMouseState(&x, &y);
@@ -81,7 +92,8 @@ void SDL_UpdateRects(SDL_Surface* screen, int count, SDL_Rect* rects)
     if (screen == NULL || screen != SDL_GetVideoSurface()) return;
     uint64_t hash = frame_hash(screen->pixels, screen->pitch, screen->w * screen->format->BytesPerPixel, screen->h);
     fprintf(frames, "%d %016llx\n", ++flips, (unsigned long long)hash);
-    give_input_after_flip();
+    fflush(frames);  /* a run that stalls still shows how far it came */
+    give_input_due();
 }
 
 /* The browser's page sends one expose when its canvas appears. */
@@ -102,6 +114,10 @@ Uint32 SDL_GetTicks(void)
 
 void SDL_Delay(Uint32 ms)
 {
-    if (pthread_equal(pthread_self(), game_thread)) virtual_ms += ms;
-    else REAL(SDL_Delay, void (*)(Uint32))(ms);
+    if (!pthread_equal(pthread_self(), game_thread)) {
+        REAL(SDL_Delay, void (*)(Uint32))(ms);
+        return;
+    }
+    virtual_ms += ms;
+    give_input_due();
 }

@@ -77,25 +77,37 @@ async function withGame(beforeLoad, argument, body, query = '', site = SITE) {
 
 // Runs in the page before the game: counts its flips (abyssorFlipCount), the
 // table's arrivals in the browser's storage (abyssorTableSaved) and the loading
-// bar's width whenever it changes (abyssorBar). Given steps [flip, kind, a, b,
-// c], it also records every flip's hash (abyssorHashes) and gives the game
-// their events after the flips they name, up to one of kind 0 (abyssorEnded).
+// bar's width whenever it changes (abyssorBar). Given steps [flip, kind, a,
+// b, c, ms], it also records every flip's hash (abyssorHashes) and gives the
+// game their events ms after the flips they name (a screen that has just
+// appeared drops what comes in its first 200 ms), up to one of kind 0
+// (abyssorEnded).
 function hookGame(steps = []) {
   Object.assign(window, {abyssorFlipCount: 0, abyssorTableSaved: 0, abyssorBar: [], abyssorHashes: [],
                          abyssorEnded: false});
   new MutationObserver((changes) => {
     for (const change of changes) if (change.target.id === 'loading-bar') window.abyssorBar.push(change.target.style.width);
   }).observe(document, {attributes: true, attributeFilter: ['style'], subtree: true});
-  let next = 0;
+  let next = 0, held = false;
   Object.defineProperty(window, 'Module', {configurable: true, set(module) {
+    const give = () => {
+      for (; !held && next < steps.length && steps[next][0] <= window.abyssorFlipCount; next++) {
+        const [, kind, a, b, c, ms] = steps[next];
+        if (ms > 0 && !steps[next].due) {
+          steps[next].due = true;
+          held = true;
+          setTimeout(() => { held = false; give(); }, ms);
+          return;
+        }
+        if (kind) module.abyssor.pushEvent(kind, a, b, c);
+        else window.abyssorEnded = true;
+      }
+    };
     module.abyssor.onFlip = (flip, hash) => {
       window.abyssorFlipCount = flip;
       if (window.abyssorEnded) return;
       window.abyssorHashes.push(hash);
-      for (; next < steps.length && steps[next][0] <= flip; next++) {
-        if (steps[next][1]) module.abyssor.pushEvent(...steps[next].slice(1));
-        else window.abyssorEnded = true;
-      }
+      give();
     };
     module.abyssor.onTableSaved = () => window.abyssorTableSaved++;
     delete window.Module;

@@ -50,11 +50,12 @@ const browserRun = (steps) => lib.withGame(lib.hookGame, steps, async ({page, lo
 }, '?lang=cs');
 
 async function main() {
-  // Steps [flip, kind, a, b, c] in the page's numbers for the events: 1 key, 2 motion, 3 button, 0 the end.
+  // Steps [flip, kind, a, b, c, ms] in the page's numbers for the events: 1 key, 2 motion, 3 button, 0 the end.
   const kinds = {key: 1, motion: 2, button: 3, end: 0};
   const steps = fs.readFileSync(path.join(__dirname, 'frames_input.txt'), 'utf8').split('\n')
     .filter((line) => /^\d/.test(line)).map((line) => line.trim().split(/\s+/))
-    .map(([flip, what, ...numbers]) => [+flip, kinds[what], ...numbers.map(Number), 0, 0, 0].slice(0, 5));
+    .map(([when, what, ...numbers]) => [+when.split('+')[0], kinds[what], ...numbers.map(Number), 0, 0, 0].slice(0, 5)
+      .concat(+(when.split('+')[1] || 0)));
   const desktop = desktopRun(steps), browser = await browserRun(steps);
   let same = 0;
   while (same < desktop.hashes.length && desktop.hashes[same] === browser.hashes[same]) same++;

@@ -89,24 +89,27 @@ async function play({page, log, url}, releaseLevels) {
   await page.evaluate(() => Module.abyssor.audioContext.suspend());
   await lib.waitFor('the sound hint', async () => (await audio()) === 'suspended,false', 5000);
 
-  // --- the menu after the intro: a key waits for the levels, then Down and Up move the highlight ---
-  let count = await lib.waitQuiet(page, 'the menu after the intro', 300, 800);
-  const menuItems = await readMenuItems(page);
-  const items = async () => [await regionHash(page, menuItems[0]), await regionHash(page, menuItems[1])];
-  const top = await items();
+  // --- the menu after the intro, which draws itself at an event: the player's input waits for the levels ---
+  let count = await lib.waitQuiet(page, 'the end of the intro', 300, 800);
+  const box = await (await page.$('#screen')).boundingBox();
+  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
   await lib.tap(page, 'ArrowDown');
   await lib.sleep(500);
-  const notice = await page.evaluate(() => [document.getElementById('loading').hidden,
+  const notice = await page.evaluate(() => [window.abyssorFlipCount, document.getElementById('loading').hidden,
                                             document.getElementById('loading-text').textContent]);
-  check('before the levels are in, a key waits and the page says the levels are loading',
-        String(await items()) === String(top) && !notice[0] && notice[1] === 'Loading the levels…', notice);
+  check('before the levels are in, the player\'s input waits and the page says the levels are loading',
+        String(notice) === String([count, false, 'Loading the levels…']), notice);
   releaseLevels();
-  count = await lib.waitQuiet(page, 'the menu after Down', count + 1, 300);
+  count = await lib.waitQuiet(page, 'the menu once the levels are in', count + 1, 300);
   await lib.waitFor('a key to start the sound and hide the hint', async () => (await audio()) === 'running,true', 5000);
-  const down = await items();
-  check('once they are in, the key moves the highlight from the first item to the level code',
-        top.every((hash, i) => hash !== down[i]) && await page.$eval('#loading', (overlay) => overlay.hidden));
+  check('once they are in, the notice goes', await page.$eval('#loading', (overlay) => overlay.hidden));
+  const menuItems = await readMenuItems(page);
+  const items = async () => [await regionHash(page, menuItems[0]), await regionHash(page, menuItems[1])];
   const geometry = await readGeometry(page);
+  const top = await items();
+  count = await tapAndWait(page, 'ArrowDown', 'the menu after Down', count);
+  const down = await items();
+  check('Down moves the highlight from the first item to the level code', top.every((hash, i) => hash !== down[i]));
   count = await tapAndWait(page, 'ArrowUp', 'the menu after Up', count);
   check('Up brings the highlight back', String(await items()) === String(top));
 

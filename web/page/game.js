@@ -190,11 +190,38 @@ function gameEnded(text) {
 // The data comes in packages (web/package_data.cmake), each a line of JSON,
 // {"size": bytes after it, "files": [[path, bytes], ...]}, then the files'
 // bytes in that order. A package is read as it arrives: its first line gives
-// its size, so the progress is known from the first bytes.
+// its size, so the progress is known from the first bytes. Browsers that
+// can unpack a download as it comes fetch it compressed (<name>.gz), a
+// ninth of its size.
+
+// The package's bytes, unpacked if they came packed: a server may have
+// unpacked them already (some send a .gz file as gzip-encoded).
+function unpackedBody(body) {
+  var reader = body.getReader();
+  return reader.read().then(function(first) {
+    var rest = new ReadableStream({
+      start: function(controller) {
+        if (!first.done) controller.enqueue(first.value);
+      },
+      pull: function(controller) {
+        return reader.read().then(function(part) {
+          if (part.done) controller.close();
+          else controller.enqueue(part.value);
+        });
+      }
+    });
+    var packed = !first.done && first.value[0] === 0x1f && first.value[1] === 0x8b;
+    return packed ? rest.pipeThrough(new DecompressionStream('gzip')) : rest;
+  });
+}
+
 function fetchPackage(name, onProgress) {
-  return fetch(name).then(function(response) {
+  var unpacks = typeof DecompressionStream === 'function';
+  return fetch(unpacks ? name + '.gz' : name).then(function(response) {
     if (!response.ok || !response.body) throw new Error(name + ' (' + response.status + ')');
-    var reader = response.body.getReader();
+    return unpacks ? unpackedBody(response.body) : response.body;
+  }).then(function(body) {
+    var reader = body.getReader();
     var head = new Uint8Array(0), listing = null, bytes = null, loaded = 0;
     var take = function(chunk) {
       if (!listing) {

@@ -179,10 +179,10 @@ async function play({page, log, url}, releaseLevels) {
     return page.evaluate(() => [document.documentElement.lang,
       new TextDecoder('latin1').decode(Module.FS.readFile('SCRIPT/in.scr')).includes('outro Thanks!'),
       performance.getEntriesByType('resource').map((entry) => entry.name.replace(/.*\//, ''))
-        .filter((name) => name.endsWith('.data')).sort().join(' ')]);
+        .filter((name) => name.endsWith('.data.gz')).sort().join(' ')]);
   };
-  const english = ['en', true, 'levels-en.data levels.data start-en.data'];
-  const czech = ['cs', false, 'levels-cs.data levels.data start-cs.data'];
+  const english = ['en', true, 'levels-en.data.gz levels.data.gz start-en.data.gz'];
+  const czech = ['cs', false, 'levels-cs.data.gz levels.data.gz start-cs.data.gz'];
   check('an English browser gets the English edition, and its data alone', String(await edition()) === String(english),
         await edition());
   await page.evaluateOnNewDocument(() => Object.defineProperty(navigator, 'languages', {get: () => ['sk-SK', 'en-US']}));
@@ -197,7 +197,7 @@ async function play({page, log, url}, releaseLevels) {
 }
 
 // The levels come only when the test lets them.
-const releaseLevels = lib.holdBack('/levels.data');
+const releaseLevels = lib.holdBack('/levels.data.gz');
 lib.withGame(lib.hookGame, [], (session) => play(session, releaseLevels)).then(() => console.log(`${passed} passed, 0 failed`), (error) => {
   console.error('not ok - ' + (error.message || error));
   console.log(`${passed} passed, 1 failed`);

@@ -142,18 +142,6 @@ protected:
 
 }  // namespace
 
-TEST_F(LiveCreatures, AKindKeepsComingUntilItsFinishedCountPassesItsQuota)
-{
-    CreatureType& fish = creature_types[0];
-    fish.pocet = 2;
-    for (int finished = 0; finished <= 3; finished++) {
-        fish.finished = finished;
-        creatures[0].active = 0;
-        spawn_creature_of_type(320, 240, 0);
-        EXPECT_EQ(finished <= 2 ? 1 : 0, creatures[0].active) << "finished " << finished;
-    }
-}
-
 // Bubbles from the animation's end toward its first frame as it rises; at
 // depth exactly 0 it shows its own picture, still silent; the surfacing
 // sound comes, once, when the depth would go below 0, and from then on it

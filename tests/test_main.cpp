@@ -218,7 +218,6 @@ struct Player {
     size_t next = 0;
     int loads = 0;
     int frames = 0;
-    std::vector<std::string> tables;  // the high-score file at each wait, when watched
 };
 
 void next_moves(ScriptedInput& input, void* user)
@@ -255,16 +254,6 @@ const std::vector<Move> NEW_GAME = {{SDLK_RETURN, 1, 13}, {SDLK_RETURN, 0, 0}};
 // A key tapped on a still screen: the announcement, the end of a level.
 const std::vector<Move> SCREEN_KEY = {{SDLK_SPACE, 1, ' '}, {SDLK_SPACE, 0, 0}};
 const std::vector<Move> LEAVE = {{SDLK_RETURN, 0, 0}, {SDLK_UP, 1, 0}, {SDLK_UP, 0, 0}, {SDLK_RETURN, 1, 13}};
-
-std::vector<Move> typed(const std::string& text)
-{
-    std::vector<Move> moves;
-    for (char c : text) {
-        moves.push_back({(SDLKey)tolower(c), 1, (Uint16)c});
-        moves.push_back({(SDLKey)tolower(c), 0, 0});
-    }
-    return moves;
-}
 
 class OuterLoopTest : public StartUpTest {
 protected:
@@ -341,43 +330,6 @@ TEST_F(OuterLoopTest, AWindowClosedAsTheLevelIsWonLoadsNoOther)
     EXPECT_EQ(1, player.loads) << "levels loaded";
     EXPECT_EQ(1, game.level_index) << "the won level counts";
     EXPECT_NE(std::string::npos, read_file("fps.txt").find("FRAMES : 1\n"));
-}
-
-// A name typed after a game (here one started by its level's code, with the
-// credits of the level before it) is in the file at once, before the player
-// leaves: a player who then closes the page or kills the game keeps it.
-TEST_F(OuterLoopTest, TheTableIsWrittenAsSoonAsANameIsEntered)
-{
-    levels_won_at_once("L1 ALFA 100\nL2 BETA 200\n");
-    write_file("SCRIPT/L2/potvory.scr", "[*A] pocet 1 [END]\n");  // keeps the level going
-    write_file("SCRIPT/topten.scr", "Nemo 50 1\n");
-    write_file("SCRIPT/menu.scr", read_file("SCRIPT/menu.scr") + "c_pos 100,300,400\nhigh_souradnice 100,200\n");
-    menu_script.highlighted = ITEM_LEVEL_CODE;
-    std::vector<Move> code = typed("BETA"), name = typed("Ann");
-    code.push_back({SDLK_RETURN, 1, 13});
-    name.insert(name.begin(), {SDLK_SPACE, 0, 0});
-    name.push_back({SDLK_RETURN, 1, 13});
-    // Each screen is answered once it shows: the menu, the code, the
-    // announcement and the level, the game-over screen, the name.
-    player.moves = {NEW_GAME,
-                    code,
-                    {{SDLK_RETURN, 0, 0}, {SDLK_SPACE, 1, ' '}, {SDLK_SPACE, 0, 0}, {SDLK_ESCAPE, 1, 27}},
-                    {{SDLK_ESCAPE, 0, 0}, {SDLK_SPACE, 1, ' '}},
-                    name};
-    input.on_delay = NULL;
-    input.on_wait = [](ScriptedInput& in, void* user) {
-        Player& p = *(Player*)user;
-        p.tables.push_back(read_file("SCRIPT/topten.scr"));
-        if (p.next == p.moves.size() && in.count == 0) scripted_push_quit(in);  // back in the menu
-        next_moves(in, user);
-    };
-    Captured output = play();
-    ASSERT_EQ(5u, player.next) << output.out;
-    const std::string expected = "Ann 100 2\nNemo 50 1\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n%00 0 0\n";
-    // The last wait is the menu's after the game, before the way out.
-    EXPECT_EQ(expected, player.tables.back());
-    EXPECT_EQ(expected, read_file("SCRIPT/topten.scr"));
-    EXPECT_FALSE(file_exists("SCRIPT/topten.scr.tmp"));
 }
 
 // The data set with a file missing or spoilt: the game still starts, plays

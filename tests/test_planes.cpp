@@ -185,22 +185,6 @@ TEST_F(PlaneTest, BomberDropsOnlyOverTheBandJustOutsideTheEllipseOnBothCrossings
               (std::vector<int>{drops.front().y, drops[drops.size() / 2 - 1].y, drops[drops.size() / 2].y, drops.back().y}));
 }
 
-// The shadow on the water, the plane its height above it, frame dir of each.
-TEST_F(PlaneTest, ShadowOnTheWaterAndThePlaneItsHeightAbove)
-{
-    kinds("rychlost 0 vyska 30");
-    SDL_Surface* s = screen.surface;
-    Uint32 grey = map_colour(s, 40, 40, 40), blue = map_colour(s, 0, 0, 130);
-    planes[0].launch(300, 200, 3, 0, s);
-    planes[0].x = 300;
-    planes[0].y = 200;
-    planes[0].draw(s);
-    // 16 x 12 centred on (300, 200): columns 292 ... 307, rows 194 ... 205.
-    EXPECT_EQ((std::vector<Uint32>{grey, grey, 0, blue, blue, 0}),
-              (std::vector<Uint32>{pixel_at(s, 292, 200), pixel_at(s, 307, 205), pixel_at(s, 308, 200),
-                                   pixel_at(s, 292, 164), pixel_at(s, 307, 175), pixel_at(s, 300, 163)}));
-}
-
 // The first raid flies through the submarine (not yet placed) in frame 0. A
 // right or middle click calls the support onto the pointer once per flight,
 // spending a call; held, it calls again as the plane leaves, while calls last.

@@ -301,21 +301,6 @@ TEST_F(ShotTest, ARunnerHitsTheSubmarineMidFlightAndSplashes)
     EXPECT_EQ(1, shot.hit_creature);
 }
 
-TEST_F(ShotTest, AnEmptiedPoolLeavesNoSplashForTheNextLevel)
-{
-    weapon(0, 0, 3);
-    launched(0, 100, 100, 0, 0).move();  // landed: its splash has not begun
-    ASSERT_EQ(-1, slot(0).splash_frame);
-    empty_shot_pool();
-    // The next level's splash table holds a long animation.
-    bank.zblunk[0] = AnimStrip{solid_surface(2550, 10, 200, 200, 0), 255, 1};
-    for (game.frame = 0; game.frame < 3; game.frame++) {
-        EXPECT_EQ(1, slot(0).drawSplash(screen.surface));
-        slot(0).draw(screen.surface);
-    }
-    EXPECT_EQ(0u, at(103, 100));
-}
-
 // Frame counts outside 1 ... 360 count as one picture for every angle (0)
 // or one per degree (1000); splash numbers outside the table, and strips of
 // no frames, show nothing; a weapon number no catalogue has flies as a

@@ -38,6 +38,7 @@
 #include "media.h"
 #include "main.h"
 #include "particles.h"
+#include "scenes.h"
 #include "planes.h"
 #include "platform.h"
 #include "scripted_input.h"
@@ -217,45 +218,6 @@ static void report(benchmark::State& state, const Timing& timing, long long coun
 // ---------------------------------------------------------------------------
 // Scenes
 
-// The submarine neither dies nor overheats and the creatures never run out,
-// so the scene stays as built.
-static void keep_submarine_going()
-{
-    submarine.zivoty = submarine.max_zivoty > 0 ? submarine.max_zivoty : 1;
-    submarine.active = 1;
-    submarine.explosion_frame = -1;
-    GunHeat = 0;
-    // Every kind keeps coming, however many have been shot.
-    for (CreatureType& kind : creature_types) kind.finished = 0;
-}
-
-static int live_creatures()
-{
-    int live = 0;
-    for (const Creature& creature : creatures) live += creature.active != 0;
-    return live;
-}
-
-static int live_bonuses()
-{
-    int live = 0;
-    for (const Bonus& bonus : bonuses) live += bonus.active == 1;
-    return live;
-}
-
-static void top_up_creatures(int wanted)
-{
-    if (creature_type_last < 0) return;
-    for (int t = 0; live_creatures() < wanted && t < CREATURE_CAPACITY; t++)
-        spawn_creature_of_type(submarine.stred_x, submarine.stred_y, t % (creature_type_last + 1));
-}
-
-static void top_up_bonuses(int wanted)
-{
-    for (int i = 0; live_bonuses() < wanted && i < BONUS_SLOTS; i++)
-        drop_bonus(80 + 70 * i, 60 + 50 * i, i % 3);
-}
-
 static void set_level1_scene()
 {
     keep_submarine_going();
@@ -288,30 +250,6 @@ static void BM_FrameLevel1(benchmark::State& state)
         play_timed_frame(state, run, 1, timing);
     }
     report(state, timing, allocations);
-}
-
-// Every pool full: 499 shots, 5000 particles, 100 creatures, the enemy plane
-// and the support plane, 7 bonuses.
-static void fill_every_pool()
-{
-    keep_submarine_going();
-    top_up_creatures(CREATURE_CAPACITY);
-    top_up_bonuses(BONUS_SLOTS);
-    for (int i = 0; i < SHOT_CAPACITY; i++) {
-        Shot& shot = shot_pool.slots[i];
-        if (shot.active == 1) continue;
-        GunHeat = 0;
-        shot.launch(submarine.x, submarine.y, 0, (i * 7) % 360, submarine.weapon, 1, 250 + i % 100, 0, -1);
-    }
-    if (!planes[ENEMY_PLANE_SLOT].active)
-        planes[ENEMY_PLANE_SLOT].launch(submarine.x, submarine.y, random_value() % 8, 0, game.screen);
-    if (!planes[SUPPORT_PLANE_SLOT].active)
-        planes[SUPPORT_PLANE_SLOT].launch(320, 240, random_value() % 8, 1, game.screen);
-    // Slow, long-lived sparks everywhere on the screen.
-    for (int i = 0; i < PARTICLE_CAPACITY; i++) {
-        if (particles[i].active) continue;
-        spawn_particles(20 + (i * 37) % 600, 20 + (i * 53) % 440, i % 360, 0.05f, 2000, 1000, i % 2, 0, 1, 0);
-    }
 }
 
 static void BM_FrameWorstCase(benchmark::State& state)

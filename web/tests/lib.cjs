@@ -15,18 +15,17 @@ const SITE = process.env.ABYSSOR_SITE || path.join(BUILD, 'site');
 const TYPES = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
                '.wasm': 'application/wasm'};
 
-// Files the server holds back until released (holdBack), by name.
-const heldBack = new Map();
+// Files the server holds back until released (holdBack), and files it sends
+// in pieces 20 ms apart, as a slow network would (slowDown), by name.
+const heldBack = new Map(), slow = new Set();
+const slowDown = (...names) => names.forEach((name) => slow.add(name));
 
 // Holds back a file of the site (e.g. '/levels.data') until the function
 // returned is called.
 function holdBack(name) {
   let release;
   heldBack.set(name, new Promise((done) => release = done));
-  return () => {
-    heldBack.delete(name);
-    release();
-  };
+  return () => heldBack.delete(name) && release();
 }
 
 // Serves the site (or another folder), starts Chromium and opens the game in
@@ -47,7 +46,9 @@ async function withGame(beforeLoad, argument, body, query = '', site = SITE) {
     const headers = {'Last-Modified': modified};
     if (request.headers['if-modified-since'] === modified) return response.writeHead(304, headers).end();
     response.writeHead(200, {...headers, 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream'});
-    fs.createReadStream(file).pipe(response);
+    const stream = fs.createReadStream(file, {highWaterMark: 65536});
+    if (slow.has(name)) stream.on('data', () => stream.pause() && setTimeout(() => stream.resume(), 20));
+    stream.pipe(response);
   });
   await new Promise((done) => server.listen(0, '127.0.0.1', done));
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'abyssor-chromium-'));
@@ -141,4 +142,4 @@ async function waitQuiet(page, what, after, quietMs, timeoutMs = 90000) {
 // A key held long enough for the game's once-a-frame look at the keys.
 const tap = (page, key, holdMs = 120) => page.keyboard.press(key, {delay: holdMs});
 
-module.exports = {SITE, withGame, holdBack, hookGame, sleep, waitFor, waitQuiet, tap};
+module.exports = {SITE, withGame, holdBack, slowDown, hookGame, sleep, waitFor, waitQuiet, tap};

@@ -46,9 +46,9 @@ async function withGame(beforeLoad, argument, body, query = '', site = SITE) {
     const headers = {'Last-Modified': modified};
     if (request.headers['if-modified-since'] === modified) return response.writeHead(304, headers).end();
     response.writeHead(200, {...headers, 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream'});
-    const stream = fs.createReadStream(file, {highWaterMark: 65536});
-    if (slow.has(name)) stream.on('data', () => stream.pause() && setTimeout(() => stream.resume(), 20));
-    stream.pipe(response);
+    if (!slow.has(name)) return fs.createReadStream(file).pipe(response);
+    for await (const piece of fs.createReadStream(file, {highWaterMark: 65536})) { response.write(piece); await sleep(20); }
+    response.end();
   });
   await new Promise((done) => server.listen(0, '127.0.0.1', done));
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'abyssor-chromium-'));

@@ -16,7 +16,7 @@ const TYPES = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.
                '.wasm': 'application/wasm'};
 
 // Files the server holds back until released (holdBack), and files it sends
-// in pieces 20 ms apart, as a slow network would (slowDown), by name.
+// in pieces 40 ms apart, as a slow network would (slowDown), by name.
 const heldBack = new Map(), slow = new Set();
 const slowDown = (...names) => names.forEach((name) => slow.add(name));
 
@@ -47,7 +47,7 @@ async function withGame(beforeLoad, argument, body, query = '', site = SITE) {
     if (request.headers['if-modified-since'] === modified) return response.writeHead(304, headers).end();
     response.writeHead(200, {...headers, 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream'});
     if (!slow.has(name)) return fs.createReadStream(file).pipe(response);
-    for await (const piece of fs.createReadStream(file, {highWaterMark: 65536})) { response.write(piece); await sleep(20); }
+    for await (const piece of fs.createReadStream(file, {highWaterMark: 65536})) { response.write(piece); await sleep(40); }
     response.end();
   });
   await new Promise((done) => server.listen(0, '127.0.0.1', done));

@@ -1,7 +1,8 @@
 // Measures the browser build in headless Chromium (run by hand, not a test;
 // docs/browser.md has the figures):
 // - the time from the page's start to the game's first picture on a first
-//   visit and on a reload;
+//   visit, on a reload once everything is in and on a reload while the
+//   levels still download;
 // - the floor of a frame in this browser: the 640 x 480 16-bit screen (the
 //   game's own, read back from the canvas) turned into RGBA through a
 //   65,536-entry table and put on a canvas, in the page, between the frames
@@ -93,11 +94,19 @@ const ratio = (value, floorMs) => (value / floorMs).toFixed(2);
 async function measureGame({page}) {
   const firstFrame = () => lib.waitFor('the first frame', () => page.evaluate(() => Module.abyssor.firstFrameMs),
                                        60000);
+  const levelsIn = () => lib.waitFor('the levels', () => page.evaluate(() => Module.abyssor.inputHeld === false),
+                                    120000);
   const cold = await firstFrame();
+  // A reload of a page that has everything, as a player's who has played,
+  // and one while the levels still come (the old page is torn down midway).
+  await levelsIn();
   await page.reload({waitUntil: 'load'});
   const warm = await firstFrame();
+  await page.reload({waitUntil: 'load'});
+  const midway = await firstFrame();
+  await levelsIn();
   console.log(`first picture: ${cold.toFixed(0)} ms on a first visit, ${warm.toFixed(0)} ms on a reload ` +
-              '(goals 1000 and 300 ms)');
+              `(goals 1000 and 300 ms), ${midway.toFixed(0)} ms on a reload while the levels still download`);
 
   let count = await waitQuiet(page, 'the menu', 300, 800);
   await lib.tap(page, 'Enter');

@@ -73,12 +73,8 @@ async function startLevel(page, count) {
 }
 
 async function play({page, log, url}, releaseLevels, releaseStart) {
-  // --- the download and the first picture: the start comes once the page has drawn itself (on a fresh
-  // machine Chromium's first layout may wait seconds for the font cache) ---
-  await page.evaluate(() => new Promise((done) => {
-    requestAnimationFrame(() => requestAnimationFrame(done));
-    setTimeout(done, 20000);
-  }));
+  // --- the download and the first picture: the start comes once the page has drawn (late on a busy machine) ---
+  await page.evaluate(() => new Promise((done) => setTimeout(done, 20000) && requestAnimationFrame(() => requestAnimationFrame(done))));
   releaseStart();
   await firstFrame(page);
   const [bar, full, gone] = await page.evaluate(() => [window.abyssorBar,
@@ -202,12 +198,9 @@ async function play({page, log, url}, releaseLevels, releaseStart) {
   check('no error on the page', errors.length === 0, errors);
 }
 
-// The start comes as over a network, so that the bar moves, and only after
-// the page's first frames (a busy machine may draw them late); the levels
-// only when the test lets them.
-const starts = ['/start-cs.data.gz', '/start-en.data.gz'];
+// The start comes as over a network once the page has drawn, so that the bar moves; the levels when the test lets them.
+const starts = ['/start-cs.data.gz', '/start-en.data.gz'], releaseStarts = starts.map(lib.holdBack);
 lib.slowDown(...starts);
-const releaseStarts = starts.map(lib.holdBack);
 const releaseLevels = lib.holdBack('/levels.data.gz');
 lib.withGame(lib.hookGame, [], (session) => play(session, releaseLevels, () => releaseStarts.forEach((go) => go()))).then(() => console.log(`${passed} passed, 0 failed`), (error) => {
   console.error('not ok - ' + (error.message || error));
